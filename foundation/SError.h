@@ -1,0 +1,27 @@
+// Error values. 0 is success; other values are made from registered identifier words
+// ("file_not_found", "cancel", ...) and are valid for one run only, never stored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ulib {
+
+using SError = std::uint32_t;
+
+// The value of the first registered definition with this identifier (case-sensitive), else 1.
+SError ErrorFromIdentifier(const char* identifier);
+
+// Wraps a C library errno value: 0 gives 0, a negative code code + 0x2000000, a code above 0xFFFFFF
+// gives 1, any other code + 0x1000000.
+SError ErrorFromSystemCode(std::int32_t code);
+
+// Shows the error's message in a warning box through the platform seam; 0 shows nothing.
+void ReportError(SError error);
+
+// The text ReportError shows for the error: "" for 0; a registered definition's message, or
+// "Error" when none has the value; the C library's text for a wrapped system code; "Error" for
+// values from 0x2000000 up.
+std::string ErrorText(SError error);
+
+}  // namespace ulib
