@@ -1,4 +1,5 @@
 // Pixel access: the per-format accessors, coordinate wrapping, the over rule, blending and fills.
+#include "RasterFixture.h"
 #include "SBitmap.h"
 #include "SOver.h"
 
@@ -8,17 +9,6 @@
 #include <cstdint>
 
 using namespace ulib;
-
-namespace {
-
-SBitmap Made(std::int32_t width, std::int32_t height, std::int32_t format)
-{
-    SBitmap image;
-    image.Create(width, height, format);
-    return image;
-}
-
-}  // namespace
 
 TEST(BitmapAccessors, DirectColourFormatsStoreTheirChannels)
 {

@@ -1,4 +1,5 @@
 // The SBitmap block: its layout, creation rules and life cycle (copy, temporary hand-over, moves).
+#include "RasterFixture.h"
 #include "SBitmap.h"
 #include "SScriptedPlatform.h"
 
@@ -31,13 +32,6 @@ std::uint16_t InfoBitCount(const SBitmap& image)
     std::uint16_t v;
     std::memcpy(&v, image.InfoHeader() + 14, 2);
     return v;
-}
-
-SBitmap Made(std::int32_t width, std::int32_t height, std::int32_t format)
-{
-    SBitmap image;
-    image.Create(width, height, format);
-    return image;
 }
 
 }  // namespace

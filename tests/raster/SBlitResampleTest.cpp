@@ -1,4 +1,5 @@
 // Copying rectangles between images and scaling by area averaging.
+#include "RasterFixture.h"
 #include "SBitmap.h"
 
 #include <gtest/gtest.h>
@@ -66,13 +67,6 @@ Art BitArt(const SBitmap& image)
         rows.push_back(row);
     }
     return rows;
-}
-
-SBitmap Made(std::int32_t width, std::int32_t height, std::int32_t format)
-{
-    SBitmap image;
-    image.Create(width, height, format);
-    return image;
 }
 
 // A one-row 24-bit image with the given blue values (green and red derived from them).
