@@ -112,8 +112,8 @@ void SBitmap::Create(std::int32_t width, std::int32_t height, std::int32_t forma
         return;
     }
     block::WriteFrame(b, l);
-    if (format == 15 || format == 16 || format == 24 || format == 48)
-        std::memset(b + l.pixels, 0xFF, std::size_t(l.mask - l.pixels));  // white; others stay zero
+    if (std::uint8_t fill = FreshFill(format))  // the block arrives zeroed, the other formats' fill
+        std::memset(b + l.pixels, fill, std::size_t(l.mask - l.pixels));
 
     if (old != nullptr) {
         std::memcpy(b + block::Tag, old + block::Tag, 4);
@@ -125,6 +125,19 @@ void SBitmap::Create(std::int32_t width, std::int32_t height, std::int32_t forma
         std::free(old);
     }
     block_ = b;
+}
+
+std::uint8_t SBitmap::FreshFill(std::int32_t format)
+{
+    return format == 15 || format == 16 || format == 24 || format == 48 ? 0xFF : 0x00;
+}
+
+void SBitmap::ResetPixels()
+{
+    if (IsShared())
+        return;
+    const std::uint32_t from = Word(block::PixelOffset);
+    std::memset(block_ + from, FreshFill(Format()), Word(block::MaskOffset) - from);  // pixel area and second plane
 }
 
 void SBitmap::Release()

@@ -32,6 +32,9 @@ public:
     // With keep, the tag, resolutions and colour table (as far as it reaches) survive; pixels never do.
     void Create(std::int32_t width, std::int32_t height, std::int32_t format, bool keep = false);
     void Release();
+    // Gives every pixel (and the second plane) the fill of a freshly created image: white for
+    // 15, 16, 24 and 48, zero for the others. Reuses the block, unlike a second Create.
+    void ResetPixels();
     // Copies the source (one block copy); a source marked temporary gives its block instead (the two
     // are swapped and both flags cleared). A failed copy leaves the image empty. The copy constructor
     // and copy assignment always copy; moves take the block and clear its temporary flag.
@@ -102,6 +105,7 @@ public:
     std::size_t BlockSize() const;
 
 private:
+    static std::uint8_t FreshFill(std::int32_t format);
     bool IsShared() const;
     std::uint32_t Word(std::size_t offset) const;
     void ClearTemporary();

@@ -363,3 +363,18 @@ TEST(BitmapDraw, TwoPlaneFormatsAreDrawnAsTheHeaderDescribesThem)
     EXPECT_EQ((std::vector<std::uint8_t>(platform.rows.begin(), platform.rows.begin() + 7)),
               (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 1, 2, 3, 0xFF}));
 }
+
+TEST(BitmapCreate, ResetPixelsRestoresTheFreshFillInPlace)
+{
+    SBitmap white = Made(3, 2, 24);
+    white.SetColor(1, 1, SColor(1, 2, 3));
+    const std::uint8_t* before = white.PixelArea();
+    white.ResetPixels();
+    EXPECT_EQ(white.PixelArea(), before);
+    EXPECT_EQ(white.GetColor(1, 1), SColor::White);
+
+    SBitmap clear = Made(3, 2, 32);
+    clear.SetColor(2, 0, SColor(9, 9, 9));
+    clear.ResetPixels();
+    EXPECT_EQ(clear.Row32(0)[2], 0u);
+}
