@@ -16,6 +16,7 @@ void SCel::ResetDocument()
     display.Create(0, 0, 32);
     genga.Create(0, 0, 24);
     flag.Create(0, 0, 8);
+    held.Clear();
     memo.Clear();
     underOffset = {0, 0};
 }
@@ -42,8 +43,12 @@ bool SCel::SetLayerVisible(int layer, int mode)
     const bool was = visible[layer];
     const bool now = mode >= 1 ? true : mode == 0 ? !was : false;
 
-    if (layer == LayerGenga && !now)
-        genga.Create(0, 0, 24);
+    if (layer == LayerGenga) {
+        if (!now)
+            genga.Create(0, 0, 24);
+        else if (!was && held.Count() > 0 && held.DecodeLayer(0, genga) != 0)
+            genga.Create(0, 0, 24);  // a genga that cannot be decoded is not shown
+    }
     if (layer == LayerExtra) {
         if (now && extra.Dimensions() != display.Dimensions())
             extra.Create(display.Width(), display.Height(), 32);

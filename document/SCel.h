@@ -12,6 +12,7 @@
 #include "SBitmap.h"
 #include "SError.h"
 #include "SGeometry.h"
+#include "SQuickPress.h"
 #include "SString.h"
 
 #include <array>
@@ -37,6 +38,7 @@ public:
     ulib::SBitmap extra;    // 32-bit, document size or 0 by 0 when absent
     ulib::SBitmap display;  // 32-bit; its size is the document size
     ulib::SBitmap flag;     // 8-bit; low 2 bits keep the colour code of a converted trace pixel
+    ulib::SQuickPress held; // the container last loaded; its record 0 is the genga as stored, written back on save
     ulib::SArray<ulib::SString> memo;
     ulib::SBitmap under;    // any format and size, drawn at underOffset below everything
     ulib::SPoint underOffset;
@@ -53,11 +55,13 @@ public:
     // Empty when absent (0 sized) or 32-bit with every alpha 0; any other format counts as painted.
     bool ExtraLayerIsEmpty() const;
 
-    // The empty document: every layer 0 by 0 in its format, memo empty, under-layer offset (0, 0).
+    // The empty document: every layer 0 by 0 in its format, nothing held, memo empty, under-layer
+    // offset (0, 0).
     void ResetDocument();
 
-    // mode >= 1 shows, 0 toggles, < 0 hides. Showing the extra layer creates it at the display size
-    // (all 0); hiding an empty one frees it; hiding the genga frees it. Recomposes on a change.
+    // mode >= 1 shows, 0 toggles, < 0 hides. Showing the genga decodes it from the held record 0,
+    // hiding it frees it; showing the extra layer creates it at the display size (all 0), hiding an
+    // empty one frees it. Recomposes on a change.
     // Returns the new visibility; a layer outside 0..4 does nothing and returns false.
     bool SetLayerVisible(int layer, int mode);
 };

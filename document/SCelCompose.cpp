@@ -2,6 +2,7 @@
 // Each pass walks raw rows: this runs for every stroke and for whole cels after loads and undo.
 #include "SCel.h"
 #include "SOver.h"
+#include "SParallel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -185,7 +186,10 @@ void SCel::ComposeRow(std::int32_t y, std::int32_t x0, std::int32_t x1, SError& 
 
 void SCel::ComposeAll()
 {
-    SError err = 0;
-    for (std::int32_t y = 0; y < display.Height(); ++y)
-        ComposeRow(y, 0, display.Width(), err);
+    // Rows are independent, so whole cels are composed in bands on every core.
+    ForEachBand(display.Height(), 256, [this](std::int32_t from, std::int32_t to) {
+        SError err = 0;
+        for (std::int32_t y = from; y < to; ++y)
+            ComposeRow(y, 0, display.Width(), err);
+    });
 }

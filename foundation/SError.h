@@ -24,4 +24,8 @@ void ReportError(SError error);
 // values from 0x2000000 up.
 std::string ErrorText(SError error);
 
+// The identifier word of the error, for logs and the converter's messages: the first registered
+// definition's identifier, "errno" for a wrapped system code, "" for 0 and for an unregistered value.
+std::string ErrorIdentifier(SError error);
+
 }  // namespace ulib

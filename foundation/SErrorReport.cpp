@@ -63,6 +63,16 @@ std::string ErrorText(SError error)
     return "Error";
 }
 
+std::string ErrorIdentifier(SError error)
+{
+    if (error >= SystemCodeBase)
+        return error < UnclassifiedBase ? "errno" : "";
+    for (const SErrorDefinition* definition : RegisteredErrorDefinitions())
+        if (definition->value == error)
+            return definition->Identifier();
+    return {};
+}
+
 void ReportError(SError error)
 {
     if (error == 0)

@@ -108,3 +108,12 @@ TEST_F(ErrorReport, UnclassifiedValuesShowAPlainError)
     EXPECT_EQ(platform.LastBox().text, "Error");
     EXPECT_EQ(ulib::ErrorText(0x2000000), "Error");
 }
+
+TEST(ErrorIdentifier, NamesTheFirstDefinitionWithTheValue)
+{
+    EXPECT_EQ(ulib::ErrorIdentifier(ErrorFromIdentifier("taillostdata")), "taillostdata");
+    EXPECT_EQ(ulib::ErrorIdentifier(ulib::error_definitions::JpegError().value), "pngerror");
+    EXPECT_EQ(ulib::ErrorIdentifier(ErrorFromSystemCode(2)), "errno");
+    EXPECT_EQ(ulib::ErrorIdentifier(0), "");
+    EXPECT_EQ(ulib::ErrorIdentifier(1), "");
+}

@@ -1,0 +1,17 @@
+// The converter's command line: a command word, its operands and its options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SCliArguments
+{
+    std::string command;
+    std::vector<std::string> operands;
+    std::string output;              // -o FILE
+    std::vector<std::string> hide;   // --hide a,b,c
+    bool silhouette = false;
+};
+
+// Parses argv[1..]; returns false with a reason when the line is malformed.
+bool ParseCliArguments(int argc, char** argv, SCliArguments& out, std::string& problem);

@@ -1,0 +1,94 @@
+// The converter's document commands, on the same core the painting window uses.
+#include "CliCommands.h"
+
+#include "SCel.h"
+#include "SDocumentFile.h"
+#include "SDocumentRecords.h"
+#include "SQuickPress.h"
+#include "SStoredText.h"
+#include "Sxpng.h"
+
+#include <map>
+#include <string>
+
+using namespace ulib;
+
+namespace {
+
+void WriteJsonString(std::ostream& out, std::string_view utf8)
+{
+    static const char* const hex = "0123456789abcdef";
+    out << '"';
+    for (const char ch : utf8) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\')
+            out << '\\' << ch;
+        else if (c < 0x20)
+            out << "\\u00" << hex[c >> 4] << hex[c & 15];
+        else
+            out << ch;
+    }
+    out << '"';
+}
+
+}  // namespace
+
+SError RunInfo(const SCliArguments& args, std::ostream& out)
+{
+    SQuickPress list;
+    if (SError err = list.ReadFile(SString(args.operands.at(0))))
+        return err;
+
+    out << "{\"width\":" << list.width << ",\"height\":" << list.height << ",\"format\":" << list.format
+        << ",\"records\":[";
+    SArray<SString> memo;
+    bool flags = false;
+    for (std::int32_t i = 0; i < list.Count(); ++i) {
+        const SQuickPressLayer& r = list[i];
+        out << (i ? "," : "") << "{\"kind\":" << r.kind << ",\"width\":" << r.width << ",\"height\":" << r.height
+            << ",\"format\":" << r.format << ",\"tiles\":" << r.tiles.Count() << ",\"palette\":" << r.palette.Count()
+            << ",\"extra\":" << r.extra.Length() << ",\"name\":";
+        WriteJsonString(out, DecodeStoredText(r.name.View()));
+        out << '}';
+        if (r.kind == document_kind::Memo)
+            BytesToMemo(r.extra, memo);
+        flags |= r.kind == document_kind::FlagRuns;
+    }
+    out << "],\"memo\":[";
+    for (std::int32_t i = 0; i < memo.Count(); ++i) {
+        out << (i ? "," : "");
+        WriteJsonString(out, memo[i].View());
+    }
+    out << "],\"flags\":" << (flags ? "true" : "false") << "}\n";
+    return 0;
+}
+
+SError RunRender(const SCliArguments& args)
+{
+    static const std::map<std::string, int> layers = {
+        {"under", LayerUnder}, {"genga", LayerGenga}, {"paint", LayerPaint}, {"trace", LayerTrace}, {"extra", LayerExtra}};
+    SCel cel;
+    cel.visible = {false, true, true, true, true};
+    for (const std::string& name : args.hide)
+        cel.visible[std::size_t(layers.at(name))] = false;
+    cel.silhouette = args.silhouette;
+    if (SError err = LoadDocument(cel, SString(args.operands.at(0))))
+        return err;
+    return WritePngFile(&cel.display, SString(args.output));
+}
+
+SError RunThumbnail(const SCliArguments& args)
+{
+    SQuickPress list;
+    if (SError err = list.ReadFile(SString(args.operands.at(0))))
+        return err;
+    for (std::int32_t i = 0; i < list.Count(); ++i) {
+        if (list[i].kind != document_kind::Thumbnail)
+            continue;
+        SBitmap thumbnail;
+        if (SError err = list.DecodeLayer(i, thumbnail))
+            return err;
+        return WritePngFile(&thumbnail, SString(args.output));
+    }
+    return ErrorFromIdentifier("nodata");
+}

@@ -1,0 +1,16 @@
+// The converter's commands. Each returns 0 or the error that ended it; output goes to `out`.
+#pragma once
+
+#include "CliArguments.h"
+#include "SError.h"
+
+#include <ostream>
+
+// info DOCUMENT: the container's header, records, memo and whether flags are present, as JSON.
+ulib::SError RunInfo(const SCliArguments& args, std::ostream& out);
+
+// render DOCUMENT -o OUT.png [--hide layers] [--silhouette]: the display buffer as a 32-bit PNG.
+ulib::SError RunRender(const SCliArguments& args);
+
+// thumbnail DOCUMENT -o OUT.png: the stored thumbnail record as a PNG.
+ulib::SError RunThumbnail(const SCliArguments& args);

@@ -1,0 +1,81 @@
+// huedrane-cli: the headless converter. Exit status 0 on success, 1 on a failure (one line on
+// stderr: "huedrane-cli: IDENTIFIER: MESSAGE"), 2 on a usage error.
+#include "CliArguments.h"
+#include "CliCommands.h"
+#include "SMessage.h"
+#include "SQuickPress.h"
+
+#include <cstdio>
+#include <iostream>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: huedrane-cli COMMAND ...\n"
+    "  info DOCUMENT                      the document's records, memo and flags as JSON\n"
+    "  render DOCUMENT -o OUT.png [--hide under,genga,paint,trace,extra] [--silhouette]\n"
+    "                                     the composed cel as a 32-bit PNG\n"
+    "  thumbnail DOCUMENT -o OUT.png      the stored thumbnail as a PNG\n";
+
+int UsageError(const std::string& problem)
+{
+    if (!problem.empty())
+        std::cerr << "huedrane-cli: " << problem << "\n";
+    std::cerr << Usage;
+    return 2;
+}
+
+// What each command needs beyond its word: operand count and whether -o is required.
+bool Valid(const SCliArguments& a, std::string& problem)
+{
+    static const std::set<std::string> layerNames = {"under", "genga", "paint", "trace", "extra"};
+    if (a.command != "info" && a.command != "render" && a.command != "thumbnail") {
+        problem = "unknown command " + a.command;
+        return false;
+    }
+    if (a.operands.size() != 1) {
+        problem = a.command + " takes one document";
+        return false;
+    }
+    if (a.command != "info" && a.output.empty()) {
+        problem = a.command + " needs -o OUT.png";
+        return false;
+    }
+    for (const std::string& layer : a.hide)
+        if (!layerNames.count(layer)) {
+            problem = "unknown layer " + layer;
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ulib::SetApplicationTitle("huedrane-cli");
+    ulib::SetApplicationTag("huedrane", false);
+    SCliArguments args;
+    std::string problem;
+    if (argc < 2)
+        return UsageError("");
+    if (!ParseCliArguments(argc, argv, args, problem) || !Valid(args, problem))
+        return UsageError(problem);
+
+    ulib::SError err = 0;
+    if (args.command == "info")
+        err = RunInfo(args, std::cout);
+    else if (args.command == "render")
+        err = RunRender(args);
+    else
+        err = RunThumbnail(args);
+    if (err) {
+        std::string identifier = ulib::ErrorIdentifier(err);
+        std::cerr << "huedrane-cli: " << (identifier.empty() ? "error" : identifier) << ": " << ulib::ErrorText(err)
+                  << "\n";
+        return 1;
+    }
+    return 0;
+}

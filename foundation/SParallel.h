@@ -1,0 +1,18 @@
+// Running independent pieces of work at once: whole-cel decoding and composition split their
+// layers or rows across the machine's cores. Work that cannot get a thread runs on the caller's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace ulib {
+
+// Runs every task and returns when all have finished. Tasks must not throw.
+void RunInParallel(const std::vector<std::function<void()>>& tasks);
+
+// Calls body(from, to) over consecutive bands of 0..count, one band per core (a single band when
+// count is below minimumPerBand per core).
+void ForEachBand(std::int32_t count, std::int32_t minimumPerBand, const std::function<void(std::int32_t, std::int32_t)>& body);
+
+}  // namespace ulib

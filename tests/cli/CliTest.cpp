@@ -1,0 +1,131 @@
+// The converter as users run it: a real process on real files, its output and exit status checked.
+#include "SCel.h"
+#include "SDocumentFile.h"
+#include "Sxpng.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ulib;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+};
+
+CliRun RunCli(const std::string& arguments)
+{
+    CliRun run;
+    const std::string command = std::string(HUEDRANE_CLI) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        run.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class Cli : public testing::Test
+{
+protected:
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("huedrane-cli-" + std::to_string(::getpid()));
+    std::string document;
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(folder);
+        document = (folder / "cel.hdq").string();
+        SCel cel;
+        cel.genga.Create(6, 4, 24);
+        cel.paint.Create(6, 4, 32);
+        cel.trace.Create(6, 4, 32);
+        cel.display.Create(6, 4, 32);
+        cel.flag.Create(6, 4, 8);
+        cel.paint.FillRect(SColor(10, 20, 30));
+        cel.trace.FillRect(SColor::FromPixel(cel_values::NoLine));
+        cel.trace.Row32(1)[2] = 0x000000FFu;
+        cel.flag.Row(3)[5] = 1;
+        cel.memo.Append(SString("first \"line\""));
+        cel.memo.Append(SString("二行目"));
+        cel.held.Append(cel.genga);
+        ASSERT_EQ(SaveDocument(cel, SString(document)), 0u);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+};
+
+TEST_F(Cli, InfoDescribesTheRecordsMemoAndFlags)
+{
+    const CliRun run = RunCli("info " + document);
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out,
+              "{\"width\":6,\"height\":4,\"format\":32,\"records\":["
+              "{\"kind\":1,\"width\":6,\"height\":4,\"format\":24,\"tiles\":1,\"palette\":0,\"extra\":0,\"name\":\"\"},"
+              "{\"kind\":1,\"width\":6,\"height\":4,\"format\":32,\"tiles\":1,\"palette\":0,\"extra\":0,\"name\":\"\"},"
+              "{\"kind\":1,\"width\":6,\"height\":4,\"format\":32,\"tiles\":1,\"palette\":0,\"extra\":0,\"name\":\"\"},"
+              "{\"kind\":2,\"width\":128,\"height\":85,\"format\":24,\"tiles\":4,\"palette\":0,\"extra\":0,\"name\":\"\"},"
+              "{\"kind\":3,\"width\":0,\"height\":0,\"format\":24,\"tiles\":0,\"palette\":0,\"extra\":22,\"name\":\"\"},"
+              "{\"kind\":1003,\"width\":0,\"height\":0,\"format\":24,\"tiles\":0,\"palette\":0,\"extra\":20,\"name\":\"\"}],"
+              "\"memo\":[\"first \\\"line\\\"\",\"二行目\"],\"flags\":true}\n");
+}
+
+TEST_F(Cli, RenderWritesTheComposedCelAndHonoursHiddenLayers)
+{
+    const std::string png = (folder / "out.png").string();
+    CliRun run = RunCli("render " + document + " -o " + png);
+    ASSERT_EQ(run.status, 0) << run.out;
+    SBitmap image;
+    ASSERT_EQ(ReadPngFile(&image, SString(png)), 0u);
+    ASSERT_EQ(image.Format(), 32);
+    EXPECT_EQ(image.Row32(0)[0], 0xFF0A141Eu);
+    EXPECT_EQ(image.Row32(1)[2], 0xFF000000u);
+
+    run = RunCli("render " + document + " -o " + png + " --hide paint,trace,genga");
+    ASSERT_EQ(run.status, 0) << run.out;
+    ASSERT_EQ(ReadPngFile(&image, SString(png)), 0u);
+    EXPECT_EQ(image.Row32(1)[2], 0u);
+}
+
+TEST_F(Cli, ThumbnailWritesTheStoredRecord)
+{
+    const std::string png = (folder / "thumb.png").string();
+    const CliRun run = RunCli("thumbnail " + document + " -o " + png);
+    ASSERT_EQ(run.status, 0) << run.out;
+    SBitmap image;
+    ASSERT_EQ(ReadPngFile(&image, SString(png)), 0u);
+    EXPECT_EQ(image.Dimensions(), (SPoint{128, 85}));
+    EXPECT_EQ(image.GetColor(0, 0), SColor(10, 20, 30));
+}
+
+TEST_F(Cli, FailuresNameTheirErrorAndUsageErrorsExitWithTwo)
+{
+    CliRun run = RunCli("info " + (folder / "missing.hdq").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.rfind("huedrane-cli: errno: ", 0), 0u) << run.out;
+
+    std::FILE* f = std::fopen((folder / "bad.hdq").string().c_str(), "wb");
+    std::fputs("not a document at all, just text long enough", f);
+    std::fclose(f);
+    run = RunCli("render " + (folder / "bad.hdq").string() + " -o " + (folder / "x.png").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "huedrane-cli: UnacceptableFormat: この形式のデータには対応していないので、読み込むことができません。\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
+
+    EXPECT_EQ(RunCli("").status, 2);
+    EXPECT_EQ(RunCli("render " + document).status, 2);
+    EXPECT_EQ(RunCli("render " + document + " -o x.png --hide sky").status, 2);
+    EXPECT_EQ(RunCli("convert " + document).status, 2);
+}
+
+}  // namespace
