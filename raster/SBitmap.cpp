@@ -35,6 +35,17 @@ std::uint8_t* AllocateBlock(std::uint64_t size)
     return static_cast<std::uint8_t*>(std::calloc(std::size_t(size), 1));
 }
 
+// Grey formats index a table of greys: entry i is grey i scaled to the full range (0 and 255 for
+// 2 entries, i * 17 for 16, i for 256), so grey pictures read as grey without a table of their own.
+void WriteGreyRamp(std::uint8_t* table, std::uint32_t entries)
+{
+    const std::uint32_t scale = entries > 1 ? 255 / (entries - 1) : 0;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::uint8_t grey = std::uint8_t(i * scale);
+        block::PutWord(table + std::size_t(i) * 4, SColor(grey, grey, grey).Value());
+    }
+}
+
 }  // namespace
 
 SBitmap::SBitmap() noexcept : block_(SharedEmpty()) {}
@@ -114,6 +125,8 @@ void SBitmap::Create(std::int32_t width, std::int32_t height, std::int32_t forma
     block::WriteFrame(b, l);
     if (std::uint8_t fill = FreshFill(format))  // the block arrives zeroed, the other formats' fill
         std::memset(b + l.pixels, fill, std::size_t(l.mask - l.pixels));
+    if (format < 0)
+        WriteGreyRamp(b + l.colourTable, l.entries);
 
     if (old != nullptr) {
         std::memcpy(b + block::Tag, old + block::Tag, 4);

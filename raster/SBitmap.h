@@ -28,7 +28,8 @@ public:
 
     // (Re)allocates: width and height 0..12000, format one of -16 -8 -4 -1 1 4 8 15 16 24 32 48 64.
     // Same size and format: nothing happens. Invalid arguments or a failed allocation leave the image
-    // empty (callers compare the size). New pixels are white for 15, 16, 24, 48 and zero otherwise.
+    // empty (callers compare the size). New pixels are white for 15, 16, 24, 48 and zero otherwise;
+    // the grey formats (-1, -4, -8, -16) get a grey ramp as their colour table.
     // With keep, the tag, resolutions and colour table (as far as it reaches) survive; pixels never do.
     void Create(std::int32_t width, std::int32_t height, std::int32_t format, bool keep = false);
     void Release();

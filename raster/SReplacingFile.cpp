@@ -1,0 +1,202 @@
+// Replace-on-commit writing over POSIX files: create the temporary, fsync, rename, fsync the folder.
+#include "SReplacingFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ulib {
+
+namespace {
+
+constexpr std::size_t MaxNameLength = 255;  // NAME_MAX of the common Linux file systems
+constexpr const char* TemporarySuffix = ".saving";
+
+// Writing past RLIMIT_FSIZE raises SIGXFSZ, whose default action ends the process. Ignored, the
+// write fails with EFBIG instead and the save reports it, so a size limit cannot cost the user the
+// open work. A handler the program installed itself is left alone.
+void IgnoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction current = {};
+        if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+            (current.sa_flags & SA_SIGINFO) == 0)
+            std::signal(SIGXFSZ, SIG_IGN);
+    });
+}
+
+std::uint64_t HashOf(std::string_view text)
+{
+    std::uint64_t h = 0xcbf29ce484222325u;  // FNV-1a
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 0x100000001b3u;
+    }
+    return h;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save to `path` replaces: a symbolic link is followed so that the link stays a link.
+std::string ResolvedTarget(const std::string& path)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return path;  // a dangling link: the link itself is replaced
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // The rename has already happened; some file systems cannot sync a folder (EINVAL), and the
+    // target is whole either way, so a failure here is not reported as a failed save.
+    (void)fsync(fd);
+    close(fd);
+}
+
+}  // namespace
+
+SString SReplacingFile::TemporaryPath(const SString& target)
+{
+    const std::string& path = target.Str();
+    std::size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string base = name;
+    if (1 + name.size() + std::char_traits<char>::length(TemporarySuffix) > MaxNameLength) {
+        static const char digits[] = "0123456789abcdef";
+        std::uint64_t h = HashOf(name);
+        std::string hex(16, '0');
+        for (int i = 15; i >= 0; --i, h >>= 4)
+            hex[std::size_t(i)] = digits[h & 15];
+        base = name.substr(0, 200) + "." + hex;
+    }
+    return SString(folder + "." + base + TemporarySuffix);
+}
+
+SError SReplacingFile::Open(const SString& target)
+{
+    Discard();
+    IgnoreFileSizeSignal();
+    if (target.IsEmpty() || target.Str().back() == '/')
+        return ErrorFromSystemCode(target.IsEmpty() ? ENOENT : EISDIR);
+
+    std::string resolved = ResolvedTarget(target.Str());
+    mode_t mode = 0666;  // narrowed by the umask, as for any new file
+    bool keepMode = false;
+    struct stat st;
+    if (stat(resolved.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return ErrorFromSystemCode(EISDIR);
+        // A file the user made read-only stays protected, as an in-place overwrite would be.
+        if (access(resolved.c_str(), W_OK) != 0)
+            return ErrorFromSystemCode(errno);
+        mode = st.st_mode & 07777;
+        keepMode = true;
+    }
+
+    SString temporary = TemporaryPath(SString(resolved));
+    // The fixed name lets this save take over what an interrupted one left behind. Creating it
+    // exclusively means a link planted under that name is never written through.
+    if (unlink(temporary.CStr()) != 0 && errno != ENOENT)
+        return ErrorFromSystemCode(errno);
+    int fd = open(temporary.CStr(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return ErrorFromSystemCode(errno);
+    if (keepMode)
+        (void)fchmod(fd, mode);  // best effort: the data matter more than the permission bits
+
+    fd_ = fd;
+    target_ = SString(resolved);
+    temporary_ = temporary;
+    return 0;
+}
+
+std::FILE* SReplacingFile::Stream()
+{
+    if (fd_ < 0)
+        return nullptr;
+    if (stream_ == nullptr)
+        stream_ = fdopen(fd_, "w+b");  // the stream owns the descriptor from here on
+    return stream_;
+}
+
+void SReplacingFile::CloseHandles()
+{
+    if (stream_ != nullptr)
+        std::fclose(stream_);
+    else if (fd_ >= 0)
+        close(fd_);
+    stream_ = nullptr;
+    fd_ = -1;
+}
+
+SError SReplacingFile::Commit()
+{
+    if (fd_ < 0)
+        return ErrorFromIdentifier("object_silent");
+    int code = 0;
+    if (stream_ != nullptr) {
+        if (std::fflush(stream_) != 0)
+            code = errno != 0 ? errno : EIO;
+        else if (std::ferror(stream_))
+            code = EIO;  // an earlier write failed; its code is gone
+    }
+    if (code == 0 && fsync(fd_) != 0)
+        code = errno;
+    if (stream_ != nullptr) {
+        int closed = std::fclose(stream_);
+        if (closed != 0 && code == 0)
+            code = errno;
+    } else if (close(fd_) != 0 && code == 0) {
+        code = errno;
+    }
+    stream_ = nullptr;
+    fd_ = -1;
+
+    if (code == 0 && rename(temporary_.CStr(), target_.CStr()) != 0)
+        code = errno;
+    if (code != 0) {
+        unlink(temporary_.CStr());
+    } else {
+        SyncFolder(FolderOf(target_.Str()));
+    }
+    target_.Clear();
+    temporary_.Clear();
+    return code == 0 ? 0 : ErrorFromSystemCode(code);
+}
+
+void SReplacingFile::Discard()
+{
+    if (fd_ < 0)
+        return;
+    CloseHandles();
+    unlink(temporary_.CStr());
+    target_.Clear();
+    temporary_.Clear();
+}
+
+}  // namespace ulib

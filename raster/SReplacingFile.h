@@ -1,0 +1,57 @@
+// Replace-on-commit writing: the bytes go to a temporary file beside the target, and only a
+// successful Commit puts it in place (flushed to disk, renamed over the target). Every writer of the
+// program goes through it, directly (PNG, JPEG) or through SFileMapper (BMP, documents), so a failed,
+// interrupted or killed save never damages the previous file.
+#pragma once
+
+#include "SError.h"
+#include "SString.h"
+
+#include <cstdio>
+
+namespace ulib {
+
+class SReplacingFile
+{
+public:
+    SReplacingFile() = default;
+    ~SReplacingFile() { Discard(); }  // an open file is discarded, never committed
+    SReplacingFile(const SReplacingFile&) = delete;
+    SReplacingFile& operator=(const SReplacingFile&) = delete;
+
+    // Creates the temporary file for the target, empty, replacing one left by an interrupted save
+    // (its name is fixed per target, see TemporaryPath). A symbolic link as target is followed, so
+    // the file it points at is replaced. A target that is a folder gives ErrorFromSystemCode(EISDIR);
+    // other system failures ErrorFromSystemCode(errno). Already open: the open file is discarded first.
+    SError Open(const SString& target);
+    bool IsOpen() const { return fd_ >= 0; }
+    // The temporary file's descriptor (read and write), -1 when not open. Owned by this object.
+    int Descriptor() const { return fd_; }
+    // A binary stream on the temporary file, made on first use; null when not open or when no stream
+    // can be made. Owned by this object: callers never close it.
+    std::FILE* Stream();
+
+    // Flushes the stream, writes the file to disk, renames it over the target and flushes the folder.
+    // On any failure the target stays as it was, the temporary file is removed and the result is
+    // ErrorFromSystemCode(errno) (ENOSPC for a stream whose writes failed without a code). Not open:
+    // "object_silent". The object is closed afterwards either way.
+    SError Commit();
+    // Closes and removes the temporary file; the target is untouched. Nothing when not open.
+    void Discard();
+
+    // The file that Commit replaces (symbolic links resolved), empty when not open.
+    const SString& Target() const { return target_; }
+    // The temporary file of a target: ".NAME.saving" in the target's folder. A name too long for
+    // that is shortened and given a hash of the full name, so it stays fixed and distinct.
+    static SString TemporaryPath(const SString& target);
+
+private:
+    void CloseHandles();
+
+    int fd_ = -1;
+    std::FILE* stream_ = nullptr;
+    SString target_;
+    SString temporary_;
+};
+
+}  // namespace ulib

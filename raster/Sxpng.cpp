@@ -1,0 +1,229 @@
+// PNG pictures through libpng. libpng reports errors by longjmp, so the functions that call it keep
+// their state in a plain job record owned by the caller and hold no object with a destructor.
+#include "Sxpng.h"
+
+#include "SErrorRegistry.h"
+#include "SFileMapper.h"
+#include "SReplacingFile.h"
+
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace ulib {
+
+namespace {
+
+SError PngError() { return error_definitions::PngError().value; }
+SError PngError2() { return error_definitions::PngError2().value; }
+
+struct PngSource
+{
+    const std::uint8_t* at;
+    const std::uint8_t* end;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
+{
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (std::size_t(source->end - source->at) < length)
+        png_error(png, "data cut short");
+    std::memcpy(out, source->at, length);
+    source->at += length;
+}
+
+// The library's messages would only reach stderr; the caller gets the error value instead.
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// The bitmap format for a PNG colour type and bit depth, 0 when there is none.
+std::int32_t FormatFor(int colourType, int depth)
+{
+    switch (colourType) {
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 32;
+    case PNG_COLOR_TYPE_RGB:
+        return 24;
+    case PNG_COLOR_TYPE_PALETTE:
+        return depth == 8 || depth == 4 || depth == 1 ? depth : 0;
+    case PNG_COLOR_TYPE_GRAY:
+        return depth == 8 || depth == 4 || depth == 1 ? -depth : 0;
+    default:
+        return 0;  // grey with alpha
+    }
+}
+
+struct PngReadJob
+{
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    PngSource source{};
+    SBitmap* bitmap = nullptr;
+    png_bytep* rows = nullptr;  // malloc'd, freed by the caller
+    SError result = 0;
+};
+
+void CopyPalette(png_structp png, png_infop info, SBitmap& bitmap)
+{
+    png_colorp entries = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &entries, &count) == 0)
+        count = 0;
+    for (std::int32_t i = 0; i < bitmap.PaletteCount(); ++i)
+        bitmap.SetPaletteEntry(i, i < count ? SColor(entries[i].red, entries[i].green, entries[i].blue) : SColor::Black);
+}
+
+// No object with a destructor may live here: libpng leaves this function through longjmp.
+void RunPngRead(PngReadJob* job)
+{
+    png_structp png = job->png;
+    png_infop info = job->info;
+    if (setjmp(png_jmpbuf(png))) {
+        job->result = PngError();
+        return;
+    }
+    png_set_read_fn(png, &job->source, ReadFromMemory);
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int depth = 0, colourType = 0, interlace = 0;
+    png_get_IHDR(png, info, &width, &height, &depth, &colourType, &interlace, nullptr, nullptr);
+    png_set_strip_16(png);
+    const std::int32_t format = FormatFor(colourType, depth);
+    if (format == 0) {
+        job->result = PngError2();
+        return;
+    }
+    if (width > png_uint_32(SBitmap::MaxSize) || height > png_uint_32(SBitmap::MaxSize)) {
+        job->result = ErrorFromIdentifier("memory_alloc");
+        return;
+    }
+    SBitmap& bitmap = *job->bitmap;
+    bitmap.Create(std::int32_t(width), std::int32_t(height), format);
+    job->rows = static_cast<png_bytep*>(std::malloc(std::size_t(height) * sizeof(png_bytep) + 1));
+    if (bitmap.Width() != std::int32_t(width) || bitmap.Height() != std::int32_t(height) || job->rows == nullptr) {
+        job->result = ErrorFromIdentifier("memory_alloc");
+        return;
+    }
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        CopyPalette(png, info, bitmap);
+
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) > std::size_t(bitmap.Stride()))
+        png_error(png, "row larger than the bitmap's");
+    for (png_uint_32 y = 0; y < height; ++y)
+        job->rows[y] = bitmap.Row(std::int32_t(y));
+    png_read_image(png, job->rows);
+    png_read_end(png, nullptr);
+    job->result = 0;
+}
+
+struct PngWriteJob
+{
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::FILE* out = nullptr;
+    const SBitmap* bitmap = nullptr;
+    png_bytep* rows = nullptr;
+    bool written = false;
+};
+
+// As RunPngRead: nothing with a destructor lives here.
+void RunPngWrite(PngWriteJob* job)
+{
+    png_structp png = job->png;
+    if (setjmp(png_jmpbuf(png))) {
+        job->written = false;
+        return;
+    }
+    const SBitmap& bitmap = *job->bitmap;
+    png_init_io(png, job->out);
+    png_set_IHDR(png, job->info, png_uint_32(bitmap.Width()), png_uint_32(bitmap.Height()), 8,
+                 bitmap.Format() == 32 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, job->info);
+    png_set_bgr(png);
+    png_write_image(png, job->rows);
+    png_write_end(png, nullptr);
+    job->written = true;
+}
+
+}  // namespace
+
+SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
+{
+    bitmap.Release();
+    if (begin == nullptr || end == nullptr || end < begin)
+        return PngError();
+    PngReadJob job;
+    job.source = {begin, end};
+    job.bitmap = &bitmap;
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (job.png == nullptr)
+        return PngError();
+    job.info = png_create_info_struct(job.png);
+    if (job.info == nullptr)
+        job.result = PngError();
+    else
+        RunPngRead(&job);
+    png_destroy_read_struct(&job.png, &job.info, nullptr);
+    std::free(job.rows);
+    if (job.result != 0)
+        bitmap.Release();
+    return job.result;
+}
+
+SError ReadPngFile(SBitmap* bitmap, const SString& path)
+{
+    if (bitmap == nullptr)
+        return ErrorFromIdentifier("null_pointer");
+    SFileMapper file;
+    if (file.OpenRead(path) != 0) {
+        bitmap->Release();
+        return ErrorFromIdentifier("file_open");
+    }
+    SError result = ReadPngBytes(*bitmap, file.Begin(), file.End());
+    SError closed = file.Close();
+    if (result == 0 && closed != 0) {
+        bitmap->Release();
+        result = closed;
+    }
+    return result;
+}
+
+SError WritePngFile(const SBitmap* bitmap, const SString& path)
+{
+    if (bitmap == nullptr || bitmap->IsEmpty())
+        return ErrorFromIdentifier("domain");
+    if (bitmap->Format() != 24 && bitmap->Format() != 32)
+        return PngError2();
+
+    SReplacingFile file;
+    if (file.Open(path) != 0 || file.Stream() == nullptr)
+        return PngError();
+    PngWriteJob job;
+    job.out = file.Stream();
+    job.bitmap = bitmap;
+    job.rows = static_cast<png_bytep*>(std::malloc(std::size_t(bitmap->Height()) * sizeof(png_bytep)));
+    if (job.rows == nullptr)
+        return PngError();
+    // libpng applies its transformations to a copy of each row; the bitmap is only read.
+    for (std::int32_t y = 0; y < bitmap->Height(); ++y)
+        job.rows[y] = const_cast<png_bytep>(bitmap->Row(y));
+    job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (job.png != nullptr)
+        job.info = png_create_info_struct(job.png);
+    if (job.info != nullptr)
+        RunPngWrite(&job);
+    png_destroy_write_struct(&job.png, &job.info);
+    std::free(job.rows);
+    // Any failure, the commit's included, is the library error the callers know; the temporary
+    // file is gone and the previous file untouched.
+    if (!job.written || file.Commit() != 0)
+        return PngError();
+    return 0;
+}
+
+}  // namespace ulib

@@ -1,0 +1,44 @@
+// PNG (libpng) and JPEG (libjpeg) pictures: readers from memory and from files, and writers that
+// replace their file only when the whole picture is on disk. A failed read leaves the bitmap empty.
+// PNG is in Sxpng.cpp, JPEG in Sxjpeg.cpp.
+#pragma once
+
+#include "SBitmap.h"
+#include "SError.h"
+#include "SString.h"
+
+#include <cstdint>
+
+namespace ulib {
+
+// PNG -> bitmap format: RGB + alpha -> 32, RGB -> 24 (16-bit channels reduced to 8), palette of
+// 8, 4 or 1 bits -> 8, 4, 1 (entries the file does not define are black; tRNS is not used),
+// grey of 8, 4 or 1 bits -> -8, -4, -1. Interlaced files are read whole.
+// err: "pngerror" (anything libpng reports: damaged, cut short, not a PNG), "pngerror2" (grey with
+// alpha, 2 bits, 16-bit grey), "memory_alloc" (wider or higher than 12000, or no memory).
+SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
+// The same from a file. err: as ReadPngBytes, "null_pointer" (no bitmap), "file_open".
+SError ReadPngFile(SBitmap* bitmap, const SString& path);
+// Writes a 24-bit bitmap as RGB and a 32-bit one as RGB + alpha, 8 bits per channel, no interlace,
+// no other chunks; the file is replaced only when the whole picture is on disk. err: "domain" (no
+// bitmap, or an empty one), "pngerror2" (any other format), "pngerror" (the file cannot be created
+// or put in place, or libpng fails).
+SError WritePngFile(const SBitmap* bitmap, const SString& path);
+
+// JPEG of one component -> format -8, of three -> 24. Data cut short are completed by libjpeg, as
+// it does for any reader. err: ReadJpegError() (anything libjpeg refuses, other component counts,
+// more than 1000 scans), "memory_alloc" (wider or higher than 12000, or no memory).
+SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
+// The same from a file. err: as ReadJpegBytes, "pointer" (no bitmap), 1 (empty file name),
+// "file_open", "file_close".
+SError ReadJpegFile(SBitmap* bitmap, const SString& path);
+// Writes any bitmap as a baseline colour JPEG of quality 80; colours read with GetColor, those not
+// opaque composited onto white first; the file is replaced only when the whole picture is on disk.
+// err: the JPEG library error (error_definitions::JpegError(): an empty bitmap, a file that cannot
+// be created or put in place, libjpeg failures).
+SError WriteJpegFile(const SBitmap& bitmap, const SString& path);
+
+// The error every JPEG read failure gives: identifier "error", message "エラー1が発生しました。".
+SError ReadJpegError();
+
+}  // namespace ulib

@@ -1,0 +1,103 @@
+// Damaged pictures: every bit of a few small seed files flipped and every length cut, read through
+// ReadImageBytes: each read either succeeds or gives a named error with the bitmap emptied. The
+// same seeds make the fuzz corpora; HUEDRANE_WRITE_SEEDS=1 rewrites them into the source tree.
+#include "PictureFixture.h"
+#include "RasterFixture.h"
+#include "SErrorRegistry.h"
+#include "Sximage.h"
+#include "Sxpng.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+using namespace ulib;
+
+namespace {
+
+const std::set<SError>& NamedReadErrors()
+{
+    static const std::set<SError> errors = {
+        Id("InvalidArgument"),  Id("InvalidData"),  Id("UnacceptableVersion"),
+        Id("memory_alloc"),     Id("taillostdata"), Id("UnacceptableFormat"),
+        error_definitions::PngError().value, error_definitions::PngError2().value, ReadJpegError(),
+    };
+    return errors;
+}
+
+// Reads a buffer of exactly the given bytes, so that the sanitizers see any read past its end.
+// Returns whether the read succeeded.
+bool ReadDamaged(const Bytes& bytes, const std::string& what)
+{
+    SBitmap image = Made(2, 2, 32);
+    SError err = ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size());
+    if (err == 0) {
+        EXPECT_FALSE(image.IsPristine()) << what;
+        return true;
+    }
+    EXPECT_TRUE(NamedReadErrors().count(err)) << what << ": error " << err << " " << ErrorText(err);
+    EXPECT_TRUE(image.IsPristine()) << what;
+    return false;
+}
+
+// Returns how many of the cut copies were read successfully.
+std::size_t Sweep(const std::string& name, const Bytes& seed)
+{
+    std::size_t cutsRead = 0;
+    for (std::size_t length = 0; length < seed.size(); ++length)
+        cutsRead += ReadDamaged(Bytes(seed.begin(), seed.begin() + std::ptrdiff_t(length)),
+                                name + " cut at " + std::to_string(length));
+    Bytes flipped = seed;
+    for (std::size_t bit = 0; bit < seed.size() * 8; ++bit) {
+        flipped[bit / 8] ^= std::uint8_t(1u << (bit % 8));
+        ReadDamaged(flipped, name + " bit " + std::to_string(bit));
+        flipped[bit / 8] = seed[bit / 8];
+    }
+    return cutsRead;
+}
+
+std::filesystem::path CorpusFolder() { return std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus"; }
+
+}  // namespace
+
+TEST(PictureDamage, EveryBitFlipAndCutGivesANamedErrorOrAPicture)
+{
+    Seeds seeds = BmpSeeds();
+    for (auto& seed : ImageSeeds())
+        seeds.push_back(seed);
+    for (const auto& [name, bytes] : seeds) {
+        SBitmap intact;
+        ASSERT_EQ(ReadImageBytes(intact, bytes.data(), bytes.data() + bytes.size()), 0u) << name;
+        std::size_t cutsRead = Sweep(name, bytes);
+        // A BMP or PNG cut anywhere is refused, never padded; libjpeg completes cut JPEG data.
+        if (!name.ends_with(".jpg")) {
+            EXPECT_EQ(cutsRead, 0u) << name;
+        }
+    }
+}
+
+TEST(PictureDamage, FuzzCorporaHoldReadableSeeds)
+{
+    const std::filesystem::path corpus = CorpusFolder();
+    const bool write = std::getenv("HUEDRANE_WRITE_SEEDS") != nullptr;
+    const std::pair<const char*, Seeds> targets[] = {{"FuzzReadBmp", BmpSeeds()}, {"FuzzReadImage", ImageSeeds()}};
+    for (const auto& [target, seeds] : targets) {
+        const std::filesystem::path folder = corpus / target;
+        if (write) {
+            std::filesystem::create_directories(folder);
+            for (const auto& [name, bytes] : seeds)
+                WriteWholeFile((folder / name).string(), bytes);
+        }
+        ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder << " (HUEDRANE_WRITE_SEEDS=1 makes it)";
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            Bytes bytes = ReadWholeFile(entry.path().string());
+            SBitmap image;
+            EXPECT_EQ(ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size()), 0u) << entry.path();
+            ++count;
+        }
+        EXPECT_GE(count, seeds.size()) << target;
+    }
+}

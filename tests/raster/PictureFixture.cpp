@@ -1,0 +1,309 @@
+// Builders of picture bytes for the tests, straight over libpng and libjpeg so that they can make
+// what the program's writers never do (grey + alpha, 16-bit channels, CMYK, progressive, ...).
+#include "PictureFixture.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace {
+
+void Put32(Bytes& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(v >> (8 * i)));
+}
+void Put16(Bytes& out, std::uint16_t v)
+{
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
+void AppendToBytes(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+// libpng leaves by longjmp: nothing with a destructor lives in this function.
+bool EncodePng(const PngSpec* spec, Bytes* out, png_bytep* rows)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, out, AppendToBytes, nullptr);
+    png_set_IHDR(png, info, spec->width, spec->height, spec->depth, spec->colourType,
+                 spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[256];
+    if (!spec->paletteRgb.empty()) {
+        int count = int(spec->paletteRgb.size() / 3);
+        for (int i = 0; i < count; ++i)
+            palette[i] = {spec->paletteRgb[std::size_t(i) * 3], spec->paletteRgb[std::size_t(i) * 3 + 1],
+                          spec->paletteRgb[std::size_t(i) * 3 + 2]};
+        png_set_PLTE(png, info, palette, count);
+    }
+    png_write_info(png, info);
+    png_set_interlace_handling(png);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder()
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/huedrane-raster-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    folder_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::vector<std::string> ScratchFolder::Names() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Bytes ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+Bytes MakeBmp(const BmpSpec& spec)
+{
+    const std::uint32_t headers = 14 + std::max<std::uint32_t>(spec.infoSize, 40);
+    const std::uint32_t pixelAt = headers + std::uint32_t(spec.table.size()) * 4 + spec.gap;
+    const std::uint32_t total = pixelAt + std::uint32_t(spec.pixels.size());
+    Bytes out;
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, total);
+    Put32(out, 0);
+    Put32(out, spec.pixelOffsetGiven ? spec.pixelOffset : pixelAt);
+    Put32(out, spec.infoSize);
+    Put32(out, std::uint32_t(spec.width));
+    Put32(out, std::uint32_t(spec.height));
+    Put16(out, 1);
+    Put16(out, spec.bitCount);
+    Put32(out, spec.compression);
+    Put32(out, 0);
+    Put32(out, std::uint32_t(spec.resolutionX));
+    Put32(out, std::uint32_t(spec.resolutionY));
+    Put32(out, spec.coloursUsed);
+    Put32(out, 0);
+    out.resize(std::max<std::size_t>(headers, out.size()), 0);  // the rest of a longer information header
+    for (std::uint32_t entry : spec.table)
+        Put32(out, entry);
+    out.insert(out.end(), spec.gap, 0xEE);
+    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    return out;
+}
+
+Bytes MakePng(const PngSpec& spec)
+{
+    std::vector<png_bytep> rows;
+    for (const Bytes& row : spec.rows)
+        rows.push_back(const_cast<png_bytep>(row.data()));
+    Bytes out;
+    if (!EncodePng(&spec, &out, rows.data()))
+        throw std::runtime_error("libpng could not encode the test picture");
+    return out;
+}
+
+Bytes MakeJpeg(const JpegSpec& spec)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);  // a failure ends the test program: the inputs are fixed
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = spec.width;
+    info.image_height = spec.height;
+    info.input_components = spec.components;
+    info.in_color_space = J_COLOR_SPACE(spec.colourSpace);
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, spec.quality, TRUE);
+    if (spec.progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    const std::size_t stride = std::size_t(spec.width) * std::size_t(spec.components);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(spec.samples.data() + info.next_scanline * stride);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+namespace {
+
+Bytes Pattern(std::size_t size, std::uint32_t seed)
+{
+    Bytes out(size);
+    for (std::size_t i = 0; i < size; ++i)
+        out[i] = std::uint8_t((i * 37 + seed * 101 + (i >> 3) * 11) & 0xFF);
+    return out;
+}
+
+std::vector<Bytes> PatternRows(std::uint32_t height, std::size_t rowBytes, std::uint32_t seed)
+{
+    std::vector<Bytes> rows;
+    for (std::uint32_t y = 0; y < height; ++y)
+        rows.push_back(Pattern(rowBytes, seed + y));
+    return rows;
+}
+
+}  // namespace
+
+Seeds BmpSeeds()
+{
+    Seeds seeds;
+    BmpSpec pal8;
+    pal8.width = 5;
+    pal8.height = 3;
+    pal8.bitCount = 8;
+    pal8.coloursUsed = 4;
+    pal8.table = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    pal8.pixels = {0, 1, 2, 3, 1, 0, 0, 0, 3, 2, 1, 0, 3, 0, 0, 0, 1, 1, 2, 2, 3, 0, 0, 0};
+    pal8.resolutionX = pal8.resolutionY = 2835;
+    seeds.emplace_back("pal8.bmp", MakeBmp(pal8));
+
+    BmpSpec bits;
+    bits.width = 9;
+    bits.height = -2;  // top-down
+    bits.bitCount = 1;
+    bits.table = {0x000000, 0xFFFFFF};
+    bits.pixels = {0xA5, 0x80, 0, 0, 0x5A, 0x00, 0, 0};
+    seeds.emplace_back("pal1_topdown.bmp", MakeBmp(bits));
+
+    BmpSpec gap;
+    gap.width = 3;
+    gap.height = 2;
+    gap.bitCount = 4;
+    gap.coloursUsed = 3;
+    gap.table = {0x102030, 0x405060, 0x708090};
+    gap.gap = 6;
+    gap.pixels = {0x01, 0x20, 0, 0, 0x21, 0x00, 0, 0};
+    seeds.emplace_back("pal4_gap.bmp", MakeBmp(gap));
+
+    BmpSpec rgb555;
+    rgb555.width = 3;
+    rgb555.height = 2;
+    rgb555.bitCount = 16;
+    rgb555.pixels = Pattern(16, 5);
+    seeds.emplace_back("rgb555.bmp", MakeBmp(rgb555));
+
+    BmpSpec rgb;
+    rgb.width = 3;
+    rgb.height = 3;
+    rgb.pixels = Pattern(36, 7);
+    seeds.emplace_back("rgb24.bmp", MakeBmp(rgb));
+
+    BmpSpec bgra;
+    bgra.width = 2;
+    bgra.height = 2;
+    bgra.bitCount = 32;
+    bgra.infoSize = 124;  // a version 5 header, uncompressed
+    bgra.pixels = Pattern(16, 9);
+    seeds.emplace_back("bgra32_v5.bmp", MakeBmp(bgra));
+    return seeds;
+}
+
+Seeds ImageSeeds()
+{
+    Seeds seeds;
+    PngSpec rgb;
+    rgb.width = 4;
+    rgb.height = 3;
+    rgb.rows = PatternRows(3, 12, 1);
+    seeds.emplace_back("rgb.png", MakePng(rgb));
+
+    PngSpec rgba;
+    rgba.width = 5;
+    rgba.height = 5;
+    rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    rgba.interlaced = true;
+    rgba.rows = PatternRows(5, 20, 2);
+    seeds.emplace_back("rgba_interlaced.png", MakePng(rgba));
+
+    PngSpec grey;
+    grey.width = 6;
+    grey.height = 2;
+    grey.colourType = PNG_COLOR_TYPE_GRAY;
+    grey.depth = 4;
+    grey.rows = PatternRows(2, 3, 3);
+    seeds.emplace_back("grey4.png", MakePng(grey));
+
+    PngSpec palette;
+    palette.width = 9;
+    palette.height = 2;
+    palette.colourType = PNG_COLOR_TYPE_PALETTE;
+    palette.depth = 1;
+    palette.paletteRgb = {10, 20, 30, 200, 210, 220};
+    palette.rows = {{0xA5, 0x80}, {0x5A, 0x00}};
+    seeds.emplace_back("palette1.png", MakePng(palette));
+
+    PngSpec deep;
+    deep.width = 2;
+    deep.height = 2;
+    deep.depth = 16;
+    deep.rows = PatternRows(2, 12, 4);
+    seeds.emplace_back("rgb16.png", MakePng(deep));
+
+    JpegSpec colour;
+    colour.width = 16;
+    colour.height = 8;
+    colour.samples = Pattern(16 * 8 * 3, 5);
+    seeds.emplace_back("colour.jpg", MakeJpeg(colour));
+
+    JpegSpec greyJpeg;
+    greyJpeg.width = 8;
+    greyJpeg.height = 8;
+    greyJpeg.components = 1;
+    greyJpeg.colourSpace = JCS_GRAYSCALE;
+    greyJpeg.progressive = true;
+    greyJpeg.samples = Pattern(64, 6);
+    seeds.emplace_back("grey_progressive.jpg", MakeJpeg(greyJpeg));
+
+    for (auto& seed : BmpSeeds())
+        if (seed.first == "pal8.bmp")
+            seeds.push_back(seed);
+    return seeds;
+}

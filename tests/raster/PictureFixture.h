@@ -1,0 +1,89 @@
+// Helpers for the picture file tests: a scratch folder, whole-file bytes, and builders of BMP, PNG
+// and JPEG bytes of every kind the readers meet (including kinds the writers never produce), plus
+// the small seed pictures shared by the damage sweep and the fuzz corpora.
+#pragma once
+
+#include "SBitmap.h"
+#include "SError.h"
+#include "SString.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A fresh folder under TMPDIR (or /tmp), removed with everything in it.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+    ulib::SString SPath(const std::string& name) const { return ulib::SString(Path(name)); }
+    // The names in the folder, sorted (hidden ones included).
+    std::vector<std::string> Names() const;
+
+private:
+    std::string folder_;
+};
+
+Bytes ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const Bytes& bytes);
+
+inline ulib::SError Id(const char* identifier) { return ulib::ErrorFromIdentifier(identifier); }
+
+// A BMP file from its fields. The pixel offset defaults to the true one (after the table and gap).
+struct BmpSpec
+{
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint16_t bitCount = 24;
+    std::uint32_t compression = 0;
+    std::uint32_t infoSize = 40;
+    std::uint32_t coloursUsed = 0;
+    std::int32_t resolutionX = 0;
+    std::int32_t resolutionY = 0;
+    std::vector<std::uint32_t> table;  // written as given, 4 bytes each
+    std::uint32_t gap = 0;             // bytes of 0xEE between the table and the pixels
+    bool pixelOffsetGiven = false;
+    std::uint32_t pixelOffset = 0;
+    Bytes pixels;                       // written as given
+};
+Bytes MakeBmp(const BmpSpec& spec);
+
+// A PNG from rows already packed as the colour type and depth require (top row first; 16-bit
+// samples big-endian, as in the file).
+struct PngSpec
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int colourType = 2;
+    int depth = 8;
+    bool interlaced = false;
+    std::vector<std::uint8_t> paletteRgb;  // 3 bytes per entry
+    std::vector<Bytes> rows;
+};
+Bytes MakePng(const PngSpec& spec);
+
+// A JPEG from interleaved samples in the given colour space (1 byte per component, top row first).
+struct JpegSpec
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int components = 3;
+    int colourSpace = 2;  // J_COLOR_SPACE: 1 grey, 2 RGB, 4 CMYK
+    bool progressive = false;
+    int quality = 90;
+    Bytes samples;
+};
+Bytes MakeJpeg(const JpegSpec& spec);
+
+// Small pictures of every kind the readers take, named by file name.
+using Seeds = std::vector<std::pair<std::string, Bytes>>;
+Seeds BmpSeeds();
+Seeds ImageSeeds();  // PNG and JPEG, plus one BMP
