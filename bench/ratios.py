@@ -1,4 +1,6 @@
-"""Prints each benchmark's median beside the medians of its references ("X_ref_peer") as ratios."""
+"""Prints each benchmark's median beside the medians of its references ("X_ref_peer") as ratios.
+
+Counters: "pixels" and "bytes" are rates (shown as Mpixel/s and MB/s); "encoded" is a size in bytes."""
 import json
 import sys
 
@@ -6,23 +8,27 @@ with open(sys.argv[1]) as f:
     runs = json.load(f)["benchmarks"]
 
 medians = {}
-rates = {}
+extras = {}
 for run in runs:
     if run.get("aggregate_name") != "median":
         continue
     name = run["run_name"].removesuffix("/real_time")
     medians[name] = run["real_time"], run["time_unit"]
-    if "pixels" in run:  # a rate counter: pixels per second
-        rates[name] = run["pixels"]
+    shown = []
+    if "bytes" in run:  # a rate counter: raw bytes per second
+        shown.append(f"{run['bytes'] / 1e6:.1f} MB/s")
+    elif "pixels" in run:  # a rate counter: pixels per second
+        shown.append(f"{run['pixels'] / 1e6:.1f} Mpixel/s")
+    if "encoded" in run:  # a size: the encoded bytes
+        shown.append(f"{run['encoded'] / 1e6:.3f} MB encoded")
+    extras[name] = ("  " + ", ".join(shown)) if shown else ""
 
 print()
 print(f"{'benchmark':48} {'median':>14} {'ratio':>8}")
 for name, (time, unit) in medians.items():
     if "_ref_" in name:
         continue
-    extra = f"  {rates[name] / 1e6:.1f} Mpixel/s" if name in rates else ""
-    print(f"{name:48} {time:>11.2f} {unit:>2}{'':>9}{extra}")
+    print(f"{name:48} {time:>11.2f} {unit:>2}{'':>9}{extras[name]}")
     for ref, (rtime, runit) in medians.items():
         if ref.startswith(name + "_ref_"):
-            rextra = f"  {rates[ref] / 1e6:.1f} Mpixel/s" if ref in rates else ""
-            print(f"  {ref:46} {rtime:>11.2f} {runit:>2} {time / rtime:>8.2f}{rextra}")
+            print(f"  {ref:46} {rtime:>11.2f} {runit:>2} {time / rtime:>8.2f}{extras[ref]}")

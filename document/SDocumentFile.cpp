@@ -12,20 +12,6 @@ namespace {
 
 constexpr std::int32_t ThumbnailBox = 128;
 
-class FirstError
-{
-public:
-    void Keep(SError e)
-    {
-        if (e && !error_)
-            error_ = e;
-    }
-    SError Value() const { return error_; }
-
-private:
-    SError error_ = 0;
-};
-
 // The image records a list holds: genga, paint and trace, and the extra layer when record 3 is
 // an image.
 std::int32_t ImageRecordCount(const SQuickPress& list)
@@ -75,7 +61,7 @@ SError DecodeImageRecords(SCel& cel)
         }
     });
     RunInParallel(tasks);
-    FirstError first;
+    SFirstError first;
     for (SError e : errors)
         first.Keep(e);
     return first.Value();
@@ -128,7 +114,7 @@ SError PackDocument(const SCel& cel, SQuickPress& list)
     list.height = cel.display.Height();
     list.format = 32;
 
-    FirstError first;
+    SFirstError first;
     if (cel.held.Count() > 0)
         list[0].Assign(cel.held[0]);
     const std::int32_t thumbnailAt = 3 + hasExtra;

@@ -16,6 +16,21 @@ SError ErrorFromIdentifier(const char* identifier);
 // gives 1, any other code + 0x1000000.
 SError ErrorFromSystemCode(std::int32_t code);
 
+// For operations that run all their steps and report the first failure.
+class SFirstError
+{
+public:
+    void Keep(SError error)
+    {
+        if (error && !error_)
+            error_ = error;
+    }
+    SError Value() const { return error_; }
+
+private:
+    SError error_ = 0;
+};
+
 // Shows the error's message in a warning box through the platform seam; 0 shows nothing.
 void ReportError(SError error);
 

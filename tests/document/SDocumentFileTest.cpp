@@ -1,4 +1,5 @@
 #include "CelFixture.h"
+#include "FuzzSeeds.h"
 #include "SDocumentFile.h"
 #include "SDocumentRecords.h"
 #include "SQuickPress.h"
@@ -270,6 +271,40 @@ TEST(DocumentUnpack, RefusesMissingMisSizedAndNon32BitRecords)
     SCel cel;
     EXPECT_EQ(UnpackDocument(cel, list), 0u);
     ExpectSameLayer(cel.paint, source.paint, "paint");
+}
+
+}  // namespace
+
+namespace {
+
+// Small documents exercising every record kind, as the load fuzzer's seeds.
+TEST(DocumentSeeds, FuzzCorpusHoldsPackedDocuments)
+{
+    ulib::test::Seeds seeds;
+    auto add = [&](const std::string& name, const SCel& cel) {
+        SQuickPress list;
+        ASSERT_EQ(PackDocument(cel, list), 0u);
+        ulib::test::Bytes bytes(list.ByteSize());
+        ASSERT_EQ(list.WriteTo(bytes.data(), bytes.data() + bytes.size()), 0u);
+        seeds.emplace_back(name, std::move(bytes));
+    };
+    add("plain.hdq", ImportedCel(9, 7));
+    SCel full = ImportedCel(66, 3);
+    full.SetLayerVisible(LayerExtra, 1);
+    full.extra.Row32(1)[65] = 0x40FF00FFu;
+    full.memo.Append(SString("メモ"));
+    full.flag.Row(2)[1] = 3;
+    add("every-record.hdq", full);
+
+    ulib::test::WriteSeedsWhenAsked("FuzzLoadDocument", seeds);
+    for (const auto& [name, bytes] : seeds) {
+        EXPECT_EQ(ulib::test::ReadFileBytes(ulib::test::FuzzCorpusFolder("FuzzLoadDocument") / name), bytes)
+            << name << " (HUEDRANE_WRITE_SEEDS=1 writes it)";
+        SQuickPress list;
+        ASSERT_EQ(list.ReadFrom(bytes.data(), bytes.data() + bytes.size()), 0u);
+        SCel cel;
+        EXPECT_EQ(UnpackDocument(cel, list), 0u) << name;
+    }
 }
 
 }  // namespace
