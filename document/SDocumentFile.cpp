@@ -60,7 +60,7 @@ SError DecodeImageRecords(SCel& cel)
             cel.extra.Create(0, 0, 32);
         }
     });
-    RunInParallel(tasks);
+    RunInParallel(tasks, std::int64_t(width) * height);
     SFirstError first;
     for (SError e : errors)
         first.Keep(e);
@@ -119,6 +119,7 @@ SError PackDocument(const SCel& cel, SQuickPress& list)
         list[0].Assign(cel.held[0]);
     const std::int32_t thumbnailAt = 3 + hasExtra;
     SError errors[4] = {};
+    const std::int64_t pixels = std::int64_t(list.width) * list.height;
     RunInParallel({
         [&] { errors[0] = list[1].Compress(cel.paint); },
         [&] { errors[1] = list[2].Compress(cel.trace); },
@@ -127,7 +128,7 @@ SError PackDocument(const SCel& cel, SQuickPress& list)
                 errors[2] = list[3].Compress(cel.extra);
             errors[3] = list[thumbnailAt].Compress(MakeThumbnail(cel.trace, cel.paint, ThumbnailBox));
         },
-    });
+    }, pixels);
     for (SError e : errors)
         first.Keep(e);
     list[thumbnailAt].kind = document_kind::Thumbnail;

@@ -7,11 +7,16 @@
 
 namespace ulib {
 
-void RunInParallel(const std::vector<std::function<void()>>& tasks)
+namespace {
+// Below about a quarter megapixel a thread costs more than it saves.
+constexpr std::int64_t ThreadWorthPixels = 1 << 18;
+}  // namespace
+
+void RunInParallel(const std::vector<std::function<void()>>& tasks, std::int64_t pixels)
 {
     std::vector<std::thread> threads;
-    std::size_t inline_from = tasks.size();
-    for (std::size_t i = 1; i < tasks.size(); ++i) {
+    std::size_t inline_from = pixels < ThreadWorthPixels ? 1 : tasks.size();
+    for (std::size_t i = 1; i < inline_from; ++i) {
         try {
             threads.emplace_back(tasks[i]);
         } catch (const std::system_error&) {
@@ -37,7 +42,7 @@ void ForEachBand(std::int32_t count, std::int32_t minimumPerBand, const std::fun
         const std::int32_t to = std::int32_t(std::int64_t(count) * (b + 1) / bands);
         tasks.emplace_back([&body, from, to] { body(from, to); });
     }
-    RunInParallel(tasks);
+    RunInParallel(tasks, ThreadWorthPixels);
 }
 
 }  // namespace ulib

@@ -8,8 +8,9 @@
 
 namespace ulib {
 
-// Runs every task and returns when all have finished. Tasks must not throw.
-void RunInParallel(const std::vector<std::function<void()>>& tasks);
+// Runs every task and returns when all have finished; tasks must not throw. Threads are started
+// only when the work (in pixels) is large enough to pay for them; smaller work runs in order here.
+void RunInParallel(const std::vector<std::function<void()>>& tasks, std::int64_t pixels);
 
 // Calls body(from, to) over consecutive bands of 0..count, one band per core (a single band when
 // count is below minimumPerBand per core).

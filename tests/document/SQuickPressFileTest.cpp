@@ -34,7 +34,7 @@ protected:
     std::filesystem::path folder_;
 };
 
-Bytes ReadWholeFile(const SString& path)
+Bytes ReadFileBytes(const SString& path)
 {
     std::ifstream in(path.Str(), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -62,7 +62,7 @@ TEST_F(QuickPressFiles, WriteFileAndReadFileRoundTrip)
 
     Bytes expected(list.ByteSize());
     ASSERT_EQ(list.WriteTo(expected.data(), expected.data() + expected.size()), 0u);
-    EXPECT_EQ(ReadWholeFile(path), expected);
+    EXPECT_EQ(ReadFileBytes(path), expected);
 
     SQuickPress read;
     ASSERT_EQ(read.ReadFile(path), 0u);
@@ -74,12 +74,12 @@ TEST_F(QuickPressFiles, AFailedWriteLeavesThePreviousFileWhole)
 {
     const SString path = Path("cel.hdq");
     ASSERT_EQ(SomeList().WriteFile(path), 0u);
-    const Bytes before = ReadWholeFile(path);
+    const Bytes before = ReadFileBytes(path);
 
     SQuickPress bad = SomeList();
     bad[1].width = 70000;  // no field holds it
     EXPECT_EQ(bad.WriteFile(path), ErrorFromIdentifier("data"));
-    EXPECT_EQ(ReadWholeFile(path), before);
+    EXPECT_EQ(ReadFileBytes(path), before);
     EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
 
     EXPECT_NE(SomeList().WriteFile(Path("missing/cel.hdq")), 0u);

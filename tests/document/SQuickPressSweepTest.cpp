@@ -2,6 +2,7 @@
 // Each read gives success or a named error (with the list left empty), and whatever reads decodes
 // the same way. The seeds are also the fuzz corpora of FuzzReadFrom and FuzzDecodeTile, checked
 // here byte for byte (HUEDRANE_WRITE_SEEDS=1 writes them into the source tree).
+#include "FuzzSeeds.h"
 #include "SQuickPress.h"
 #include "STileCodec.h"
 
@@ -20,8 +21,8 @@ using namespace ulib;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Seeds = std::vector<std::pair<std::string, Bytes>>;
+using test::Bytes;
+using test::Seeds;
 
 std::set<SError> Named(std::initializer_list<const char*> identifiers)
 {
@@ -220,37 +221,19 @@ TEST(QuickPressDamage, EveryBitFlipAndCutOfATileDecodesOrGivesFileVersion)
     }
 }
 
-Bytes ReadWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 // The stored seeds are the generator's bytes: a change to the coder or the writer shows up here
 // as a file that no longer matches (a format change must be deliberate).
 TEST(QuickPressDamage, FuzzCorporaHoldTheSeedsByteForByte)
 {
-    const std::filesystem::path corpus = std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus";
     Seeds tiles;
     for (const TileSeed& seed : TileSeeds())
         tiles.push_back({"tile-" + std::to_string(seed.w) + "x" + std::to_string(seed.h), TileFuzzInput(seed)});
     const std::pair<const char*, Seeds> targets[] = {{"FuzzReadFrom", ContainerSeeds()}, {"FuzzDecodeTile", tiles}};
-    const bool write = std::getenv("HUEDRANE_WRITE_SEEDS") != nullptr;
     for (const auto& [target, seeds] : targets) {
-        const std::filesystem::path folder = corpus / target;
-        if (write) {
-            std::filesystem::create_directories(folder);
-            for (const auto& [name, bytes] : seeds)
-                WriteWholeFile(folder / name, bytes);
-        }
+        test::WriteSeedsWhenAsked(target, seeds);
+        const std::filesystem::path folder = test::FuzzCorpusFolder(target);
         for (const auto& [name, bytes] : seeds)
-            EXPECT_EQ(ReadWholeFile(folder / name), bytes) << (folder / name) << " (HUEDRANE_WRITE_SEEDS=1 writes it)";
+            EXPECT_EQ(test::ReadFileBytes(folder / name), bytes) << (folder / name) << " (HUEDRANE_WRITE_SEEDS=1 writes it)";
     }
 }
 

@@ -58,8 +58,6 @@ std::size_t Sweep(const std::string& name, const Bytes& seed)
     return cutsRead;
 }
 
-std::filesystem::path CorpusFolder() { return std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus"; }
-
 }  // namespace
 
 TEST(PictureDamage, EveryBitFlipAndCutGivesANamedErrorOrAPicture)
@@ -80,20 +78,14 @@ TEST(PictureDamage, EveryBitFlipAndCutGivesANamedErrorOrAPicture)
 
 TEST(PictureDamage, FuzzCorporaHoldReadableSeeds)
 {
-    const std::filesystem::path corpus = CorpusFolder();
-    const bool write = std::getenv("HUEDRANE_WRITE_SEEDS") != nullptr;
     const std::pair<const char*, Seeds> targets[] = {{"FuzzReadBmp", BmpSeeds()}, {"FuzzReadImage", ImageSeeds()}};
     for (const auto& [target, seeds] : targets) {
-        const std::filesystem::path folder = corpus / target;
-        if (write) {
-            std::filesystem::create_directories(folder);
-            for (const auto& [name, bytes] : seeds)
-                WriteWholeFile((folder / name).string(), bytes);
-        }
+        ulib::test::WriteSeedsWhenAsked(target, seeds);
+        const std::filesystem::path folder = ulib::test::FuzzCorpusFolder(target);
         ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder << " (HUEDRANE_WRITE_SEEDS=1 makes it)";
         std::size_t count = 0;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            Bytes bytes = ReadWholeFile(entry.path().string());
+            Bytes bytes = ReadFileBytes(entry.path().string());
             SBitmap image;
             EXPECT_EQ(ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size()), 0u) << entry.path();
             ++count;

@@ -89,18 +89,6 @@ std::vector<std::string> ScratchFolder::Names() const
     return names;
 }
 
-Bytes ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 Bytes MakeBmp(const BmpSpec& spec)
 {
     const std::uint32_t headers = 14 + std::max<std::uint32_t>(spec.infoSize, 40);

@@ -3,6 +3,8 @@
 // the small seed pictures shared by the damage sweep and the fuzz corpora.
 #pragma once
 
+#include "FuzzSeeds.h"
+
 #include "SBitmap.h"
 #include "SError.h"
 #include "SString.h"
@@ -12,7 +14,9 @@
 #include <utility>
 #include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+using ulib::test::Bytes;
+using ulib::test::ReadFileBytes;
+using ulib::test::WriteFileBytes;
 
 // A fresh folder under TMPDIR (or /tmp), removed with everything in it.
 class ScratchFolder
@@ -32,8 +36,6 @@ private:
     std::string folder_;
 };
 
-Bytes ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const Bytes& bytes);
 
 inline ulib::SError Id(const char* identifier) { return ulib::ErrorFromIdentifier(identifier); }
 
@@ -84,6 +86,6 @@ struct JpegSpec
 Bytes MakeJpeg(const JpegSpec& spec);
 
 // Small pictures of every kind the readers take, named by file name.
-using Seeds = std::vector<std::pair<std::string, Bytes>>;
+using ulib::test::Seeds;
 Seeds BmpSeeds();
 Seeds ImageSeeds();  // PNG and JPEG, plus one BMP

@@ -84,8 +84,8 @@ std::vector<Writer> Writers()
 TEST(FileMapper, ReadModeMapsTheWholeFile)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("data"), {1, 2, 3, 4, 5});
-    WriteWholeFile(folder.Path("empty"), {});
+    WriteFileBytes(folder.Path("data"), {1, 2, 3, 4, 5});
+    WriteFileBytes(folder.Path("empty"), {});
 
     SFileMapper mapper;
     EXPECT_EQ(mapper.Map(), Id("object_silent"));
@@ -113,7 +113,7 @@ TEST(FileMapper, ReadModeMapsTheWholeFile)
 TEST(FileMapper, WriterAppearsOnlyWhenClosed)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("target"), {9, 9, 9});
+    WriteFileBytes(folder.Path("target"), {9, 9, 9});
     SFileMapper mapper;
     ASSERT_EQ(mapper.OpenWrite(folder.SPath("target")), 0u);
     EXPECT_EQ(mapper.Size(), 0u);
@@ -126,16 +126,16 @@ TEST(FileMapper, WriterAppearsOnlyWhenClosed)
     ASSERT_EQ(mapper.Resize(4), 0u);
     EXPECT_EQ(mapper.Begin()[1], 0xAB);
     EXPECT_EQ(mapper.Begin()[2], 0);
-    EXPECT_EQ(ReadWholeFile(folder.Path("target")), (Bytes{9, 9, 9}));
+    EXPECT_EQ(ReadFileBytes(folder.Path("target")), (Bytes{9, 9, 9}));
     ASSERT_EQ(mapper.Close(), 0u);
-    EXPECT_EQ(ReadWholeFile(folder.Path("target")), (Bytes{0xAB, 0xAB, 0, 0}));
+    EXPECT_EQ(ReadFileBytes(folder.Path("target")), (Bytes{0xAB, 0xAB, 0, 0}));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"target"});
 }
 
 TEST(FileMapper, DiscardedOrDestroyedWritersLeaveTheTargetAlone)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("target"), {1});
+    WriteFileBytes(folder.Path("target"), {1});
     {
         SFileMapper mapper;
         ASSERT_EQ(mapper.OpenWrite(folder.SPath("target")), 0u);
@@ -146,7 +146,7 @@ TEST(FileMapper, DiscardedOrDestroyedWritersLeaveTheTargetAlone)
     ASSERT_EQ(mapper.Resize(100), 0u);
     mapper.Discard();
     EXPECT_EQ(mapper.CurrentMode(), SFileMapper::Closed);
-    EXPECT_EQ(ReadWholeFile(folder.Path("target")), Bytes{1});
+    EXPECT_EQ(ReadFileBytes(folder.Path("target")), Bytes{1});
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"target"});
 }
 
@@ -157,14 +157,14 @@ TEST(AtomicSave, FileSizeLimitFailsEveryWriterAndKeepsTheOldFile)
     for (const Writer& w : Writers()) {
         const std::string name = std::string("old.") + w.name;
         const Bytes old(3000, 0x5C);
-        WriteWholeFile(folder.Path(name), old);
+        WriteFileBytes(folder.Path(name), old);
         SError err = 0;
         {
             FileSizeLimit limit(1024);
             err = w.write(big, folder.SPath(name));
         }
         EXPECT_EQ(err, w.failure) << w.name;
-        EXPECT_EQ(ReadWholeFile(folder.Path(name)), old) << w.name;
+        EXPECT_EQ(ReadFileBytes(folder.Path(name)), old) << w.name;
     }
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"old.bmp", "old.jpg", "old.png"}));
 
@@ -175,32 +175,32 @@ TEST(AtomicSave, FileSizeLimitFailsEveryWriterAndKeepsTheOldFile)
     EXPECT_EQ(mapper.Resize(4096), Id("file_resize"));
     EXPECT_EQ(mapper.Resize(10), Id("file_resize"));
     EXPECT_EQ(mapper.Close(), Id("file_resize"));
-    EXPECT_EQ(ReadWholeFile(folder.Path("old.bmp")).size(), 3000u);
+    EXPECT_EQ(ReadFileBytes(folder.Path("old.bmp")).size(), 3000u);
 }
 
 TEST(AtomicSave, FailedRenameReportsAndLeavesNoTemporary)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("target"), {1, 2});
+    WriteFileBytes(folder.Path("target"), {1, 2});
     SFileMapper mapper;
     ASSERT_EQ(mapper.OpenWrite(folder.SPath("target")), 0u);
     ASSERT_EQ(mapper.Resize(8), 0u);
     // Someone replaces the target by a folder that is not empty while the save runs.
     ASSERT_EQ(unlink(folder.Path("target").c_str()), 0);
     ASSERT_EQ(mkdir(folder.Path("target").c_str(), 0755), 0);
-    WriteWholeFile(folder.Path("target/inside"), {7});
+    WriteFileBytes(folder.Path("target/inside"), {7});
     EXPECT_NE(mapper.Close(), 0u);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"target"});
-    EXPECT_EQ(ReadWholeFile(folder.Path("target/inside")), Bytes{7});
+    EXPECT_EQ(ReadFileBytes(folder.Path("target/inside")), Bytes{7});
 
     // The same through a stream.
     SReplacingFile file;
-    WriteWholeFile(folder.Path("other"), {3});
+    WriteFileBytes(folder.Path("other"), {3});
     ASSERT_EQ(file.Open(folder.SPath("other")), 0u);
     ASSERT_EQ(std::fputs("new", file.Stream()), 1);
     ASSERT_EQ(unlink(folder.Path("other").c_str()), 0);
     ASSERT_EQ(mkdir(folder.Path("other").c_str(), 0755), 0);
-    WriteWholeFile(folder.Path("other/inside"), {7});
+    WriteFileBytes(folder.Path("other/inside"), {7});
     EXPECT_EQ(file.Commit(), ErrorFromSystemCode(EISDIR));
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"other", "target"}));
@@ -214,7 +214,7 @@ TEST(AtomicSave, StaleTemporaryIsReplacedByTheNextSave)
         const std::string name = std::string("cel.") + w.name;
         const SString temporary = SReplacingFile::TemporaryPath(folder.SPath(name));
         EXPECT_EQ(temporary, folder.SPath("." + name + ".saving"));
-        WriteWholeFile(temporary.Str(), Bytes(5000, 0xEE));  // left by a save that was killed
+        WriteFileBytes(temporary.Str(), Bytes(5000, 0xEE));  // left by a save that was killed
         ASSERT_EQ(w.write(picture, folder.SPath(name)), 0u) << w.name;
         SBitmap back;
         ASSERT_EQ(ReadImageFile(&back, folder.SPath(name)), 0u) << w.name;
@@ -226,7 +226,7 @@ TEST(AtomicSave, StaleTemporaryIsReplacedByTheNextSave)
 TEST(AtomicSave, ReplacedFileKeepsItsPermissionsAndLinks)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("real.bmp"), {1});
+    WriteFileBytes(folder.Path("real.bmp"), {1});
     ASSERT_EQ(chmod(folder.Path("real.bmp").c_str(), 0640), 0);
     ASSERT_EQ(symlink("real.bmp", folder.Path("link.bmp").c_str()), 0);
     ASSERT_EQ(WriteBmpFile(Picture(3, 3, 1), folder.SPath("link.bmp")), 0u);
@@ -236,7 +236,7 @@ TEST(AtomicSave, ReplacedFileKeepsItsPermissionsAndLinks)
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(stat(folder.Path("real.bmp").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadWholeFile(folder.Path("real.bmp")).size(), 14u + 40 + 12 * 3);
+    EXPECT_EQ(ReadFileBytes(folder.Path("real.bmp")).size(), 14u + 40 + 12 * 3);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"link.bmp", "real.bmp"}));
 
     // A temporary name stays within the file name limit and distinct for long names.
@@ -253,10 +253,10 @@ TEST(AtomicSave, ReadOnlyTargetIsRefused)
     if (geteuid() == 0)
         GTEST_SKIP() << "the superuser may write any file";
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("locked.bmp"), {1});
+    WriteFileBytes(folder.Path("locked.bmp"), {1});
     ASSERT_EQ(chmod(folder.Path("locked.bmp").c_str(), 0444), 0);
     EXPECT_EQ(WriteBmpFile(Picture(2, 2, 1), folder.SPath("locked.bmp")), ErrorFromSystemCode(EACCES));
-    EXPECT_EQ(ReadWholeFile(folder.Path("locked.bmp")), Bytes{1});
+    EXPECT_EQ(ReadFileBytes(folder.Path("locked.bmp")), Bytes{1});
 }
 
 // A process saving over and over is killed at random moments: the target is always one complete
@@ -267,9 +267,9 @@ TEST(AtomicSave, KilledSavesNeverLeaveAPartialFile)
     const SString target = folder.SPath("cel.bmp");
     const SBitmap pictures[2] = {Picture(300, 100, 10), Picture(100, 300, 90)};
     ASSERT_EQ(WriteBmpFile(pictures[0], target), 0u);
-    const Bytes first = ReadWholeFile(target.Str());
+    const Bytes first = ReadFileBytes(target.Str());
     ASSERT_EQ(WriteBmpFile(pictures[1], target), 0u);
-    const Bytes second = ReadWholeFile(target.Str());
+    const Bytes second = ReadFileBytes(target.Str());
     ASSERT_NE(first, second);
 
     std::mt19937 random(12345);
@@ -288,7 +288,7 @@ TEST(AtomicSave, KilledSavesNeverLeaveAPartialFile)
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process failed by itself";
 
-        Bytes now = ReadWholeFile(target.Str());
+        Bytes now = ReadFileBytes(target.Str());
         ASSERT_TRUE(now == first || now == second) << "round " << round << ": " << now.size() << " bytes";
         sawTemporary += folder.Names().size() > 1;
     }

@@ -317,7 +317,7 @@ TEST(WriteBmpFile, RoundTripsEveryFormatItCanWrite)
 
         const std::string name = "f" + std::to_string(format) + ".bmp";
         ASSERT_EQ(WriteBmpFile(image, folder.SPath(name)), 0u) << format;
-        Bytes file = ReadWholeFile(folder.Path(name));
+        Bytes file = ReadFileBytes(folder.Path(name));
         const std::size_t masks = format == 15 ? 12 : 0;  // the bitmap's own header carries them
         ASSERT_EQ(file.size(), image.DibSize(true) - masks) << format;
         EXPECT_EQ(Word(file, 2), file.size());
@@ -344,7 +344,7 @@ TEST(WriteBmpFile, FiveSixFiveAndTwoPlaneFormatsGiveStandardFiles)
     SBitmap rgb565 = Made(2, 1, 16);
     rgb565.SetColor(0, 0, SColor::Green);
     ASSERT_EQ(WriteBmpFile(rgb565, folder.SPath("565.bmp")), 0u);
-    Bytes file = ReadWholeFile(folder.Path("565.bmp"));
+    Bytes file = ReadFileBytes(folder.Path("565.bmp"));
     ASSERT_EQ(file.size(), 14u + 52 + 4);
     EXPECT_EQ(Word(file, 14), 40u);
     EXPECT_EQ(Word(file, 30), 3u);  // bit fields: the masks that follow are to be used
@@ -357,7 +357,7 @@ TEST(WriteBmpFile, FiveSixFiveAndTwoPlaneFormatsGiveStandardFiles)
     wide.SetColor(2, 1, SColor(1, 2, 3, 4));
     ASSERT_EQ(WriteBmpFile(wide, folder.SPath("64.bmp")), 0u);
     SBitmap back;
-    ASSERT_EQ(ReadBmpBytes(back, ReadWholeFile(folder.Path("64.bmp"))), 0u);
+    ASSERT_EQ(ReadBmpBytes(back, ReadFileBytes(folder.Path("64.bmp"))), 0u);
     EXPECT_EQ(back.Format(), 32);
     EXPECT_EQ(back.GetColor(2, 1), SColor(1, 2, 3, 4));
     EXPECT_EQ(back.GetColor(0, 0), SColor(0, 0, 0, 255));
@@ -365,7 +365,7 @@ TEST(WriteBmpFile, FiveSixFiveAndTwoPlaneFormatsGiveStandardFiles)
     SBitmap grey16 = Made(5, 1, -16);
     grey16.PixelAddress(4, 0)[0] = 77;
     ASSERT_EQ(WriteBmpFile(grey16, folder.SPath("g16.bmp")), 0u);
-    ASSERT_EQ(ReadBmpBytes(back, ReadWholeFile(folder.Path("g16.bmp"))), 0u);
+    ASSERT_EQ(ReadBmpBytes(back, ReadFileBytes(folder.Path("g16.bmp"))), 0u);
     EXPECT_EQ(back.Format(), 8);
     EXPECT_EQ(back.GetIndex(4, 0), 77u);
     EXPECT_EQ(back.GetColor(4, 0), SColor(77, 77, 77));
@@ -393,7 +393,7 @@ TEST(ReadImageFile, ChoosesTheReaderBySignatureNotByName)
 {
     ScratchFolder folder;
     BmpSpec spec = Rgb24(2, 1);
-    WriteWholeFile(folder.Path("picture.png"), MakeBmp(spec));
+    WriteFileBytes(folder.Path("picture.png"), MakeBmp(spec));
     SBitmap image;
     ASSERT_EQ(ReadImageFile(&image, folder.SPath("picture.png")), 0u);
     EXPECT_EQ(image.Format(), 24);
@@ -406,9 +406,9 @@ TEST(ReadImageFile, ChoosesTheReaderBySignatureNotByName)
 TEST(ReadImageFile, FailureTableEmptiesTheBitmap)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("empty.bmp"), {});
-    WriteWholeFile(folder.Path("text.txt"), {'h', 'e', 'l', 'l', 'o'});
-    WriteWholeFile(folder.Path("broken.bmp"), {'B', 'M', 0x89, 'P', 'N', 'G'});
+    WriteFileBytes(folder.Path("empty.bmp"), {});
+    WriteFileBytes(folder.Path("text.txt"), {'h', 'e', 'l', 'l', 'o'});
+    WriteFileBytes(folder.Path("broken.bmp"), {'B', 'M', 0x89, 'P', 'N', 'G'});
     ASSERT_EQ(mkdir(folder.Path("folder").c_str(), 0755), 0);
     ASSERT_EQ(mkfifo(folder.Path("fifo").c_str(), 0644), 0);
 
@@ -435,7 +435,7 @@ TEST(ReadImageFile, FailureTableEmptiesTheBitmap)
     EXPECT_EQ(ReadImageFile(nullptr, folder.SPath("text.txt")), Id("pointer"));
 
     if (geteuid() != 0) {  // the superuser reads any file
-        WriteWholeFile(folder.Path("locked.bmp"), MakeBmp(Rgb24(1, 1)));
+        WriteFileBytes(folder.Path("locked.bmp"), MakeBmp(Rgb24(1, 1)));
         ASSERT_EQ(chmod(folder.Path("locked.bmp").c_str(), 0), 0);
         SBitmap image = Occupied();
         EXPECT_EQ(ReadImageFile(&image, folder.SPath("locked.bmp")), ErrorFromSystemCode(EACCES));
@@ -446,10 +446,10 @@ TEST(ReadImageFile, FailureTableEmptiesTheBitmap)
 TEST(ReadImageFile, FallbackReaderIsAskedOnlyAfterTheBuiltInOnesFail)
 {
     ScratchFolder folder;
-    WriteWholeFile(folder.Path("broken.bmp"), {'B', 'M', 1, 2, 3});
-    WriteWholeFile(folder.Path("other.tif"), {'I', 'I', '*', 0});
-    WriteWholeFile(folder.Path("good.bmp"), MakeBmp(Rgb24(1, 1)));
-    WriteWholeFile(folder.Path("empty"), {});
+    WriteFileBytes(folder.Path("broken.bmp"), {'B', 'M', 1, 2, 3});
+    WriteFileBytes(folder.Path("other.tif"), {'I', 'I', '*', 0});
+    WriteFileBytes(folder.Path("good.bmp"), MakeBmp(Rgb24(1, 1)));
+    WriteFileBytes(folder.Path("empty"), {});
 
     int calls = 0;
     std::size_t seen = 0;

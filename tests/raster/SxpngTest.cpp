@@ -245,7 +245,7 @@ TEST(PngFiles, FailureTable)
     EXPECT_EQ(ReadPngFile(nullptr, folder.SPath("a.png")), Id("null_pointer"));
     EXPECT_EQ(ReadPngFile(&read, folder.SPath("a.png")), Id("file_open"));
     EXPECT_TRUE(read.IsPristine());
-    WriteWholeFile(folder.Path("empty.png"), {});
+    WriteFileBytes(folder.Path("empty.png"), {});
     read = Occupied();
     EXPECT_EQ(ReadPngFile(&read, folder.SPath("empty.png")), PngError());
     EXPECT_TRUE(read.IsPristine());
@@ -257,7 +257,7 @@ TEST(JpegFiles, ColourRoundTripKeepsChannelOrder)
     std::vector<SColor> colours = {SColor::Red, SColor::Green, SColor::Blue, SColor(200, 120, 40), SColor::White};
     SBitmap image = Blocks(24, colours);
     ASSERT_EQ(WriteJpegFile(image, folder.SPath("c.jpg")), 0u);
-    Bytes file = ReadWholeFile(folder.Path("c.jpg"));
+    Bytes file = ReadFileBytes(folder.Path("c.jpg"));
     EXPECT_TRUE(HasMarker(file, 0xC0));   // baseline
     EXPECT_FALSE(HasMarker(file, 0xC2));  // not progressive
 
