@@ -1,5 +1,6 @@
-// Tile bytes as a damaged or hostile file would give them. Input: height, width, the number of
-// colour table entries, then the coded bytes. Whatever decodes must code and decode back to the
+// Tile bytes as a damaged or hostile file would give them. Input: height, width (each taken modulo
+// 129: no tile larger than 128 reaches the decoder from a file), the number of colour table
+// entries, then the coded bytes. Whatever decodes must code and decode back to the
 // same pixels (with the same table), or the coder and decoder disagree.
 #include "SPalette.h"
 #include "STileCodec.h"
@@ -13,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 3)
         return 0;
-    const std::int32_t h = data[0];
-    const std::int32_t w = data[1];
+    const std::int32_t h = data[0] % 129;
+    const std::int32_t w = data[1] % 129;
     ulib::SPalette palette;
     ulib::SError err = 0;
     palette.SetCount(data[2], err);
