@@ -1,11 +1,22 @@
-// Controller construction and the document-state operations every command shares.
+// Controller construction, document state, and the editing entry points the windows and the
+// converter's scripts share.
 #include "SHuedraneController.h"
+
+#include "SDocumentFile.h"
 
 using namespace ulib;
 
 namespace {
 const char* const UntitledTitle = "無題 - Huedrane";
 const char* const UntitledFileName = "無題.hdq";
+const char* const TitleSuffix = " - Huedrane";
+
+SString BaseName(const SString& file)
+{
+    const std::string_view view = file.View();
+    const std::size_t slash = view.find_last_of('/');
+    return SString(slash == std::string_view::npos ? view : view.substr(slash + 1));
+}
 }  // namespace
 
 SHuedraneController::SHuedraneController() : title(UntitledTitle)
@@ -34,4 +45,71 @@ void SHuedraneController::ResetIdentity()
     path = SString();
     defaultFileName = SString(UntitledFileName);
     title = SString(UntitledTitle);
+}
+
+SError SHuedraneController::OpenDocumentFile(const SString& file)
+{
+    stroke_.MouseUp();
+    undo.Clear();
+    if (SError err = LoadDocument(cel, file)) {
+        ResetIdentity();
+        return err;
+    }
+    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+    state = SDocumentState::Saved;
+    path = file;
+    title = BaseName(file) + TitleSuffix;
+    return 0;
+}
+
+SRect SHuedraneController::MouseDown(STool tool, SPoint at)
+{
+    if (SStroke::ChangesLayers(tool))
+        MarkModified();
+    SPaintContext context = PaintContext();
+    return stroke_.MouseDown(context, tool, at);
+}
+
+SRect SHuedraneController::MouseMove(SPoint at)
+{
+    SPaintContext context = PaintContext();
+    return stroke_.MouseMove(context, at);
+}
+
+void SHuedraneController::MouseUp()
+{
+    stroke_.MouseUp();
+}
+
+SRect SHuedraneController::RunWholeCel(SWholeCelOperation operation)
+{
+    undo.BeginStep(SString(WholeCelCaption(operation)));
+    MarkModified();
+    SPaintContext context = PaintContext();
+    RunWholeCelOperation(context, operation);
+    return cel.display.Bounds();
+}
+
+void SHuedraneController::Undo()
+{
+    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+    undo.Undo();
+    cel.ComposeAll();
+}
+
+void SHuedraneController::Redo()
+{
+    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+    undo.Redo();
+    cel.ComposeAll();
+}
+
+SString SHuedraneController::UndoMenuCaption() const
+{
+    return undo.CanUndo() ? undo.UndoCaption() + "を元に戻す(&U)" : SString("元に戻す(&U)");
+}
+
+SString SHuedraneController::RedoMenuCaption() const
+{
+    return undo.CanRedo() ? undo.RedoCaption() + "のやり直し(&R)" : SString("やり直し(&R)");
 }

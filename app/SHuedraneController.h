@@ -1,5 +1,5 @@
-// The application controller: owns the working cel, the document's identity and the tool state for
-// the program's whole run. Windows and the converter reach the cel only through it.
+// The application controller: owns the working cel, its undo buffer, the document's identity and the
+// tool state for the program's whole run. Windows and the converter reach the cel only through it.
 #pragma once
 
 #include "SArray.h"
@@ -7,21 +7,16 @@
 #include "SCel.h"
 #include "SColor.h"
 #include "SHuedraneOptions.h"
+#include "SHuedraneUndoBuffer.h"
+#include "SPaintContext.h"
 #include "SString.h"
+#include "STools.h"
+#include "SWholeCel.h"
 
 #include <array>
 #include <cstdint>
 
 enum class SDocumentState : int { None = 0, Saved = 1, Modified = 2 };
-
-enum class SColourMode : int { Colour = 1, Eraser = 2, Bitmap = 3, Texture = 4 };
-
-struct SBrushSettings
-{
-    std::int32_t radius = 16;
-    std::int32_t shape = 0;
-    std::int32_t density = 255;
-};
 
 class SHuedraneController
 {
@@ -30,7 +25,7 @@ public:
 
     SHuedraneController();
 
-    // The cel: layers, memo, under layer and its offset, visibility and silhouette mode.
+    // The cel: layers, held container, memo, under layer and its offset, visibility, silhouette.
     SCel cel;
     ulib::SBitmap referenceImage;
     std::int32_t zoom = 0;  // main view zoom step, -4..4
@@ -41,12 +36,9 @@ public:
     ulib::SString defaultFileName;  // offered when the path is empty
     SDocumentState state = SDocumentState::None;
 
-    // Tool state.
+    // Tool state: colour mode, current colour, brush, trace pen; and the quick palette.
+    SToolState tools;
     std::array<ulib::SColor, 16> quickPalette;
-    SColourMode colourMode = SColourMode::Colour;
-    ulib::SColor currentColour{255, 192, 128};
-    SBrushSettings brush;
-    std::int32_t tracePen = 2;  // pen width index 0..4
 
     // Reference images and file history (most recent first, at most HistoryLimit).
     ulib::SArray<ulib::SString> referenceList;
@@ -54,6 +46,7 @@ public:
     std::int32_t referenceZoom = 0;
     ulib::SArray<ulib::SString> history;
 
+    SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
     SHuedraneOptions options;
 
     // Saved becomes modified; none and modified stay as they are. Every editing command calls it.
@@ -62,4 +55,29 @@ public:
     void ClearCel();
     // State none, no path, default name "無題.hdq", title "無題 - Huedrane".
     void ResetIdentity();
+
+    // Opens a document file as the working cel: on success the state is saved, the path and title
+    // are the file's, and the undo buffer is cleared; a failure leaves an empty cel in state none.
+    ulib::SError OpenDocumentFile(const ulib::SString& file);
+
+    // A drag with the tool in effect (chosen by the window from held keys, button and selected
+    // tool). Each returns the changed rectangle of document pixels to repaint.
+    ulib::SRect MouseDown(STool tool, ulib::SPoint at);
+    ulib::SRect MouseMove(ulib::SPoint at);
+    void MouseUp();
+
+    // One undoable step over whole layers; returns the rectangle to repaint (the whole cel).
+    ulib::SRect RunWholeCel(SWholeCelOperation operation);
+
+    // Undo and redo recompose the whole display.
+    void Undo();
+    void Redo();
+    // The Edit menu's captions: the step's caption joined to "を元に戻す(&U)" / "のやり直し(&R)".
+    ulib::SString UndoMenuCaption() const;
+    ulib::SString RedoMenuCaption() const;
+
+    SPaintContext PaintContext() { return {cel, undo, tools, referenceImage}; }
+
+private:
+    SStroke stroke_;
 };

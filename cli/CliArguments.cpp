@@ -37,6 +37,11 @@ bool ParseCliArguments(int argc, char** argv, SCliArguments& out, std::string& p
             if (!v)
                 return false;
             out.output = v;
+        } else if (arg == "--script") {
+            const char* v = value(arg);
+            if (!v)
+                return false;
+            out.script = v;
         } else if (arg == "--hide") {
             const char* v = value(arg);
             if (!v)

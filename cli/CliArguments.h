@@ -9,6 +9,7 @@ struct SCliArguments
     std::string command;
     std::vector<std::string> operands;
     std::string output;              // -o FILE
+    std::string script;              // --script FILE, "-" for standard input
     std::vector<std::string> hide;   // --hide a,b,c
     bool silhouette = false;
 };

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "CliArguments.h"
+#include "CliScript.h"
 #include "SError.h"
 
 #include <ostream>
+#include <vector>
 
 // info DOCUMENT: the container's header, records, memo and whether flags are present, as JSON.
 ulib::SError RunInfo(const SCliArguments& args, std::ostream& out);
@@ -14,3 +16,6 @@ ulib::SError RunRender(const SCliArguments& args);
 
 // thumbnail DOCUMENT -o OUT.png: the stored thumbnail record as a PNG.
 ulib::SError RunThumbnail(const SCliArguments& args);
+
+// edit DOCUMENT --script FILE|- -o OUT.hdq: runs a checked script on the cel and saves it.
+ulib::SError RunEdit(const SCliArguments& args, const std::vector<SScriptCommand>& script);

@@ -6,6 +6,8 @@
 #include "SQuickPress.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 #include <set>
 #include <string>
@@ -17,7 +19,9 @@ constexpr const char* Usage =
     "  info DOCUMENT                      the document's records, memo and flags as JSON\n"
     "  render DOCUMENT -o OUT.png [--hide under,genga,paint,trace,extra] [--silhouette]\n"
     "                                     the composed cel as a 32-bit PNG\n"
-    "  thumbnail DOCUMENT -o OUT.png      the stored thumbnail as a PNG\n";
+    "  thumbnail DOCUMENT -o OUT.png      the stored thumbnail as a PNG\n"
+    "  edit DOCUMENT --script FILE|- -o OUT.hdq\n"
+    "                                     runs an editing script on the cel and saves it\n";
 
 int UsageError(const std::string& problem)
 {
@@ -31,7 +35,7 @@ int UsageError(const std::string& problem)
 bool Valid(const SCliArguments& a, std::string& problem)
 {
     static const std::set<std::string> layerNames = {"under", "genga", "paint", "trace", "extra"};
-    if (a.command != "info" && a.command != "render" && a.command != "thumbnail") {
+    if (a.command != "info" && a.command != "render" && a.command != "thumbnail" && a.command != "edit") {
         problem = "unknown command " + a.command;
         return false;
     }
@@ -40,7 +44,11 @@ bool Valid(const SCliArguments& a, std::string& problem)
         return false;
     }
     if (a.command != "info" && a.output.empty()) {
-        problem = a.command + " needs -o OUT.png";
+        problem = a.command + (a.command == "edit" ? " needs -o OUT.hdq" : " needs -o OUT.png");
+        return false;
+    }
+    if ((a.command == "edit") != !a.script.empty()) {
+        problem = a.command == "edit" ? "edit needs --script FILE" : "--script belongs to edit";
         return false;
     }
     for (const std::string& layer : a.hide)
@@ -49,6 +57,21 @@ bool Valid(const SCliArguments& a, std::string& problem)
             return false;
         }
     return true;
+}
+
+// The script's text from a file, or from standard input for "-".
+bool ReadScript(const std::string& name, std::string& text)
+{
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (name != "-") {
+        file.open(name, std::ios::binary);
+        if (!file)
+            return false;
+        in = &file;
+    }
+    text.assign(std::istreambuf_iterator<char>(*in), std::istreambuf_iterator<char>());
+    return !in->bad();
 }
 
 }  // namespace
@@ -64,8 +87,19 @@ int main(int argc, char** argv)
     if (!ParseCliArguments(argc, argv, args, problem) || !Valid(args, problem))
         return UsageError(problem);
 
+    std::vector<SScriptCommand> script;
+    if (args.command == "edit") {
+        std::string text;
+        if (!ReadScript(args.script, text))
+            return UsageError("cannot read the script " + args.script);
+        if (!ParseScript(text, script, problem))
+            return UsageError(problem);
+    }
+
     ulib::SError err = 0;
-    if (args.command == "info")
+    if (args.command == "edit")
+        err = RunEdit(args, script);
+    else if (args.command == "info")
         err = RunInfo(args, std::cout);
     else if (args.command == "render")
         err = RunRender(args);

@@ -14,12 +14,12 @@ TEST(Controller, StartsWithAnEmptyUntitledCelAndTheDefaultTools)
     EXPECT_EQ(c.path.Length(), 0);
     for (const SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.genga, &c.cel.extra, &c.cel.display, &c.cel.flag})
         EXPECT_TRUE(layer->IsEmpty());
-    EXPECT_EQ(c.colourMode, SColourMode::Colour);
-    EXPECT_EQ(c.currentColour, SColor(255, 192, 128));
-    EXPECT_EQ(c.tracePen, 2);
-    EXPECT_EQ(c.brush.radius, 16);
-    EXPECT_EQ(c.brush.shape, 0);
-    EXPECT_EQ(c.brush.density, 255);
+    EXPECT_EQ(c.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(c.tools.currentColour, SColor(255, 192, 128));
+    EXPECT_EQ(c.tools.tracePen, 2);
+    EXPECT_EQ(c.tools.brush.radius, 16);
+    EXPECT_EQ(c.tools.brush.shape, 0);
+    EXPECT_EQ(c.tools.brush.density, 255);
     EXPECT_EQ(c.cel.visible, (std::array<bool, 5>{false, true, true, true, true}));
 
     const SColor expected[16] = {SColor::Black, SColor::Red,   SColor::Yellow, SColor::Green, SColor::Cyan,

@@ -36,6 +36,13 @@ CliRun RunCli(const std::string& arguments)
     return run;
 }
 
+void WriteText(const std::string& path, const char* text)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs(text, f);
+    std::fclose(f);
+}
+
 class Cli : public testing::Test
 {
 protected:
@@ -114,9 +121,7 @@ TEST_F(Cli, FailuresNameTheirErrorAndUsageErrorsExitWithTwo)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out.rfind("huedrane-cli: errno: ", 0), 0u) << run.out;
 
-    std::FILE* f = std::fopen((folder / "bad.hdq").string().c_str(), "wb");
-    std::fputs("not a document at all, just text long enough", f);
-    std::fclose(f);
+    WriteText((folder / "bad.hdq").string(), "not a document at all, just text long enough");
     run = RunCli("render " + (folder / "bad.hdq").string() + " -o " + (folder / "x.png").string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "huedrane-cli: UnacceptableFormat: この形式のデータには対応していないので、読み込むことができません。\n");
@@ -126,6 +131,66 @@ TEST_F(Cli, FailuresNameTheirErrorAndUsageErrorsExitWithTwo)
     EXPECT_EQ(RunCli("render " + document).status, 2);
     EXPECT_EQ(RunCli("render " + document + " -o x.png --hide sky").status, 2);
     EXPECT_EQ(RunCli("convert " + document).status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Cli, EditRunsAScriptAndSavesTheCel)
+{
+    const std::string script = (folder / "script.txt").string();
+    const std::string out = (folder / "edited.hdq").string();
+    WriteText(script, "# recolour the cel\n"
+                         "mode colour\n"
+                         "colour #FF000080\n"
+                         "\n"
+                         "paint 0 0\n"
+                         "colour (0,0,255)\n"
+                         "fix 0 3 5 3\n"
+                         "memo edited by script\n");
+    const CliRun run = RunCli("edit " + document + " --script " + script + " -o " + out);
+    ASSERT_EQ(run.status, 0) << run.out;
+
+    SCel cel;
+    ASSERT_EQ(LoadDocument(cel, SString(out)), 0u);
+    EXPECT_EQ(cel.paint.Row32(0)[0], 0x80FF0000u);
+    EXPECT_EQ(cel.paint.Row32(3)[2], 0x00FF0000u);  // the boundary line is a red border
+    ASSERT_EQ(cel.memo.Count(), 3);
+    EXPECT_EQ(cel.memo[2], SString("edited by script"));
+
+    SCel original;
+    ASSERT_EQ(LoadDocument(original, SString(document)), 0u);
+    EXPECT_EQ(original.paint.Row32(0)[0], 0xFF0A141Eu);
+}
+
+TEST_F(Cli, EditReadsStandardInputAndUndoes)
+{
+    const std::string out = (folder / "edited.hdq").string();
+    const std::string input = (folder / "input.txt").string();
+    WriteText(input, "mode eraser\nfillall paint\nundo\nfillall trace\n");
+    const CliRun run = RunCli("edit " + document + " --script - -o " + out + " < " + input);
+    ASSERT_EQ(run.status, 0) << run.out;
+    SCel cel;
+    ASSERT_EQ(LoadDocument(cel, SString(out)), 0u);
+    EXPECT_EQ(cel.paint.Row32(2)[2], 0xFF0A141Eu);
+}
+
+TEST_F(Cli, MalformedScriptsNameTheLineAndWriteNothing)
+{
+    const std::string out = (folder / "edited.hdq").string();
+    const char* const scripts[] = {"mode colour\nbrush 300 0 255\n", "paint 1\n", "pen 5\n", "fillall sky\n",
+                                   "spray 1 1\n", "show clouds\n"};
+    for (const char* script : scripts) {
+        const std::string file = (folder / "bad.txt").string();
+        WriteText(file, script);
+        const CliRun run = RunCli("edit " + document + " --script " + file + " -o " + out);
+        EXPECT_EQ(run.status, 2) << script;
+        EXPECT_NE(run.out.find("line "), std::string::npos) << run.out;
+        EXPECT_FALSE(std::filesystem::exists(out)) << script;
+    }
+    EXPECT_NE(RunCli("edit " + document + " --script " + (folder / "bad.txt").string() + " -o " + out).out.find("line 1:"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,166 @@
+// Random editing sessions on random cels: undoing every step gives back the cel as it was, byte
+// for byte, and redoing every step gives back the edited cel.
+#include "SHuedraneController.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace ulib;
+
+namespace {
+
+constexpr std::int32_t Width = 61;
+constexpr std::int32_t Height = 47;
+
+// A cel as an import leaves it: borders under black and coloured lines, some areas painted.
+void MakeRandomCel(SHuedraneController& c, std::mt19937& random)
+{
+    SCel& cel = c.cel;
+    cel.display.Create(Width, Height, 32);
+    cel.genga.Create(Width, Height, 24);
+    cel.paint.Create(Width, Height, 32);
+    cel.trace.Create(Width, Height, 32);
+    cel.flag.Create(Width, Height, 8);
+    cel.extra.Create(0, 0, 32);
+    cel.held.Clear();
+    cel.held.Append(cel.genga);
+    const std::uint32_t fills[] = {0x00FFFFFFu, 0xFFE0B090u, 0xFF3080C0u, 0x80FF0000u};
+    for (std::int32_t y = 0; y < Height; ++y)
+        for (std::int32_t x = 0; x < Width; ++x) {
+            const bool line = x % 11 == 0 || y % 9 == 0 || (x + y) % 23 == 0;
+            const std::uint32_t kind = random() % 8;
+            if (line) {
+                const bool coloured = kind == 0;
+                cel.trace.Row32(y)[x] = coloured ? 0x00C00000u | (random() % 3) << 8 : 0x000000FFu - random() % 64;
+                cel.paint.Row32(y)[x] = coloured ? 0x00FF0000u : 0x00000000u;
+            } else {
+                cel.trace.Row32(y)[x] = 0;
+                cel.paint.Row32(y)[x] = fills[(x / 11 + y / 9) % 4];
+            }
+        }
+    c.undo.Clear();
+    c.undo.SetDocumentSize(Width, Height);
+    c.referenceImage.Create(4, 3, 24);
+    for (std::int32_t y = 0; y < 3; ++y)
+        for (std::int32_t x = 0; x < 4; ++x)
+            c.referenceImage.SetColor(x, y, SColor(std::uint8_t(x * 60), std::uint8_t(y * 80), 30));
+    cel.ComposeAll();
+}
+
+SPoint RandomPoint(std::mt19937& random)
+{
+    // Now and then outside the cel, which tools must clip or skip.
+    return {std::int32_t(random() % (Width + 6)) - 3, std::int32_t(random() % (Height + 6)) - 3};
+}
+
+// One undoable step: a drag with a random tool, or a whole-cel operation.
+void RandomStep(SHuedraneController& c, std::mt19937& random)
+{
+    static const SColourMode modes[] = {SColourMode::Colour, SColourMode::Eraser, SColourMode::Bitmap};
+    c.tools.colourMode = modes[random() % 3];
+    c.tools.currentColour = SColor(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()),
+                                   random() % 4 == 0 ? std::uint8_t(random()) : 0);
+    c.tools.tracePen = std::int32_t(random() % 5);
+    c.tools.brush = {std::int32_t(random() % 8), std::int32_t(random() % 101), std::int32_t(random() % 256)};
+    if (random() % 5 == 0)
+        c.cel.SetLayerVisible(LayerExtra, 1);
+
+    if (random() % 4 == 0) {
+        static const SWholeCelOperation operations[] = {
+            SWholeCelOperation::FillPaint, SWholeCelOperation::FillTrace,  SWholeCelOperation::FillExtra,
+            SWholeCelOperation::FillBoth,  SWholeCelOperation::BlackToRed, SWholeCelOperation::Gundress};
+        c.RunWholeCel(operations[random() % 6]);
+        return;
+    }
+    static const STool tools[] = {ToolPaint,       ToolTracePen,   ToolBrush,          ToolBoundaryFix, ToolBoundaryDelete,
+                                  ToolRepaint,     ToolBlackToRed, ToolColouredToBlack, ToolExtraBrush,  ToolKnife};
+    c.MouseDown(tools[random() % 10], RandomPoint(random));
+    for (std::uint32_t moves = random() % 4; moves > 0; --moves)
+        c.MouseMove(RandomPoint(random));
+    c.MouseUp();
+}
+
+std::vector<std::uint32_t> Pixels(const SBitmap& layer)
+{
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < layer.Height(); ++y)
+        pixels.insert(pixels.end(), layer.Row32(y), layer.Row32(y) + layer.Width());
+    return pixels;
+}
+
+TEST(ControllerUndo, UndoingEverythingRestoresTheCelAndRedoingRestoresTheEdits)
+{
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        std::mt19937 random(seed);
+        SHuedraneController c;
+        MakeRandomCel(c, random);
+        const auto trace = Pixels(c.cel.trace), paint = Pixels(c.cel.paint);
+
+        const int steps = 1 + int(random() % 10);
+        for (int i = 0; i < steps; ++i)
+            RandomStep(c, random);
+        const auto editedTrace = Pixels(c.cel.trace), editedPaint = Pixels(c.cel.paint), editedExtra = Pixels(c.cel.extra);
+
+        for (int i = 0; i < steps; ++i) {
+            ASSERT_TRUE(c.undo.CanUndo()) << "seed " << seed;
+            c.Undo();
+        }
+        EXPECT_FALSE(c.undo.CanUndo());
+        ASSERT_EQ(Pixels(c.cel.trace), trace) << "seed " << seed;
+        ASSERT_EQ(Pixels(c.cel.paint), paint) << "seed " << seed;
+        EXPECT_TRUE(c.cel.ExtraLayerIsEmpty()) << "seed " << seed;
+
+        for (int i = 0; i < steps; ++i)
+            c.Redo();
+        EXPECT_FALSE(c.undo.CanRedo());
+        ASSERT_EQ(Pixels(c.cel.trace), editedTrace) << "seed " << seed;
+        ASSERT_EQ(Pixels(c.cel.paint), editedPaint) << "seed " << seed;
+        if (!editedExtra.empty()) {
+            ASSERT_EQ(Pixels(c.cel.extra), editedExtra) << "seed " << seed;
+        }
+    }
+}
+
+TEST(ControllerUndo, TheEleventhStepDropsTheFirst)
+{
+    std::mt19937 random(99);
+    SHuedraneController c;
+    MakeRandomCel(c, random);
+    c.tools.colourMode = SColourMode::Colour;
+    c.tools.currentColour = SColor(1, 2, 3);
+    c.MouseDown(ToolPaint, {5, 5});  // the step that will be dropped
+    c.MouseUp();
+    const auto afterFirst = Pixels(c.cel.paint);
+    for (int i = 0; i < 10; ++i) {
+        c.tools.currentColour = SColor(std::uint8_t(10 + i), 0, 0);
+        c.MouseDown(ToolPaint, {16, 5});
+        c.MouseUp();
+    }
+    for (int i = 0; i < 10; ++i)
+        c.Undo();
+    EXPECT_FALSE(c.undo.CanUndo());
+    EXPECT_EQ(Pixels(c.cel.paint), afterFirst);  // the first fill stays: it can no longer be undone
+    EXPECT_EQ(c.cel.paint.Row32(5)[5], 0xFF010203u);
+}
+
+TEST(ControllerUndo, EditMenuCaptionsFollowTheSteps)
+{
+    std::mt19937 random(5);
+    SHuedraneController c;
+    MakeRandomCel(c, random);
+    EXPECT_EQ(c.UndoMenuCaption(), SString("元に戻す(&U)"));
+    c.MouseDown(ToolBrush, {20, 20});
+    c.MouseUp();
+    EXPECT_EQ(c.UndoMenuCaption(), SString("ブラシを元に戻す(&U)"));
+    c.Undo();
+    EXPECT_EQ(c.RedoMenuCaption(), SString("ブラシのやり直し(&R)"));
+    EXPECT_EQ(c.UndoMenuCaption(), SString("元に戻す(&U)"));
+    c.RunWholeCel(SWholeCelOperation::Gundress);
+    EXPECT_EQ(c.UndoMenuCaption(), SString("ガンドレス塗りを元に戻す(&U)"));
+    EXPECT_EQ(c.RedoMenuCaption(), SString("やり直し(&R)"));
+}
+
+}  // namespace
