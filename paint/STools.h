@@ -55,8 +55,15 @@ public:
     static const char* UndoCaption(STool tool);
     static bool ChangesLayers(STool tool) { return UndoCaption(tool) != nullptr; }
 
+    // Makes `tool` the tool in effect, begins its undo step (even when it then changes nothing: a
+    // hidden layer, a point outside) and performs its first action at document pixel `at`.
+    // Positions may lie anywhere; what falls outside the document is clipped or skipped. The spuit
+    // changes only context.tools; hand and zoom do nothing here (the canvas scrolls and zooms).
     ulib::SRect MouseDown(SPaintContext& context, STool tool, ulib::SPoint at);
+    // Continues the drag at `at`; the brushes, the boundary tools and the knife work from the
+    // previous position (the press or the last move).
     ulib::SRect MouseMove(SPaintContext& context, ulib::SPoint at);
+    // Ends the drag: no tool is in effect until the next press.
     void MouseUp();
 
     STool ToolInEffect() const { return tool_; }
