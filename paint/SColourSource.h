@@ -16,9 +16,9 @@ public:
     // Keeps a reference to the reference picture: it must outlive the source.
     SColourSource(const SToolState& tools, const ulib::SBitmap& reference);
 
-    bool PaintsNothing() const;
+    bool PaintsNothing() const { return mode_ == SColourMode::Texture; }
     // True when every pixel gets UniformValue() (colour and eraser modes).
-    bool IsUniform() const;
+    bool IsUniform() const { return mode_ == SColourMode::Colour || mode_ == SColourMode::Eraser; }
     std::uint32_t UniformValue() const { return value_; }
     // The paint value for document pixel (x, y); any coordinates (the reference wraps).
     // Meaningless when PaintsNothing().
@@ -36,3 +36,7 @@ private:
 // not 0, or that is unpainted (0x00FFFFFF), takes the source's value; border pixels (and the other
 // alpha-0 values) stay. Records nothing and does not recompose. A layer that is not 32-bit is left.
 void PaintSpan(ulib::SBitmap& paint, const SColourSource& source, std::int32_t y, std::int32_t x0, std::int32_t x1);
+
+// PaintSpan on a row the caller has already found in a 32-bit layer: pixels x0..x1-1 of `row`,
+// which is document row y (the bitmap mode reads the reference there). No clipping.
+void PaintRow(std::uint32_t* row, const SColourSource& source, std::int32_t y, std::int32_t x0, std::int32_t x1);

@@ -1,0 +1,272 @@
+// The region fill on a realistic 4000 x 3000 cel (genga, trace and paint layers, so that every
+// painted span is recorded for undo and recomposed for real), beside OpenCV's 4-connected
+// floodFill of the same region on a one-byte mask in the same run:
+//   FillLargestRegion: the largest region of the scene's paint layer, about 2 Mpixels;
+//   FillComb: a comb of about 31000 spans carved into the same layer (under the 32768-span limit),
+//             which shows whether the cost grows with the spans alone.
+// Each fill alternates between two colours, so every iteration repaints the whole region.
+#include "BenchLayers.h"
+#include "SCel.h"
+#include "SHuedraneUndoBuffer.h"
+#include "SRegionFill.h"
+
+#include <benchmark/benchmark.h>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+using namespace ulib;
+
+namespace {
+
+constexpr SColor Colours[2] = {SColor(240, 200, 160), SColor(90, 140, 210)};
+
+// A scene like bench_layers::MakeScene's but with fewer, larger shapes and fewer free strokes, so
+// that its largest region is a sizeable part of the cel (seed 1: about 2 Mpixels, the background
+// notched by many strokes).
+bench_layers::Scene MakeBroadScene(std::uint32_t seed)
+{
+    using bench_layers::Random;
+    bench_layers::Scene s;
+    const std::int32_t width = bench_layers::Width, height = bench_layers::Height;
+    s.width = width;
+    s.height = height;
+    const std::size_t n = std::size_t(width) * std::size_t(height);
+    s.shape.assign(n, 0);
+    s.density.assign(n, 0);
+    s.colour.assign(n, 0);
+    Random rng(seed);
+    const std::int32_t scale = std::min(width, height) / 4;  // radii up to a quarter of the short side
+    const int shapes = 30, strokes = 120;
+    for (int id = 1; id <= shapes; ++id) {
+        const double cx = rng.Below(width), cy = rng.Below(height);
+        const double rx = 40 + rng.Below(scale), ry = 40 + rng.Below(scale);
+        const double angle = rng.Below(3142) / 1000.0, c = std::cos(angle), sn = std::sin(angle);
+        const double r = std::max(rx, ry);
+        const std::int32_t x0 = std::max(0, std::int32_t(cx - r)), x1 = std::min(width, std::int32_t(cx + r + 1));
+        const std::int32_t y0 = std::max(0, std::int32_t(cy - r)), y1 = std::min(height, std::int32_t(cy + r + 1));
+        for (std::int32_t y = y0; y < y1; ++y)
+            for (std::int32_t x = x0; x < x1; ++x) {
+                const double dx = x - cx, dy = y - cy;
+                const double u = (dx * c + dy * sn) / rx, v = (dy * c - dx * sn) / ry;
+                if (u * u + v * v <= 1.0)
+                    s.shape[s.At(x, y)] = std::uint16_t(id);
+            }
+    }
+    // Outlines about 6 pixels wide: the pixel pairs across a shape change, grown by two rings.
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint16_t here = s.shape[s.At(x, y)];
+            const std::uint16_t right = x + 1 < width ? s.shape[s.At(x + 1, y)] : here;
+            const std::uint16_t below = y + 1 < height ? s.shape[s.At(x, y + 1)] : here;
+            if (here == right && here == below)
+                continue;
+            const std::size_t pair = here != right ? s.At(x + 1, y) : s.At(x, y + 1);
+            s.density[s.At(x, y)] = s.density[pair] = 255;
+        }
+    for (int ring = 0; ring < 2; ++ring) {
+        std::vector<std::size_t> grown;
+        for (std::int32_t y = 1; y + 1 < height; ++y)
+            for (std::int32_t x = 1; x + 1 < width; ++x) {
+                const std::size_t i = s.At(x, y);
+                if (s.density[i] == 0 && (s.density[i - 1] || s.density[i + 1] || s.density[i - width] || s.density[i + width]))
+                    grown.push_back(i);
+            }
+        for (std::size_t i : grown)
+            s.density[i] = std::uint8_t(ring == 0 ? 200 : 40 + rng.Below(80));
+    }
+    // Free strokes: open tapered curves that notch the regions without closing them.
+    for (int stroke = 0; stroke < strokes; ++stroke) {
+        const double x0 = rng.Below(width), y0 = rng.Below(height);
+        const double length = 60 + rng.Below(500);
+        const double a = rng.Below(6283) / 1000.0, bend = (rng.Below(2001) - 1000) / 1000.0;
+        const double x2 = x0 + length * std::cos(a), y2 = y0 + length * std::sin(a);
+        const double x1 = (x0 + x2) / 2 - bend * length / 2 * std::sin(a), y1 = (y0 + y2) / 2 + bend * length / 2 * std::cos(a);
+        const int steps = int(length * 2);
+        for (int k = 0; k <= steps; ++k) {
+            const double t = double(k) / steps, u = 1 - t;
+            const double px = u * u * x0 + 2 * u * t * x1 + t * t * x2, py = u * u * y0 + 2 * u * t * y1 + t * t * y2;
+            const double radius = 0.6 + 1.8 * std::sin(3.14159 * t);
+            for (std::int32_t y = std::int32_t(py - radius - 1); y <= std::int32_t(py + radius + 1); ++y)
+                for (std::int32_t x = std::int32_t(px - radius - 1); x <= std::int32_t(px + radius + 1); ++x) {
+                    if (x < 0 || y < 0 || x >= width || y >= height || std::hypot(x - px, y - py) > radius + 0.5)
+                        continue;
+                    s.density[s.At(x, y)] = 255;
+                }
+        }
+    }
+    return s;
+}
+
+const bench_layers::Scene& BroadScene()
+{
+    static const bench_layers::Scene scene = MakeBroadScene(1);
+    return scene;
+}
+
+bool IsBorder(std::uint32_t v) { return v == 0 || v == 0xFF || v == 0xFF00 || v == 0xFF0000; }
+
+// A cel with its undo buffer and tools, a region to fill in it and the same region as a mask.
+struct FillScene
+{
+    SCel cel;
+    SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
+    SToolState tools;
+    SBitmap reference;
+    SPoint seed;
+    std::int64_t area = 0;   // pixels of the region
+    std::int64_t spans = 0;  // row runs of the region
+    cv::Mat mask;            // 1 inside regions, 0 on borders
+
+    explicit FillScene(const SBitmap& paint)
+    {
+        const bench_layers::Scene& scene = BroadScene();
+        cel.display.Create(scene.width, scene.height, 32);
+        cel.genga = bench_layers::MakeScanLayer(scene, 11);
+        cel.trace = bench_layers::MakeTraceLayer(scene);
+        cel.paint = paint;
+        cel.flag.Create(scene.width, scene.height, 8);
+        cel.ComposeAll();
+        undo.SetDocumentSize(scene.width, scene.height);
+        mask.create(scene.height, scene.width, CV_8UC1);
+        for (std::int32_t y = 0; y < scene.height; ++y) {
+            const std::uint32_t* row = cel.paint.Row32(y);
+            std::uint8_t* m = mask.ptr<std::uint8_t>(y);
+            for (std::int32_t x = 0; x < scene.width; ++x)
+                m[x] = IsBorder(row[x]) ? 0 : 1;
+        }
+    }
+
+    SRect Fill(int colour, SError& err)
+    {
+        undo.BeginStep("ペイント");
+        tools.currentColour = Colours[colour];
+        SPaintContext context{cel, undo, tools, reference};
+        return FillRegion(context, seed, true, err);
+    }
+
+    std::int64_t Count(std::uint32_t value) const
+    {
+        std::int64_t n = 0;
+        for (std::int32_t y = 0; y < cel.paint.Height(); ++y)
+            for (std::int32_t x = 0; x < cel.paint.Width(); ++x)
+                n += cel.paint.Row32(y)[x] == value;
+        return n;
+    }
+};
+
+// The scene's largest region, found with OpenCV's 4-connected labelling.
+bool FindLargestRegion(FillScene& scene)
+{
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(scene.mask, labels, stats, centroids, 4, CV_32S);
+    int best = 1;
+    for (int i = 2; i < count; ++i)
+        if (stats.at<int>(i, cv::CC_STAT_AREA) > stats.at<int>(best, cv::CC_STAT_AREA))
+            best = i;
+    scene.area = stats.at<int>(best, cv::CC_STAT_AREA);
+    bool found = false;
+    for (std::int32_t y = 0; y < labels.rows; ++y)
+        for (std::int32_t x = 0; x < labels.cols; ++x) {
+            if (labels.at<int>(y, x) != best)
+                continue;
+            if (!found)
+                scene.seed = {x, y};
+            found = true;
+            scene.spans += x == 0 || labels.at<int>(y, x - 1) != best;
+        }
+    return found;
+}
+
+FillScene& LargestRegion()
+{
+    static FillScene scene(bench_layers::MakePaintLayer(BroadScene(), 7));
+    [[maybe_unused]] static const bool found = FindLargestRegion(scene);
+    return scene;
+}
+
+// Teeth 4 pixels wide, 2 apart, hanging 48 rows from a 4-row bar: 633 teeth, 30388 spans.
+constexpr std::int32_t CombLeft = 100, CombTop = 200, TeethCount = 633, ToothWidth = 4, ToothGap = 2;
+constexpr std::int32_t BarRows = 4, ToothRows = 48;
+constexpr std::int32_t CombWidth = TeethCount * (ToothWidth + ToothGap) - ToothGap;
+constexpr std::int32_t CombSpans = BarRows + TeethCount * ToothRows;
+static_assert(CombSpans > 30000 && CombSpans < FillProcessedCapacity);
+
+// The scene's paint layer with the comb carved in, inside a black frame that keeps it apart.
+SBitmap CombPaint()
+{
+    SBitmap paint = bench_layers::MakePaintLayer(BroadScene(), 7);
+    for (std::int32_t y = CombTop - 1; y <= CombTop + BarRows + ToothRows; ++y)
+        for (std::int32_t x = CombLeft - 1; x <= CombLeft + CombWidth; ++x) {
+            const std::int32_t dx = x - CombLeft, dy = y - CombTop;
+            const bool open = dx >= 0 && dx < CombWidth && dy >= 0 &&
+                              (dy < BarRows || (dy < BarRows + ToothRows && dx % (ToothWidth + ToothGap) < ToothWidth));
+            paint.Row32(y)[x] = open ? cel_values::Unpainted : cel_values::BorderBlack;
+        }
+    return paint;
+}
+
+FillScene& Comb()
+{
+    static FillScene scene(CombPaint());
+    scene.seed = {CombLeft, CombTop};
+    scene.area = std::int64_t(CombWidth) * BarRows + std::int64_t(TeethCount) * ToothWidth * ToothRows;
+    scene.spans = CombSpans;
+    return scene;
+}
+
+// Fills once and compares the painted pixels with the region's size and OpenCV's filled count.
+bool CheckOnce(benchmark::State& state, FillScene& scene)
+{
+    SError err = 0;
+    const SRect changed = scene.Fill(0, err);
+    cv::Mat copy = scene.mask.clone();
+    const int filled = cv::floodFill(copy, cv::Point(scene.seed.x, scene.seed.y), 2, nullptr, 0, 0, 4);
+    const std::int64_t painted = scene.Count(Colours[0].Pixel());
+    if (err || changed.IsEmpty() || painted != scene.area || filled != scene.area) {
+        state.SkipWithError("the fill does not paint the region OpenCV fills");
+        return false;
+    }
+    return true;
+}
+
+void RunFill(benchmark::State& state, FillScene& scene)
+{
+    if (!CheckOnce(state, scene))
+        return;
+    int colour = 1;
+    for (auto _ : state) {
+        SError err = 0;
+        benchmark::DoNotOptimize(scene.Fill(colour, err));
+        colour ^= 1;
+    }
+    state.counters["pixels"] = benchmark::Counter(double(scene.area), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["spans"] = double(scene.spans);
+}
+
+void RunOpenCv(benchmark::State& state, FillScene& scene)
+{
+    cv::Mat image = scene.mask.clone();
+    const cv::Point seed(scene.seed.x, scene.seed.y);
+    int value = 1;
+    for (auto _ : state) {
+        value = 3 - value;  // 1 -> 2 -> 1: every iteration refills the whole region
+        benchmark::DoNotOptimize(cv::floodFill(image, seed, value, nullptr, 0, 0, 4));
+    }
+    state.counters["pixels"] = benchmark::Counter(double(scene.area), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void FillLargestRegion(benchmark::State& state) { RunFill(state, LargestRegion()); }
+void FillLargestRegion_ref_opencvFloodFill(benchmark::State& state) { RunOpenCv(state, LargestRegion()); }
+void FillComb(benchmark::State& state) { RunFill(state, Comb()); }
+void FillComb_ref_opencvFloodFill(benchmark::State& state) { RunOpenCv(state, Comb()); }
+
+BENCHMARK(FillLargestRegion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FillLargestRegion_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FillComb)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FillComb_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
