@@ -62,22 +62,9 @@ void ComposeUnder(const SBitmap& under, SPoint offset, std::int32_t y, std::int3
     }
 }
 
+// A genga in another format than 24 bits (24-bit ones are read in the upper walk).
 void ComposeGenga(const SBitmap& genga, std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint32_t* out)
 {
-    if (genga.Format() == 24) {
-        const std::uint8_t* p = genga.Row(y) + std::size_t(x0) * 3;
-        // Four bytes at a time, the fourth (the next pixel's blue) replaced by the alpha; the last
-        // pixel is read bytewise so the walk never reads past the row.
-        std::int32_t x = x0;
-        for (; x + 1 < x1; ++x, p += 3) {
-            std::uint32_t v;
-            std::memcpy(&v, p, 4);
-            out[x] = v | 0xFF000000u;
-        }
-        if (x < x1)
-            out[x] = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | 0xFF000000u;
-        return;
-    }
     for (std::int32_t x = x0; x < x1; ++x)
         out[x] = genga.GetColor(x, y).Pixel() | 0xFF000000u;
 }
@@ -121,7 +108,8 @@ inline std::uint32_t ExtraPixel(std::uint32_t e, std::uint32_t d)
 }
 
 // Paint, trace and extra in one walk over the row (a null row is a layer that is not shown), so
-// each display pixel is loaded and stored once.
+// each display pixel is stored once. `below` gives what lies under the paint at x; it is only asked
+// where the paint is not opaque.
 struct UpperRows
 {
     const std::uint32_t* paint = nullptr;
@@ -130,12 +118,17 @@ struct UpperRows
     bool silhouette = false;
 };
 
-void ComposeUpper(const UpperRows& rows, std::int32_t x0, std::int32_t x1, std::uint32_t* out)
+template <typename Below>
+void ComposeUpper(const UpperRows& rows, std::int32_t x0, std::int32_t x1, std::uint32_t* out, Below below)
 {
     for (std::int32_t x = x0; x < x1; ++x) {
-        std::uint32_t d = out[x];
-        if (rows.paint)
-            d = PaintPixel(rows.paint[x], rows.trace, x, d);
+        std::uint32_t d;
+        if (rows.paint) {
+            const std::uint32_t m = rows.paint[x];
+            d = (m >> 24) == 255 ? m : PaintPixel(m, rows.trace, x, below(x));
+        } else {
+            d = below(x);
+        }
         if (rows.trace)
             d = TracePixel(rows.trace[x], rows.silhouette, d);
         if (rows.extra)
@@ -165,14 +158,6 @@ void SCel::ComposeRow(std::int32_t y, std::int32_t x0, std::int32_t x1, SError& 
     std::uint32_t* out = display.Row32(y);
     const bool showGenga = visible[LayerGenga] && !silhouette && Covers(genga, display);
 
-    // An opaque genga covers everything below it, so the clearing and the under layer are skipped.
-    if (showGenga) {
-        ComposeGenga(genga, y, x0, x1, out);
-    } else {
-        std::memset(out + x0, 0, std::size_t(x1 - x0) * 4);
-        if (visible[LayerUnder] && !silhouette && !under.IsEmpty())
-            ComposeUnder(under, underOffset, y, x0, x1, out);
-    }
     UpperRows rows;
     rows.silhouette = silhouette;
     if (visible[LayerPaint] && Covers(paint, display) && paint.Format() == 32)
@@ -181,7 +166,25 @@ void SCel::ComposeRow(std::int32_t y, std::int32_t x0, std::int32_t x1, SError& 
         rows.trace = trace.Row32(y);
     if (visible[LayerExtra] && Covers(extra, display) && extra.Format() == 32)
         rows.extra = extra.Row32(y);
-    ComposeUpper(rows, x0, x1, out);
+
+    // An opaque genga covers everything below it, so neither the clearing nor the under layer is
+    // needed; a 24-bit genga is read in the same walk, and only where the paint lets it show.
+    if (showGenga && genga.Format() == 24) {
+        const std::uint8_t* g = genga.Row(y);
+        ComposeUpper(rows, x0, x1, out, [g](std::int32_t x) {
+            const std::uint8_t* p = g + std::size_t(x) * 3;
+            return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | 0xFF000000u;
+        });
+        return;
+    }
+    if (showGenga) {
+        ComposeGenga(genga, y, x0, x1, out);
+    } else {
+        std::memset(out + x0, 0, std::size_t(x1 - x0) * 4);
+        if (visible[LayerUnder] && !silhouette && !under.IsEmpty())
+            ComposeUnder(under, underOffset, y, x0, x1, out);
+    }
+    ComposeUpper(rows, x0, x1, out, [out](std::int32_t x) { return out[x]; });
 }
 
 void SCel::ComposeAll()
