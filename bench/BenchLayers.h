@@ -54,7 +54,20 @@ struct Scene
 // Every ninth shape has a coloured outline (a shadow or highlight boundary in a real cel).
 inline std::uint8_t OutlineColour(std::uint16_t shape) { return shape % 9 == 0 ? std::uint8_t(1 + shape / 9 % 3) : 0; }
 
-inline Scene MakeScene(std::uint32_t seed, std::int32_t width = Width, std::int32_t height = Height)
+// How the drawing is made: the default is a busy character cel of many small shapes; a few broad
+// shapes with fewer strokes leave regions of megapixels (the fill benchmark's).
+struct SceneStyle
+{
+    int shapes = 150;
+    double minRadius = 8;
+    std::int32_t spreadDivisor = 6;  // radii reach minRadius + the short side / spreadDivisor
+    int strokes = 400;
+    double minStrokeLength = 40;
+    std::int32_t strokeLengthRange = 360;
+};
+
+inline Scene MakeScene(std::uint32_t seed, const SceneStyle& style = {}, std::int32_t width = Width,
+                       std::int32_t height = Height)
 {
     Scene s;
     s.width = width;
@@ -64,13 +77,12 @@ inline Scene MakeScene(std::uint32_t seed, std::int32_t width = Width, std::int3
     s.density.assign(n, 0);
     s.colour.assign(n, 0);
     Random rng(seed);
-    const std::int32_t scale = std::max(1, std::min(width, height) / 12);  // radii up to a sixth of the short side
+    const std::int32_t spread = std::max(1, std::min(width, height) / style.spreadDivisor);
 
     // Rotated ellipses painted one over another: later shapes hide the outlines of earlier ones.
-    const int shapes = 150;
-    for (int id = 1; id <= shapes; ++id) {
+    for (int id = 1; id <= style.shapes; ++id) {
         const double cx = rng.Below(width), cy = rng.Below(height);
-        const double rx = 8 + rng.Below(scale * 2), ry = 8 + rng.Below(scale * 2);
+        const double rx = style.minRadius + rng.Below(spread), ry = style.minRadius + rng.Below(spread);
         const double angle = rng.Below(3142) / 1000.0, c = std::cos(angle), sn = std::sin(angle);
         const double r = std::max(rx, ry);
         const std::int32_t x0 = std::max(0, std::int32_t(cx - r)), x1 = std::min(width, std::int32_t(cx + r + 1));
@@ -125,9 +137,9 @@ inline Scene MakeScene(std::uint32_t seed, std::int32_t width = Width, std::int3
     }
 
     // Free strokes inside the shapes (hair, folds, shading boundaries): tapered quadratic curves.
-    for (int stroke = 0; stroke < 400; ++stroke) {
+    for (int stroke = 0; stroke < style.strokes; ++stroke) {
         const double x0 = rng.Below(width), y0 = rng.Below(height);
-        const double length = 40 + rng.Below(360);
+        const double length = style.minStrokeLength + rng.Below(style.strokeLengthRange);
         const double a = rng.Below(6283) / 1000.0, bend = (rng.Below(2001) - 1000) / 1000.0;
         const double x2 = x0 + length * std::cos(a), y2 = y0 + length * std::sin(a);
         const double x1 = (x0 + x2) / 2 - bend * length / 2 * std::sin(a), y1 = (y0 + y2) / 2 + bend * length / 2 * std::cos(a);

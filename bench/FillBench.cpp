@@ -14,7 +14,6 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -24,86 +23,11 @@ namespace {
 
 constexpr SColor Colours[2] = {SColor(240, 200, 160), SColor(90, 140, 210)};
 
-// A scene like bench_layers::MakeScene's but with fewer, larger shapes and fewer free strokes, so
-// that its largest region is a sizeable part of the cel (seed 1: about 2 Mpixels, the background
-// notched by many strokes).
-bench_layers::Scene MakeBroadScene(std::uint32_t seed)
-{
-    using bench_layers::Random;
-    bench_layers::Scene s;
-    const std::int32_t width = bench_layers::Width, height = bench_layers::Height;
-    s.width = width;
-    s.height = height;
-    const std::size_t n = std::size_t(width) * std::size_t(height);
-    s.shape.assign(n, 0);
-    s.density.assign(n, 0);
-    s.colour.assign(n, 0);
-    Random rng(seed);
-    const std::int32_t scale = std::min(width, height) / 4;  // radii up to a quarter of the short side
-    const int shapes = 30, strokes = 120;
-    for (int id = 1; id <= shapes; ++id) {
-        const double cx = rng.Below(width), cy = rng.Below(height);
-        const double rx = 40 + rng.Below(scale), ry = 40 + rng.Below(scale);
-        const double angle = rng.Below(3142) / 1000.0, c = std::cos(angle), sn = std::sin(angle);
-        const double r = std::max(rx, ry);
-        const std::int32_t x0 = std::max(0, std::int32_t(cx - r)), x1 = std::min(width, std::int32_t(cx + r + 1));
-        const std::int32_t y0 = std::max(0, std::int32_t(cy - r)), y1 = std::min(height, std::int32_t(cy + r + 1));
-        for (std::int32_t y = y0; y < y1; ++y)
-            for (std::int32_t x = x0; x < x1; ++x) {
-                const double dx = x - cx, dy = y - cy;
-                const double u = (dx * c + dy * sn) / rx, v = (dy * c - dx * sn) / ry;
-                if (u * u + v * v <= 1.0)
-                    s.shape[s.At(x, y)] = std::uint16_t(id);
-            }
-    }
-    // Outlines about 6 pixels wide: the pixel pairs across a shape change, grown by two rings.
-    for (std::int32_t y = 0; y < height; ++y)
-        for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint16_t here = s.shape[s.At(x, y)];
-            const std::uint16_t right = x + 1 < width ? s.shape[s.At(x + 1, y)] : here;
-            const std::uint16_t below = y + 1 < height ? s.shape[s.At(x, y + 1)] : here;
-            if (here == right && here == below)
-                continue;
-            const std::size_t pair = here != right ? s.At(x + 1, y) : s.At(x, y + 1);
-            s.density[s.At(x, y)] = s.density[pair] = 255;
-        }
-    for (int ring = 0; ring < 2; ++ring) {
-        std::vector<std::size_t> grown;
-        for (std::int32_t y = 1; y + 1 < height; ++y)
-            for (std::int32_t x = 1; x + 1 < width; ++x) {
-                const std::size_t i = s.At(x, y);
-                if (s.density[i] == 0 && (s.density[i - 1] || s.density[i + 1] || s.density[i - width] || s.density[i + width]))
-                    grown.push_back(i);
-            }
-        for (std::size_t i : grown)
-            s.density[i] = std::uint8_t(ring == 0 ? 200 : 40 + rng.Below(80));
-    }
-    // Free strokes: open tapered curves that notch the regions without closing them.
-    for (int stroke = 0; stroke < strokes; ++stroke) {
-        const double x0 = rng.Below(width), y0 = rng.Below(height);
-        const double length = 60 + rng.Below(500);
-        const double a = rng.Below(6283) / 1000.0, bend = (rng.Below(2001) - 1000) / 1000.0;
-        const double x2 = x0 + length * std::cos(a), y2 = y0 + length * std::sin(a);
-        const double x1 = (x0 + x2) / 2 - bend * length / 2 * std::sin(a), y1 = (y0 + y2) / 2 + bend * length / 2 * std::cos(a);
-        const int steps = int(length * 2);
-        for (int k = 0; k <= steps; ++k) {
-            const double t = double(k) / steps, u = 1 - t;
-            const double px = u * u * x0 + 2 * u * t * x1 + t * t * x2, py = u * u * y0 + 2 * u * t * y1 + t * t * y2;
-            const double radius = 0.6 + 1.8 * std::sin(3.14159 * t);
-            for (std::int32_t y = std::int32_t(py - radius - 1); y <= std::int32_t(py + radius + 1); ++y)
-                for (std::int32_t x = std::int32_t(px - radius - 1); x <= std::int32_t(px + radius + 1); ++x) {
-                    if (x < 0 || y < 0 || x >= width || y >= height || std::hypot(x - px, y - py) > radius + 0.5)
-                        continue;
-                    s.density[s.At(x, y)] = 255;
-                }
-        }
-    }
-    return s;
-}
-
 const bench_layers::Scene& BroadScene()
 {
-    static const bench_layers::Scene scene = MakeBroadScene(1);
+    // Fewer, larger shapes and fewer free strokes than the default scene, so that its largest
+    // region (the background, notched by strokes) is about 2 Mpixels.
+    static const bench_layers::Scene scene = bench_layers::MakeScene(1, {30, 40, 4, 120, 60, 500});
     return scene;
 }
 
