@@ -35,7 +35,7 @@ void AppendToBytes(png_structp png, png_bytep data, png_size_t length)
 }
 
 // libpng leaves by longjmp: nothing with a destructor lives in this function.
-bool EncodePng(const PngSpec* spec, Bytes* out, png_bytep* rows)
+bool EncodePng(const PngRecipe* recipe, Bytes* out, png_bytep* rows)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -44,15 +44,15 @@ bool EncodePng(const PngSpec* spec, Bytes* out, png_bytep* rows)
         return false;
     }
     png_set_write_fn(png, out, AppendToBytes, nullptr);
-    png_set_IHDR(png, info, spec->width, spec->height, spec->depth, spec->colourType,
-                 spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe->width, recipe->height, recipe->depth, recipe->colourType,
+                 recipe->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
-    if (!spec->paletteRgb.empty()) {
-        int count = int(spec->paletteRgb.size() / 3);
+    if (!recipe->paletteRgb.empty()) {
+        int count = int(recipe->paletteRgb.size() / 3);
         for (int i = 0; i < count; ++i)
-            palette[i] = {spec->paletteRgb[std::size_t(i) * 3], spec->paletteRgb[std::size_t(i) * 3 + 1],
-                          spec->paletteRgb[std::size_t(i) * 3 + 2]};
+            palette[i] = {recipe->paletteRgb[std::size_t(i) * 3], recipe->paletteRgb[std::size_t(i) * 3 + 1],
+                          recipe->paletteRgb[std::size_t(i) * 3 + 2]};
         png_set_PLTE(png, info, palette, count);
     }
     png_write_info(png, info);
@@ -89,48 +89,48 @@ std::vector<std::string> ScratchFolder::Names() const
     return names;
 }
 
-Bytes MakeBmp(const BmpSpec& spec)
+Bytes MakeBmp(const BmpRecipe& recipe)
 {
-    const std::uint32_t headers = 14 + std::max<std::uint32_t>(spec.infoSize, 40);
-    const std::uint32_t pixelAt = headers + std::uint32_t(spec.table.size()) * 4 + spec.gap;
-    const std::uint32_t total = pixelAt + std::uint32_t(spec.pixels.size());
+    const std::uint32_t headers = 14 + std::max<std::uint32_t>(recipe.infoSize, 40);
+    const std::uint32_t pixelAt = headers + std::uint32_t(recipe.table.size()) * 4 + recipe.gap;
+    const std::uint32_t total = pixelAt + std::uint32_t(recipe.pixels.size());
     Bytes out;
     out.push_back('B');
     out.push_back('M');
     Put32(out, total);
     Put32(out, 0);
-    Put32(out, spec.pixelOffsetGiven ? spec.pixelOffset : pixelAt);
-    Put32(out, spec.infoSize);
-    Put32(out, std::uint32_t(spec.width));
-    Put32(out, std::uint32_t(spec.height));
+    Put32(out, recipe.pixelOffsetGiven ? recipe.pixelOffset : pixelAt);
+    Put32(out, recipe.infoSize);
+    Put32(out, std::uint32_t(recipe.width));
+    Put32(out, std::uint32_t(recipe.height));
     Put16(out, 1);
-    Put16(out, spec.bitCount);
-    Put32(out, spec.compression);
+    Put16(out, recipe.bitCount);
+    Put32(out, recipe.compression);
     Put32(out, 0);
-    Put32(out, std::uint32_t(spec.resolutionX));
-    Put32(out, std::uint32_t(spec.resolutionY));
-    Put32(out, spec.coloursUsed);
+    Put32(out, std::uint32_t(recipe.resolutionX));
+    Put32(out, std::uint32_t(recipe.resolutionY));
+    Put32(out, recipe.coloursUsed);
     Put32(out, 0);
     out.resize(std::max<std::size_t>(headers, out.size()), 0);  // the rest of a longer information header
-    for (std::uint32_t entry : spec.table)
+    for (std::uint32_t entry : recipe.table)
         Put32(out, entry);
-    out.insert(out.end(), spec.gap, 0xEE);
-    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    out.insert(out.end(), recipe.gap, 0xEE);
+    out.insert(out.end(), recipe.pixels.begin(), recipe.pixels.end());
     return out;
 }
 
-Bytes MakePng(const PngSpec& spec)
+Bytes MakePng(const PngRecipe& recipe)
 {
     std::vector<png_bytep> rows;
-    for (const Bytes& row : spec.rows)
+    for (const Bytes& row : recipe.rows)
         rows.push_back(const_cast<png_bytep>(row.data()));
     Bytes out;
-    if (!EncodePng(&spec, &out, rows.data()))
+    if (!EncodePng(&recipe, &out, rows.data()))
         throw std::runtime_error("libpng could not encode the test picture");
     return out;
 }
 
-Bytes MakeJpeg(const JpegSpec& spec)
+Bytes MakeJpeg(const JpegRecipe& recipe)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -139,18 +139,18 @@ Bytes MakeJpeg(const JpegSpec& spec)
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = spec.width;
-    info.image_height = spec.height;
-    info.input_components = spec.components;
-    info.in_color_space = J_COLOR_SPACE(spec.colourSpace);
+    info.image_width = recipe.width;
+    info.image_height = recipe.height;
+    info.input_components = recipe.components;
+    info.in_color_space = J_COLOR_SPACE(recipe.colourSpace);
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, spec.quality, TRUE);
-    if (spec.progressive)
+    jpeg_set_quality(&info, recipe.quality, TRUE);
+    if (recipe.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    const std::size_t stride = std::size_t(spec.width) * std::size_t(spec.components);
+    const std::size_t stride = std::size_t(recipe.width) * std::size_t(recipe.components);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(spec.samples.data() + info.next_scanline * stride);
+        JSAMPROW row = const_cast<JSAMPROW>(recipe.samples.data() + info.next_scanline * stride);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -183,7 +183,7 @@ std::vector<Bytes> PatternRows(std::uint32_t height, std::size_t rowBytes, std::
 Seeds BmpSeeds()
 {
     Seeds seeds;
-    BmpSpec pal8;
+    BmpRecipe pal8;
     pal8.width = 5;
     pal8.height = 3;
     pal8.bitCount = 8;
@@ -193,7 +193,7 @@ Seeds BmpSeeds()
     pal8.resolutionX = pal8.resolutionY = 2835;
     seeds.emplace_back("pal8.bmp", MakeBmp(pal8));
 
-    BmpSpec bits;
+    BmpRecipe bits;
     bits.width = 9;
     bits.height = -2;  // top-down
     bits.bitCount = 1;
@@ -201,7 +201,7 @@ Seeds BmpSeeds()
     bits.pixels = {0xA5, 0x80, 0, 0, 0x5A, 0x00, 0, 0};
     seeds.emplace_back("pal1_topdown.bmp", MakeBmp(bits));
 
-    BmpSpec gap;
+    BmpRecipe gap;
     gap.width = 3;
     gap.height = 2;
     gap.bitCount = 4;
@@ -211,20 +211,20 @@ Seeds BmpSeeds()
     gap.pixels = {0x01, 0x20, 0, 0, 0x21, 0x00, 0, 0};
     seeds.emplace_back("pal4_gap.bmp", MakeBmp(gap));
 
-    BmpSpec rgb555;
+    BmpRecipe rgb555;
     rgb555.width = 3;
     rgb555.height = 2;
     rgb555.bitCount = 16;
     rgb555.pixels = Pattern(16, 5);
     seeds.emplace_back("rgb555.bmp", MakeBmp(rgb555));
 
-    BmpSpec rgb;
+    BmpRecipe rgb;
     rgb.width = 3;
     rgb.height = 3;
     rgb.pixels = Pattern(36, 7);
     seeds.emplace_back("rgb24.bmp", MakeBmp(rgb));
 
-    BmpSpec bgra;
+    BmpRecipe bgra;
     bgra.width = 2;
     bgra.height = 2;
     bgra.bitCount = 32;
@@ -237,13 +237,13 @@ Seeds BmpSeeds()
 Seeds ImageSeeds()
 {
     Seeds seeds;
-    PngSpec rgb;
+    PngRecipe rgb;
     rgb.width = 4;
     rgb.height = 3;
     rgb.rows = PatternRows(3, 12, 1);
     seeds.emplace_back("rgb.png", MakePng(rgb));
 
-    PngSpec rgba;
+    PngRecipe rgba;
     rgba.width = 5;
     rgba.height = 5;
     rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -251,7 +251,7 @@ Seeds ImageSeeds()
     rgba.rows = PatternRows(5, 20, 2);
     seeds.emplace_back("rgba_interlaced.png", MakePng(rgba));
 
-    PngSpec grey;
+    PngRecipe grey;
     grey.width = 6;
     grey.height = 2;
     grey.colourType = PNG_COLOR_TYPE_GRAY;
@@ -259,7 +259,7 @@ Seeds ImageSeeds()
     grey.rows = PatternRows(2, 3, 3);
     seeds.emplace_back("grey4.png", MakePng(grey));
 
-    PngSpec palette;
+    PngRecipe palette;
     palette.width = 9;
     palette.height = 2;
     palette.colourType = PNG_COLOR_TYPE_PALETTE;
@@ -268,20 +268,20 @@ Seeds ImageSeeds()
     palette.rows = {{0xA5, 0x80}, {0x5A, 0x00}};
     seeds.emplace_back("palette1.png", MakePng(palette));
 
-    PngSpec deep;
+    PngRecipe deep;
     deep.width = 2;
     deep.height = 2;
     deep.depth = 16;
     deep.rows = PatternRows(2, 12, 4);
     seeds.emplace_back("rgb16.png", MakePng(deep));
 
-    JpegSpec colour;
+    JpegRecipe colour;
     colour.width = 16;
     colour.height = 8;
     colour.samples = Pattern(16 * 8 * 3, 5);
     seeds.emplace_back("colour.jpg", MakeJpeg(colour));
 
-    JpegSpec greyJpeg;
+    JpegRecipe greyJpeg;
     greyJpeg.width = 8;
     greyJpeg.height = 8;
     greyJpeg.components = 1;

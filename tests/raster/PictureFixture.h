@@ -40,7 +40,7 @@ private:
 inline ulib::SError Id(const char* identifier) { return ulib::ErrorFromIdentifier(identifier); }
 
 // A BMP file from its fields. The pixel offset defaults to the true one (after the table and gap).
-struct BmpSpec
+struct BmpRecipe
 {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -56,11 +56,11 @@ struct BmpSpec
     std::uint32_t pixelOffset = 0;
     Bytes pixels;                       // written as given
 };
-Bytes MakeBmp(const BmpSpec& spec);
+Bytes MakeBmp(const BmpRecipe& recipe);
 
 // A PNG from rows already packed as the colour type and depth require (top row first; 16-bit
 // samples big-endian, as in the file).
-struct PngSpec
+struct PngRecipe
 {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -70,10 +70,10 @@ struct PngSpec
     std::vector<std::uint8_t> paletteRgb;  // 3 bytes per entry
     std::vector<Bytes> rows;
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngRecipe& recipe);
 
 // A JPEG from interleaved samples in the given colour space (1 byte per component, top row first).
-struct JpegSpec
+struct JpegRecipe
 {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -83,7 +83,7 @@ struct JpegSpec
     int quality = 90;
     Bytes samples;
 };
-Bytes MakeJpeg(const JpegSpec& spec);
+Bytes MakeJpeg(const JpegRecipe& recipe);
 
 // Small pictures of every kind the readers take, named by file name.
 using ulib::test::Seeds;

@@ -35,15 +35,15 @@ SBitmap Occupied()
 
 SError ReadBmpBytes(SBitmap& image, const Bytes& bytes) { return ReadBmp(image, At(bytes), End(bytes)); }
 
-BmpSpec Rgb24(std::int32_t width, std::int32_t height)
+BmpRecipe Rgb24(std::int32_t width, std::int32_t height)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
+    BmpRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
     std::size_t stride = (std::size_t(width) * 3 + 3) / 4 * 4;
     for (std::size_t i = 0; i < stride * std::size_t(height < 0 ? -height : height); ++i)
-        spec.pixels.push_back(std::uint8_t(i * 7 + 1));
-    return spec;
+        recipe.pixels.push_back(std::uint8_t(i * 7 + 1));
+    return recipe;
 }
 
 std::uint32_t Word(const Bytes& bytes, std::size_t at)
@@ -91,20 +91,20 @@ TEST(ReadBmp, FailureTableEmptiesTheBitmap)
         Bytes bytes;
         const char* error;
     };
-    BmpSpec info30 = Rgb24(1, 1);
+    BmpRecipe info30 = Rgb24(1, 1);
     info30.infoSize = 30;
-    BmpSpec compressed = Rgb24(1, 1);
+    BmpRecipe compressed = Rgb24(1, 1);
     compressed.compression = 1;
-    BmpSpec twoBit = Rgb24(4, 1);
+    BmpRecipe twoBit = Rgb24(4, 1);
     twoBit.bitCount = 2;
-    BmpSpec shortTable = Rgb24(1, 1);
+    BmpRecipe shortTable = Rgb24(1, 1);
     shortTable.bitCount = 8;
     shortTable.coloursUsed = 300;  // more entries than the data hold
-    BmpSpec huge = Rgb24(1, 1);
+    BmpRecipe huge = Rgb24(1, 1);
     huge.width = 12001;
-    BmpSpec tallTopDown = Rgb24(1, 1);
+    BmpRecipe tallTopDown = Rgb24(1, 1);
     tallTopDown.height = -12001;
-    BmpSpec negativeWidth = Rgb24(1, 1);
+    BmpRecipe negativeWidth = Rgb24(1, 1);
     negativeWidth.width = -4;
     Bytes cutPixels = MakeBmp(Rgb24(3, 3));
     cutPixels.pop_back();
@@ -146,30 +146,30 @@ TEST(ReadBmp, FailureTableEmptiesTheBitmap)
 TEST(ReadBmp, BitFieldsAreRefusedAtEveryDepth)
 {
     for (std::uint16_t bits : {16, 24, 32}) {
-        BmpSpec spec = Rgb24(1, 1);
-        spec.bitCount = bits;
-        spec.compression = 3;
-        spec.table = {0xF800, 0x07E0, 0x001F};
+        BmpRecipe recipe = Rgb24(1, 1);
+        recipe.bitCount = bits;
+        recipe.compression = 3;
+        recipe.table = {0xF800, 0x07E0, 0x001F};
         SBitmap image = Occupied();
-        EXPECT_EQ(ReadBmpBytes(image, MakeBmp(spec)), Id("UnacceptableVersion")) << bits;
+        EXPECT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), Id("UnacceptableVersion")) << bits;
         EXPECT_TRUE(image.IsPristine());
     }
 }
 
 TEST(ReadBmp, PaletteFileKeepsTableIndicesAndResolutions)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = 8;
-    spec.coloursUsed = 3;
-    spec.resolutionX = 3780;
-    spec.resolutionY = -1;
-    spec.table = {0x00112233, 0x00445566, 0xAA778899};  // the reserved byte is copied as it stands
-    spec.pixels = {2, 1, 0, 0, 0, 1, 2, 0};              // bottom row first
+    BmpRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.bitCount = 8;
+    recipe.coloursUsed = 3;
+    recipe.resolutionX = 3780;
+    recipe.resolutionY = -1;
+    recipe.table = {0x00112233, 0x00445566, 0xAA778899};  // the reserved byte is copied as it stands
+    recipe.pixels = {2, 1, 0, 0, 0, 1, 2, 0};              // bottom row first
     SBitmap image = Made(3, 2, 8);
     image.SetPaletteEntry(200, SColor::Red);  // a previous picture's table must not survive
-    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(spec)), 0u);
+    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), 0u);
     EXPECT_EQ(image.Format(), 8);
     EXPECT_EQ(image.ResolutionX(), 3780);
     EXPECT_EQ(image.ResolutionY(), -1);
@@ -185,13 +185,13 @@ TEST(ReadBmp, PaletteFileKeepsTableIndicesAndResolutions)
 
 TEST(ReadBmp, TopDownFileEqualsTheBottomUpOne)
 {
-    BmpSpec bottomUp;
+    BmpRecipe bottomUp;
     bottomUp.width = 9;
     bottomUp.height = 3;
     bottomUp.bitCount = 1;
     bottomUp.table = {0x000000, 0xFFFFFF};
     bottomUp.pixels = {0x80, 0x00, 0, 0, 0x40, 0x80, 0, 0, 0xFF, 0x80, 0, 0};
-    BmpSpec topDown = bottomUp;
+    BmpRecipe topDown = bottomUp;
     topDown.height = -3;
     topDown.pixels = {0xFF, 0x80, 0, 0, 0x40, 0x80, 0, 0, 0x80, 0x00, 0, 0};
 
@@ -207,7 +207,7 @@ TEST(ReadBmp, TopDownFileEqualsTheBottomUpOne)
 
 TEST(ReadBmp, PixelOffsetIsFollowedOnlyWhenItPointsPastTheTableInsideTheFile)
 {
-    BmpSpec gap = Rgb24(2, 2);
+    BmpRecipe gap = Rgb24(2, 2);
     gap.bitCount = 8;
     gap.coloursUsed = 2;
     gap.table = {0x000000, 0xFFFFFF};
@@ -220,7 +220,7 @@ TEST(ReadBmp, PixelOffsetIsFollowedOnlyWhenItPointsPastTheTableInsideTheFile)
     EXPECT_EQ(image.GetIndex(0, 0), 0u);
 
     // An offset into the headers, or past the end, is not trusted: the rows follow the table.
-    BmpSpec direct = gap;
+    BmpRecipe direct = gap;
     direct.gap = 0;
     for (std::uint32_t offset : {0u, 20u, 5000u}) {
         direct.pixelOffsetGiven = true;
@@ -237,13 +237,13 @@ TEST(ReadBmp, PixelOffsetIsFollowedOnlyWhenItPointsPastTheTableInsideTheFile)
 
 TEST(ReadBmp, SixteenBitFilesAreFiveFiveFive)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 16;
-    spec.pixels = {0x00, 0x7C, 0xE0, 0x03};  // pure red, pure green in 5-5-5
+    BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 1;
+    recipe.bitCount = 16;
+    recipe.pixels = {0x00, 0x7C, 0xE0, 0x03};  // pure red, pure green in 5-5-5
     SBitmap image;
-    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(spec)), 0u);
+    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), 0u);
     EXPECT_EQ(image.Format(), 15);
     EXPECT_EQ(image.GetColor(0, 0), SColor(248, 0, 0));
     EXPECT_EQ(image.GetColor(1, 0), SColor(0, 248, 0));
@@ -251,16 +251,16 @@ TEST(ReadBmp, SixteenBitFilesAreFiveFiveFive)
 
 TEST(ReadBmp, LongTablesAndLongHeadersAreSteppedOver)
 {
-    BmpSpec spec = Rgb24(1, 1);
-    spec.coloursUsed = 2;  // a table in a 24-bit file
-    spec.table = {0x123456, 0x654321};
-    spec.infoSize = 124;
-    spec.pixels = {10, 20, 30, 0};
+    BmpRecipe recipe = Rgb24(1, 1);
+    recipe.coloursUsed = 2;  // a table in a 24-bit file
+    recipe.table = {0x123456, 0x654321};
+    recipe.infoSize = 124;
+    recipe.pixels = {10, 20, 30, 0};
     SBitmap image;
-    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(spec)), 0u);
+    ASSERT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), 0u);
     EXPECT_EQ(image.GetColor(0, 0), SColor(30, 20, 10));
 
-    BmpSpec four;
+    BmpRecipe four;
     four.width = 1;
     four.height = 1;
     four.bitCount = 4;
@@ -274,26 +274,26 @@ TEST(ReadBmp, LongTablesAndLongHeadersAreSteppedOver)
 
 TEST(ReadBmp, HostileSizesFailWithoutOverflowOrAllocation)
 {
-    BmpSpec spec = Rgb24(1, 1);
-    spec.coloursUsed = 0xFFFFFFFF;  // 4 x count overflows 32 bits
+    BmpRecipe recipe = Rgb24(1, 1);
+    recipe.coloursUsed = 0xFFFFFFFF;  // 4 x count overflows 32 bits
     SBitmap image;
-    EXPECT_EQ(ReadBmpBytes(image, MakeBmp(spec)), Id("taillostdata"));
+    EXPECT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), Id("taillostdata"));
 
-    BmpSpec hugeInfo = Rgb24(1, 1);
+    BmpRecipe hugeInfo = Rgb24(1, 1);
     Bytes bytes = MakeBmp(hugeInfo);
     std::uint32_t size = 0xFFFFFFF0;  // the table would start past 4 GiB
     std::memcpy(bytes.data() + 14, &size, 4);
     EXPECT_EQ(ReadBmpBytes(image, bytes), Id("taillostdata"));
 
     // The largest picture the bitmap takes, with a few bytes of pixels: refused before allocating.
-    BmpSpec big = Rgb24(1, 1);
+    BmpRecipe big = Rgb24(1, 1);
     big.width = 12000;
     big.height = -12000;
     big.bitCount = 32;
     EXPECT_EQ(ReadBmpBytes(image, MakeBmp(big)), Id("taillostdata"));
     EXPECT_TRUE(image.IsPristine());
 
-    BmpSpec lowest = Rgb24(1, 1);
+    BmpRecipe lowest = Rgb24(1, 1);
     lowest.height = std::numeric_limits<std::int32_t>::min();
     EXPECT_EQ(ReadBmpBytes(image, MakeBmp(lowest)), Id("memory_alloc"));
 }
@@ -392,8 +392,8 @@ TEST(GreyFormats, StartWithAGreyRamp)
 TEST(ReadImageFile, ChoosesTheReaderBySignatureNotByName)
 {
     ScratchFolder folder;
-    BmpSpec spec = Rgb24(2, 1);
-    WriteFileBytes(folder.Path("picture.png"), MakeBmp(spec));
+    BmpRecipe recipe = Rgb24(2, 1);
+    WriteFileBytes(folder.Path("picture.png"), MakeBmp(recipe));
     SBitmap image;
     ASSERT_EQ(ReadImageFile(&image, folder.SPath("picture.png")), 0u);
     EXPECT_EQ(image.Format(), 24);

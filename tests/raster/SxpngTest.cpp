@@ -36,15 +36,15 @@ SBitmap Occupied()
     return image;
 }
 
-PngSpec GreyPng(int depth, std::vector<Bytes> rows, std::uint32_t width)
+PngRecipe GreyPng(int depth, std::vector<Bytes> rows, std::uint32_t width)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = std::uint32_t(rows.size());
-    spec.colourType = PNG_COLOR_TYPE_GRAY;
-    spec.depth = depth;
-    spec.rows = std::move(rows);
-    return spec;
+    PngRecipe recipe;
+    recipe.width = width;
+    recipe.height = std::uint32_t(rows.size());
+    recipe.colourType = PNG_COLOR_TYPE_GRAY;
+    recipe.depth = depth;
+    recipe.rows = std::move(rows);
+    return recipe;
 }
 
 // A picture of flat 8 x 8 blocks, so that JPEG keeps each block's colour closely.
@@ -75,7 +75,7 @@ bool HasMarker(const Bytes& bytes, std::uint8_t marker)
 
 TEST(ReadPng, ColourTypesChooseTheFormat)
 {
-    PngSpec rgb;
+    PngRecipe rgb;
     rgb.width = 2;
     rgb.height = 1;
     rgb.rows = {{255, 0, 0, 1, 2, 3}};
@@ -85,7 +85,7 @@ TEST(ReadPng, ColourTypesChooseTheFormat)
     EXPECT_EQ(image.GetColor(0, 0), SColor::Red);  // arrives in the bitmap's blue, green, red order
     EXPECT_EQ(image.GetColor(1, 0), SColor(1, 2, 3));
 
-    PngSpec rgba = rgb;
+    PngRecipe rgba = rgb;
     rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     rgba.rows = {{0, 0, 255, 255, 10, 20, 30, 0}};
     ASSERT_EQ(ReadBytes(image, MakePng(rgba)), 0u);
@@ -94,7 +94,7 @@ TEST(ReadPng, ColourTypesChooseTheFormat)
     EXPECT_EQ(image.GetColor(1, 0), SColor(10, 20, 30, 255));
 
     // 16-bit channels keep their high bytes.
-    PngSpec deep = rgb;
+    PngRecipe deep = rgb;
     deep.depth = 16;
     deep.rows = {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0xFF, 0, 0, 0x80, 0x01}};
     ASSERT_EQ(ReadBytes(image, MakePng(deep)), 0u);
@@ -103,7 +103,7 @@ TEST(ReadPng, ColourTypesChooseTheFormat)
     EXPECT_EQ(image.GetColor(1, 0), SColor(0xFF, 0, 0x80));
 
     // Interlaced files give the same picture.
-    PngSpec plain;
+    PngRecipe plain;
     plain.width = 9;
     plain.height = 9;
     for (std::uint32_t y = 0; y < 9; ++y) {
@@ -112,7 +112,7 @@ TEST(ReadPng, ColourTypesChooseTheFormat)
             row.push_back(std::uint8_t(x * 9 + y * 17));
         plain.rows.push_back(row);
     }
-    PngSpec interlaced = plain;
+    PngRecipe interlaced = plain;
     interlaced.interlaced = true;
     SBitmap other;
     ASSERT_EQ(ReadBytes(image, MakePng(plain)), 0u);
@@ -142,16 +142,16 @@ TEST(ReadPng, GreyPicturesReadAsGrey)
 
 TEST(ReadPng, PaletteEntriesBeyondTheFilesAreBlack)
 {
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.colourType = PNG_COLOR_TYPE_PALETTE;
-    spec.depth = 4;
-    spec.paletteRgb = {10, 20, 30, 40, 50, 60};
-    spec.rows = {{0x01, 0x20}};
+    PngRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 1;
+    recipe.colourType = PNG_COLOR_TYPE_PALETTE;
+    recipe.depth = 4;
+    recipe.paletteRgb = {10, 20, 30, 40, 50, 60};
+    recipe.rows = {{0x01, 0x20}};
     SBitmap image = Made(3, 1, 4);
     image.SetPaletteEntry(5, SColor::Red);
-    ASSERT_EQ(ReadBytes(image, MakePng(spec)), 0u);
+    ASSERT_EQ(ReadBytes(image, MakePng(recipe)), 0u);
     EXPECT_EQ(image.Format(), 4);
     EXPECT_EQ(image.GetIndex(1, 0), 1u);
     EXPECT_EQ(image.GetColor(1, 0), SColor(40, 50, 60));
@@ -163,17 +163,17 @@ TEST(ReadPng, PaletteEntriesBeyondTheFilesAreBlack)
 
 TEST(ReadPng, FailureTableEmptiesTheBitmap)
 {
-    PngSpec greyAlpha;
+    PngRecipe greyAlpha;
     greyAlpha.width = 1;
     greyAlpha.height = 1;
     greyAlpha.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
     greyAlpha.rows = {{1, 2}};
-    PngSpec palette2 = greyAlpha;
+    PngRecipe palette2 = greyAlpha;
     palette2.colourType = PNG_COLOR_TYPE_PALETTE;
     palette2.depth = 2;
     palette2.paletteRgb = {1, 2, 3};
     palette2.rows = {{0}};
-    PngSpec wide;
+    PngRecipe wide;
     wide.width = 12001;
     wide.height = 1;
     wide.colourType = PNG_COLOR_TYPE_GRAY;
@@ -292,7 +292,7 @@ TEST(JpegFiles, TransparencyIsCompositedOntoWhite)
 
 TEST(JpegFiles, GreyFilesReadAsGrey)
 {
-    JpegSpec grey;
+    JpegRecipe grey;
     grey.width = 16;
     grey.height = 8;
     grey.components = 1;
@@ -311,13 +311,13 @@ TEST(JpegFiles, FailureTable)
     EXPECT_EQ(ErrorText(readError), "エラー1が発生しました。");
     EXPECT_EQ(RegisteredErrorMessage(JpegError()), "LIBJPEGモジュールがエラーを返しました。");
 
-    JpegSpec cmyk;
+    JpegRecipe cmyk;
     cmyk.width = 8;
     cmyk.height = 8;
     cmyk.components = 4;
     cmyk.colourSpace = JCS_CMYK;
     cmyk.samples.assign(8 * 8 * 4, 30);
-    JpegSpec wide;
+    JpegRecipe wide;
     wide.width = 12001;
     wide.height = 1;
     wide.components = 1;
