@@ -1,6 +1,7 @@
 // Memo lines and flag-layer runs to and from their record bytes.
 #include "SDocumentRecords.h"
 
+#include "SByteOrder.h"
 #include "SStoredText.h"
 
 #include <cstring>
@@ -60,12 +61,13 @@ SBinary FlagLayerToRuns(const SBitmap& flag, SError& err)
     SBinary out;
     if (!anySet)
         return out;
-    std::string bytes(words.size() * 4, '\0');
+    if (SError e = out.Resize(words.size() * 4)) {
+        if (!err)
+            err = e;
+        return out;
+    }
     for (std::size_t i = 0; i < words.size(); ++i)
-        for (int k = 0; k < 4; ++k)
-            bytes[i * 4 + std::size_t(k)] = char(words[i] >> (8 * k));
-    if (SError e = out.Assign(bytes.data(), bytes.size()); e && !err)
-        err = e;
+        PutLE32(out.Data() + i * 4, words[i]);
     return out;
 }
 
@@ -74,8 +76,7 @@ void ApplyFlagRuns(const SBinary& runs, SBitmap& flag)
     const std::span<const std::uint8_t> b = runs.Bytes();
     std::int32_t x = 0, y = 0;
     for (std::size_t i = 0; i + 4 <= b.size() && y < flag.Height(); i += 4) {
-        const std::uint32_t word = std::uint32_t(b[i]) | std::uint32_t(b[i + 1]) << 8 |
-                                   std::uint32_t(b[i + 2]) << 16 | std::uint32_t(b[i + 3]) << 24;
+        const std::uint32_t word = GetLE32(b.data() + i);
         std::uint32_t length = word & 0xFFFFFF;
         const std::uint8_t value = std::uint8_t((word >> 24) & 3);
         while (length > 0 && y < flag.Height()) {

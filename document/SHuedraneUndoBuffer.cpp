@@ -1,5 +1,6 @@
 #include "SHuedraneUndoBuffer.h"
 
+#include "SByteOrder.h"
 #include "SMessage.h"
 
 #include <cstring>
@@ -12,35 +13,14 @@ constexpr std::size_t SegmentHeader = 12;  // y, x0, x1
 constexpr std::size_t RunBytes = 6;        // 16-bit count, 32-bit value
 constexpr std::uint32_t MaxRunCount = 0xFFFF;
 
-void PutInt(std::uint8_t* at, std::int32_t value) { std::memcpy(at, &value, 4); }
-
-std::int32_t GetInt(const std::uint8_t* at)
-{
-    std::int32_t value;
-    std::memcpy(&value, at, 4);
-    return value;
-}
-
 void PutRun(std::uint8_t* at, std::uint32_t count, std::uint32_t value)
 {
-    const std::uint16_t count16 = std::uint16_t(count);
-    std::memcpy(at, &count16, 2);
-    std::memcpy(at + 2, &value, 4);
+    PutLE16(at, count);
+    PutLE32(at + 2, value);
 }
 
-std::uint32_t GetRunCount(const std::uint8_t* at)
-{
-    std::uint16_t count;
-    std::memcpy(&count, at, 2);
-    return count;
-}
-
-std::uint32_t GetRunValue(const std::uint8_t* at)
-{
-    std::uint32_t value;
-    std::memcpy(&value, at + 2, 4);
-    return value;
-}
+std::uint32_t GetRunCount(const std::uint8_t* at) { return GetLE16(at); }
+std::uint32_t GetRunValue(const std::uint8_t* at) { return GetLE32(at + 2); }
 
 }  // namespace
 
@@ -96,9 +76,9 @@ void SHuedraneUndoBuffer::RecordRow(const SBitmap& layer, std::int32_t y, std::i
 
     std::uint8_t* const start = scratch_.Data();
     std::uint8_t* const limit = start + scratch_.Length();
-    PutInt(start, y);
-    PutInt(start + 4, x0);
-    PutInt(start + 8, x1);
+    PutLE32(start, std::uint32_t(y));
+    PutLE32(start + 4, std::uint32_t(x0));
+    PutLE32(start + 8, std::uint32_t(x1));
     std::uint8_t* out = start + SegmentHeader;
 
     // One pass over the row: a run ends where the value changes or its 16-bit count is full.
@@ -147,9 +127,9 @@ void SHuedraneUndoBuffer::Restore(std::int32_t id, const std::uint8_t* begin, co
 
     if (layer->Format() != 32 || !begin || !end || end - begin < 16)
         return;
-    const std::int32_t y = GetInt(begin);
-    const std::int32_t x0 = GetInt(begin + 4);
-    const std::int32_t x1 = GetInt(begin + 8);
+    const std::int32_t y = std::int32_t(GetLE32(begin));
+    const std::int32_t x0 = std::int32_t(GetLE32(begin + 4));
+    const std::int32_t x1 = std::int32_t(GetLE32(begin + 8));
     if (y < 0 || y >= layer->Height() || x0 < 0 || x1 > layer->Width() || x0 >= x1)
         return;
 

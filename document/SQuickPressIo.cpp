@@ -18,6 +18,8 @@
 //          extra bytes; 4 zero bytes
 #include "SQuickPress.h"
 
+#include "SByteOrder.h"
+
 #include <atomic>
 #include <cstring>
 #include <limits>
@@ -43,18 +45,6 @@ constexpr std::uint64_t TagWord(std::string_view text)
 std::atomic<std::uint64_t> applicationTag{TagWord("huedrane")};
 std::atomic<bool> skipTagCheck{false};
 
-void Put16(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v)
-{
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
-std::uint32_t Get16(const std::uint8_t* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8; }
-std::uint32_t Get32(const std::uint8_t* p) { return Get16(p) | Get16(p + 2) << 16; }
 
 // The 13 pixel format codes of SBitmap.
 bool IsFormatCode(std::int32_t format)
@@ -90,20 +80,20 @@ bool RecordFits(const SQuickPressLayer& layer, std::size_t size)
 void WriteRecord(const SQuickPressLayer& layer, std::uint8_t* p, std::size_t size)
 {
     const std::size_t nameLength = std::size_t(layer.name.Length());
-    Put32(p, std::uint32_t(size));
-    Put32(p + 4, std::uint32_t(layer.kind));
-    Put16(p + 8, std::uint32_t(nameLength + 1));
-    Put16(p + 10, 0);
-    Put16(p + 12, std::uint32_t(layer.palette.Count()));
-    Put16(p + 14, std::uint32_t(layer.tiles.Count()));
-    Put32(p + 16, std::uint32_t(layer.extra.Length()));
-    Put16(p + 20, std::uint32_t(layer.originX));
-    Put16(p + 22, std::uint32_t(layer.originY));
-    Put16(p + 24, std::uint32_t(layer.width));
-    Put16(p + 26, std::uint32_t(layer.height));
-    Put16(p + 28, std::uint32_t(layer.format < 0 ? -layer.format : layer.format));
-    Put16(p + 30, layer.format < 0 ? 1 : 0);
-    Put32(p + 32, layer.flags != 0 ? 1 : 0);
+    PutLE32(p, std::uint32_t(size));
+    PutLE32(p + 4, std::uint32_t(layer.kind));
+    PutLE16(p + 8, std::uint32_t(nameLength + 1));
+    PutLE16(p + 10, 0);
+    PutLE16(p + 12, std::uint32_t(layer.palette.Count()));
+    PutLE16(p + 14, std::uint32_t(layer.tiles.Count()));
+    PutLE32(p + 16, std::uint32_t(layer.extra.Length()));
+    PutLE16(p + 20, std::uint32_t(layer.originX));
+    PutLE16(p + 22, std::uint32_t(layer.originY));
+    PutLE16(p + 24, std::uint32_t(layer.width));
+    PutLE16(p + 26, std::uint32_t(layer.height));
+    PutLE16(p + 28, std::uint32_t(layer.format < 0 ? -layer.format : layer.format));
+    PutLE16(p + 30, layer.format < 0 ? 1 : 0);
+    PutLE32(p + 32, layer.flags != 0 ? 1 : 0);
     std::uint8_t* q = p + RecordHeader;
     std::memcpy(q, layer.name.CStr(), nameLength + 1);
     q += nameLength + 1;
@@ -117,11 +107,11 @@ void WriteRecord(const SQuickPressLayer& layer, std::uint8_t* p, std::size_t siz
     for (std::int32_t i = 0; i < layer.tiles.Count(); ++i) {
         const SRect& r = layer.tiles.Key(i);
         const SBinary& bytes = layer.tiles.Value(i);
-        Put32(q, std::uint32_t(bytes.Length()));
-        Put32(q + 4, std::uint32_t(r.left));
-        Put32(q + 8, std::uint32_t(r.top));
-        Put32(q + 12, std::uint32_t(r.right));
-        Put32(q + 16, std::uint32_t(r.bottom));
+        PutLE32(q, std::uint32_t(bytes.Length()));
+        PutLE32(q + 4, std::uint32_t(r.left));
+        PutLE32(q + 8, std::uint32_t(r.top));
+        PutLE32(q + 12, std::uint32_t(r.right));
+        PutLE32(q + 16, std::uint32_t(r.bottom));
         q += TileHeader;
         if (!bytes.IsEmpty())
             std::memcpy(q, bytes.Data(), bytes.Length());
@@ -130,7 +120,7 @@ void WriteRecord(const SQuickPressLayer& layer, std::uint8_t* p, std::size_t siz
     if (!layer.extra.IsEmpty())
         std::memcpy(q, layer.extra.Data(), layer.extra.Length());
     q += layer.extra.Length();
-    Put32(q, 0);
+    PutLE32(q, 0);
 }
 
 // Reads the record at p into a cleared layer; `next` becomes the record's end. Every size from the
@@ -142,26 +132,26 @@ SError ReadRecord(SQuickPressLayer& layer, const std::uint8_t* p, const std::uin
     if (p == end)
         return ErrorFromIdentifier("nodata");
     const std::size_t left = std::size_t(end - p);
-    if (left < RecordHeader || Get32(p) > left)
+    if (left < RecordHeader || GetLE32(p) > left)
         return ErrorFromIdentifier("taillostdata");
-    const std::size_t size = Get32(p);
+    const std::size_t size = GetLE32(p);
     const std::uint8_t* recordEnd = p + size;
 
-    layer.originX = std::int16_t(Get16(p + 20));
-    layer.originY = std::int16_t(Get16(p + 22));
-    layer.width = std::int32_t(Get16(p + 24));
-    layer.height = std::int32_t(Get16(p + 26));
-    layer.format = SignedFormat(Get16(p + 28), Get16(p + 30));
+    layer.originX = std::int16_t(GetLE16(p + 20));
+    layer.originY = std::int16_t(GetLE16(p + 22));
+    layer.width = std::int32_t(GetLE16(p + 24));
+    layer.height = std::int32_t(GetLE16(p + 26));
+    layer.format = SignedFormat(GetLE16(p + 28), GetLE16(p + 30));
     if (!IsFormatCode(layer.format))
         return ErrorFromIdentifier("bad_format");
-    layer.kind = std::int32_t(Get32(p + 4));
-    layer.flags = std::int32_t(Get32(p + 32) & 1);
+    layer.kind = std::int32_t(GetLE32(p + 4));
+    layer.flags = std::int32_t(GetLE32(p + 32) & 1);
 
-    const std::size_t nameLength = Get16(p + 8);
-    const std::size_t reserved = Get16(p + 10);
-    const std::size_t colours = Get16(p + 12);
-    const std::size_t tileCount = Get16(p + 14);
-    const std::size_t extraLength = Get32(p + 16);
+    const std::size_t nameLength = GetLE16(p + 8);
+    const std::size_t reserved = GetLE16(p + 10);
+    const std::size_t colours = GetLE16(p + 12);
+    const std::size_t tileCount = GetLE16(p + 14);
+    const std::size_t extraLength = GetLE32(p + 16);
     const std::size_t fixed = RecordHeader + nameLength + 8 * reserved + 4 * colours;
     if (fixed > size)
         return ErrorFromIdentifier("taillostdata");
@@ -186,11 +176,11 @@ SError ReadRecord(SQuickPressLayer& layer, const std::uint8_t* p, const std::uin
     for (std::size_t i = 0; i < tileCount; ++i) {
         if (std::size_t(recordEnd - q) < TileHeader)
             return ErrorFromIdentifier("taillostdata");
-        const std::size_t length = Get32(q);
+        const std::size_t length = GetLE32(q);
         if (length > std::size_t(recordEnd - q) - TileHeader)
             return ErrorFromIdentifier("taillostdata");
-        const SRect rect{std::int32_t(Get32(q + 4)), std::int32_t(Get32(q + 8)), std::int32_t(Get32(q + 12)),
-                         std::int32_t(Get32(q + 16))};
+        const SRect rect{std::int32_t(GetLE32(q + 4)), std::int32_t(GetLE32(q + 8)), std::int32_t(GetLE32(q + 12)),
+                         std::int32_t(GetLE32(q + 16))};
         SBinary bytes;
         if (bytes.Assign(q + TileHeader, length) != 0 || layer.tiles.Append(rect, std::move(bytes)) != 0)
             return ErrorFromIdentifier("memory_alloc");
@@ -230,11 +220,11 @@ SError SQuickPress::WriteTo(std::uint8_t* begin, std::uint8_t* end) const
     const std::uint64_t tag = applicationTag.load(std::memory_order_acquire);
     for (int i = 0; i < 8; ++i)
         begin[8 + i] = std::uint8_t(tag >> (8 * i));
-    Put16(begin + 18, std::uint32_t(Count()));
-    Put16(begin + 24, std::uint32_t(width));
-    Put16(begin + 26, std::uint32_t(height));
-    Put16(begin + 28, std::uint32_t(magnitude));
-    Put16(begin + 30, format < 0 ? 1 : 0);
+    PutLE16(begin + 18, std::uint32_t(Count()));
+    PutLE16(begin + 24, std::uint32_t(width));
+    PutLE16(begin + 26, std::uint32_t(height));
+    PutLE16(begin + 28, std::uint32_t(magnitude));
+    PutLE16(begin + 30, format < 0 ? 1 : 0);
 
     std::uint8_t* p = begin + HeaderSize;
     for (const SQuickPressLayer& layer : layers_) {
@@ -276,21 +266,21 @@ SError SQuickPress::ReadFrom(const std::uint8_t* begin, const std::uint8_t* end)
             if (begin[8 + i] != std::uint8_t(tag >> (8 * i)))
                 return ErrorFromIdentifier("UnacceptableFormat");
     }
-    if (Get16(begin + 22) != 0)
+    if (GetLE16(begin + 22) != 0)
         return ErrorFromIdentifier("UnacceptableVersion");
-    const std::int32_t fileFormat = SignedFormat(Get16(begin + 28), Get16(begin + 30));
+    const std::int32_t fileFormat = SignedFormat(GetLE16(begin + 28), GetLE16(begin + 30));
     if (!IsFormatCode(fileFormat))
         return ErrorFromIdentifier("InvalidData");
-    width = std::int32_t(Get16(begin + 24));
-    height = std::int32_t(Get16(begin + 26));
+    width = std::int32_t(GetLE16(begin + 24));
+    height = std::int32_t(GetLE16(begin + 26));
     format = fileFormat;
-    if (layers_.SetCount(std::int32_t(Get16(begin + 18))) != 0) {
+    if (layers_.SetCount(std::int32_t(GetLE16(begin + 18))) != 0) {
         Clear();
         return ErrorFromIdentifier("memory");
     }
 
     // A first-record offset pointing past the end leaves nothing to read there.
-    const std::size_t first = Get32(begin + 32);
+    const std::size_t first = GetLE32(begin + 32);
     const std::uint8_t* p = first <= size - HeaderSize ? begin + HeaderSize + first : end;
     for (SQuickPressLayer& layer : layers_) {
         const std::uint8_t* next = nullptr;

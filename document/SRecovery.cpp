@@ -1,5 +1,7 @@
 #include "SRecovery.h"
 
+#include "SByteOrder.h"
+
 #include <cstring>
 #include <utility>
 
@@ -15,15 +17,6 @@ constexpr std::size_t RecordOverhead = 12;  // id, n before the data, n after it
 constexpr std::size_t MinStepCapacity = 256;
 // Used counts are 32-bit and the record lengths in the buffer too.
 constexpr std::size_t MaxStepBytes = 0x7FFFFFFF;
-
-void PutWord(std::uint8_t* at, std::uint32_t value) { std::memcpy(at, &value, 4); }
-
-std::uint32_t GetWord(const std::uint8_t* at)
-{
-    std::uint32_t value;
-    std::memcpy(&value, at, 4);
-    return value;
-}
 
 // Moves element 0 to the end, the others one place forward, without allocating.
 template <typename T>
@@ -109,11 +102,11 @@ SError SRecovery::Record(std::int32_t id, const std::uint8_t* begin, const std::
     }
 
     std::uint8_t* at = buffer.Data() + used;
-    PutWord(at, std::uint32_t(id));
-    PutWord(at + 4, std::uint32_t(n));
+    PutLE32(at, std::uint32_t(id));
+    PutLE32(at + 4, std::uint32_t(n));
     if (n != 0)
         std::memcpy(at + 8, begin, n);
-    PutWord(at + 8 + n, std::uint32_t(n));
+    PutLE32(at + 8 + n, std::uint32_t(n));
     used_[slot] = std::int32_t(used + needed);
     return 0;
 }
@@ -135,14 +128,14 @@ void SRecovery::Replay(std::int32_t slot)
     const std::uint8_t* records = aside_.Data();
     std::size_t pos = used;
     while (pos >= RecordOverhead) {
-        const std::size_t n = GetWord(records + pos - 4);
+        const std::size_t n = GetLE32(records + pos - 4);
         if (n > pos - RecordOverhead)
             break;  // the list is damaged; stop rather than read outside it
         const std::size_t start = pos - RecordOverhead - n;
-        if (GetWord(records + start + 4) != n)
+        if (GetLE32(records + start + 4) != n)
             break;
         const std::uint8_t* data = records + start + 8;
-        Restore(std::int32_t(GetWord(records + start)), data, data + n);
+        Restore(std::int32_t(GetLE32(records + start)), data, data + n);
         pos = start;
     }
 }

@@ -42,7 +42,7 @@ void WriteGreyRamp(std::uint8_t* table, std::uint32_t entries)
     const std::uint32_t scale = entries > 1 ? 255 / (entries - 1) : 0;
     for (std::uint32_t i = 0; i < entries; ++i) {
         const std::uint8_t grey = std::uint8_t(i * scale);
-        block::PutWord(table + std::size_t(i) * 4, SColor(grey, grey, grey).Value());
+        PutLE32(table + std::size_t(i) * 4, SColor(grey, grey, grey).Value());
     }
 }
 
@@ -92,7 +92,7 @@ SBitmap& SBitmap::operator=(SBitmap&& other) noexcept
 
 bool SBitmap::IsShared() const { return block_ == EmptyBlock.data(); }
 
-std::uint32_t SBitmap::Word(std::size_t offset) const { return block::Word(block_ + offset); }
+std::uint32_t SBitmap::Word(std::size_t offset) const { return GetLE32(block_ + offset); }
 
 void SBitmap::ClearTemporary()
 {
@@ -130,11 +130,11 @@ void SBitmap::Create(std::int32_t width, std::int32_t height, std::int32_t forma
 
     if (old != nullptr) {
         std::memcpy(b + block::Tag, old + block::Tag, 4);
-        const std::uint8_t* oldInfo = old + block::Word(old + block::InfoOffset);
+        const std::uint8_t* oldInfo = old + GetLE32(old + block::InfoOffset);
         std::memcpy(b + l.info + block::InfoResolutionX, oldInfo + block::InfoResolutionX, 8);
-        std::uint32_t oldEntries = block::Word(old + block::Entries);
+        std::uint32_t oldEntries = GetLE32(old + block::Entries);
         std::uint32_t n = oldEntries < l.entries ? oldEntries : l.entries;
-        std::memcpy(b + l.colourTable, old + block::Word(old + block::ColourTableOffset), std::size_t(n) * 4);
+        std::memcpy(b + l.colourTable, old + GetLE32(old + block::ColourTableOffset), std::size_t(n) * 4);
         std::free(old);
     }
     block_ = b;
@@ -223,7 +223,7 @@ void SBitmap::SetPaletteEntry(std::int32_t index, SColor colour)
     if (i < 0)
         i += n;
     colour.t = 0;  // the fourth byte of a table entry is reserved
-    block::PutWord(block_ + Word(block::ColourTableOffset) + std::size_t(i) * 4, colour.Value());
+    PutLE32(block_ + Word(block::ColourTableOffset) + std::size_t(i) * 4, colour.Value());
 }
 
 SPalette SBitmap::GetPalette() const
@@ -244,7 +244,7 @@ void SBitmap::SetResolutionX(std::int32_t ppm)
     if (IsShared())
         Create(0, 0, 24);
     if (!IsShared())
-        block::PutWord(block_ + Word(block::InfoOffset) + block::InfoResolutionX, std::uint32_t(ppm));
+        PutLE32(block_ + Word(block::InfoOffset) + block::InfoResolutionX, std::uint32_t(ppm));
 }
 
 void SBitmap::SetResolutionY(std::int32_t ppm)
@@ -252,7 +252,7 @@ void SBitmap::SetResolutionY(std::int32_t ppm)
     if (IsShared())
         Create(0, 0, 24);
     if (!IsShared())
-        block::PutWord(block_ + Word(block::InfoOffset) + block::InfoResolutionY, std::uint32_t(ppm));
+        PutLE32(block_ + Word(block::InfoOffset) + block::InfoResolutionY, std::uint32_t(ppm));
 }
 
 bool SBitmap::IsPristine() const

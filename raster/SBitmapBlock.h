@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include "SByteOrder.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -60,26 +62,7 @@ enum SetColorKind : std::uint32_t { SetBgra, SetBgr, Set565, Set555, SetGrey8, S
 enum GetIndexKind : std::uint32_t { GetZero, GetByte, GetNibble };
 enum SetIndexKind : std::uint32_t { SetIndexNothing, SetByte, SetNibble };
 
-// Byte-wise so that the shared empty block can be built at compile time; compilers fold it to one store.
-constexpr void PutWord(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
-constexpr void PutHalf(std::uint8_t* p, std::uint16_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-inline std::uint32_t Word(const std::uint8_t* p)
-{
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-inline std::int32_t SignedWord(const std::uint8_t* p) { return std::int32_t(Word(p)); }
+inline std::int32_t SignedWord(const std::uint8_t* p) { return std::int32_t(GetLE32(p)); }
 
 constexpr bool IsValidFormat(std::int32_t format)
 {
@@ -186,51 +169,51 @@ constexpr Accessors AccessorsFor(std::int32_t format)
 // table, tag, resolutions and pixels are left to the caller; the block must be zeroed beforehand.
 constexpr void WriteFrame(std::uint8_t* b, const Layout& l)
 {
-    PutHalf(b, 0);
+    PutLE16(b, 0);
     b[MaskFlag] = 0;
     b[TemporaryFlag] = 0;
-    PutWord(b + TotalSize, std::uint32_t(l.total));
-    PutWord(b + InfoOffset, std::uint32_t(l.info));
-    PutWord(b + ColourTableOffset, std::uint32_t(l.colourTable));
-    PutWord(b + PixelOffset, std::uint32_t(l.pixels));
-    PutWord(b + PlaneOffset, std::uint32_t(l.plane));
-    PutWord(b + MaskOffset, std::uint32_t(l.mask));
-    PutWord(b + RowTableOffset, std::uint32_t(l.rowTable));
-    PutWord(b + ColumnTableOffset, std::uint32_t(l.columnTable));
-    PutWord(b + EndOffset, std::uint32_t(l.total));
-    PutWord(b + Width, std::uint32_t(l.width));
-    PutWord(b + Height, std::uint32_t(l.height));
-    PutWord(b + Format, std::uint32_t(l.format));
-    PutWord(b + Entries, l.entries);
-    PutWord(b + PixelStep, l.pixelStep);
-    PutWord(b + Stride, l.stride);
-    PutWord(b + MaskStride, l.maskStride);
+    PutLE32(b + TotalSize, std::uint32_t(l.total));
+    PutLE32(b + InfoOffset, std::uint32_t(l.info));
+    PutLE32(b + ColourTableOffset, std::uint32_t(l.colourTable));
+    PutLE32(b + PixelOffset, std::uint32_t(l.pixels));
+    PutLE32(b + PlaneOffset, std::uint32_t(l.plane));
+    PutLE32(b + MaskOffset, std::uint32_t(l.mask));
+    PutLE32(b + RowTableOffset, std::uint32_t(l.rowTable));
+    PutLE32(b + ColumnTableOffset, std::uint32_t(l.columnTable));
+    PutLE32(b + EndOffset, std::uint32_t(l.total));
+    PutLE32(b + Width, std::uint32_t(l.width));
+    PutLE32(b + Height, std::uint32_t(l.height));
+    PutLE32(b + Format, std::uint32_t(l.format));
+    PutLE32(b + Entries, l.entries);
+    PutLE32(b + PixelStep, l.pixelStep);
+    PutLE32(b + Stride, l.stride);
+    PutLE32(b + MaskStride, l.maskStride);
     Accessors a = AccessorsFor(l.format);
-    PutWord(b + GetColorEntry, a.getColor);
-    PutWord(b + SetColorEntry, a.setColor);
-    PutWord(b + GetIndexEntry, a.getIndex);
-    PutWord(b + SetIndexEntry, a.setIndex);
+    PutLE32(b + GetColorEntry, a.getColor);
+    PutLE32(b + SetColorEntry, a.setColor);
+    PutLE32(b + GetIndexEntry, a.getIndex);
+    PutLE32(b + SetIndexEntry, a.setIndex);
 
     std::uint8_t* info = b + l.info;
-    PutWord(info, InfoSize);
-    PutWord(info + 4, std::uint32_t(l.width));
-    PutWord(info + 8, std::uint32_t(l.height));  // positive: bottom-up rows
-    PutHalf(info + 12, 1);
-    PutHalf(info + InfoBitCount, std::uint16_t(DescribedBits(l.format)));
+    PutLE32(info, InfoSize);
+    PutLE32(info + 4, std::uint32_t(l.width));
+    PutLE32(info + 8, std::uint32_t(l.height));  // positive: bottom-up rows
+    PutLE16(info + 12, 1);
+    PutLE16(info + InfoBitCount, std::uint16_t(DescribedBits(l.format)));
     if (l.format == 15 || l.format == 16) {
         bool is565 = l.format == 16;
-        PutWord(info + 40, is565 ? 0xF800 : 0x7C00);
-        PutWord(info + 44, is565 ? 0x07E0 : 0x03E0);
-        PutWord(info + 48, 0x001F);
+        PutLE32(info + 40, is565 ? 0xF800 : 0x7C00);
+        PutLE32(info + 44, is565 ? 0x07E0 : 0x03E0);
+        PutLE32(info + 48, 0x001F);
     }
 
     std::uint8_t* rows = b + l.rowTable;
     for (std::int32_t y = 0; y < l.height; ++y)
-        PutWord(rows + std::size_t(y) * 4, std::uint32_t((l.height - 1 - y) * std::int64_t(l.stride)));
-    PutWord(rows + std::size_t(l.height) * 4, std::uint32_t(-std::int64_t(l.stride)));
+        PutLE32(rows + std::size_t(y) * 4, std::uint32_t((l.height - 1 - y) * std::int64_t(l.stride)));
+    PutLE32(rows + std::size_t(l.height) * 4, std::uint32_t(-std::int64_t(l.stride)));
     std::uint8_t* columns = b + l.columnTable;
     for (std::int32_t x = 0; x <= l.width; ++x)
-        PutWord(columns + std::size_t(x) * 4, std::uint32_t(std::uint64_t(x) * l.bits / 8));
+        PutLE32(columns + std::size_t(x) * 4, std::uint32_t(std::uint64_t(x) * l.bits / 8));
 }
 
 }  // namespace ulib::block

@@ -58,10 +58,6 @@ int PairValue(char first, char second)
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
-std::uint32_t Load32(const std::uint8_t* p) { return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16) | std::uint32_t(p[3]) << 24; }
-std::uint16_t Load16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-void Store32(std::uint8_t* p, std::uint32_t v) { block::PutWord(p, v); }
-void Store16(std::uint8_t* p, std::uint16_t v) { block::PutHalf(p, v); }
 
 SError Refuse(SBitmap& bitmap, const char* identifier)
 {
@@ -85,14 +81,14 @@ struct BmpInfo
 BmpInfo ParseInfo(const std::uint8_t* p)
 {
     BmpInfo info;
-    info.size = Load32(p);
-    info.width = std::int32_t(Load32(p + 4));
-    info.height = std::int32_t(Load32(p + 8));
-    info.bitCount = Load16(p + 14);
-    info.compression = Load32(p + 16);
-    info.resolutionX = std::int32_t(Load32(p + 24));
-    info.resolutionY = std::int32_t(Load32(p + 28));
-    info.coloursUsed = Load32(p + 32);
+    info.size = GetLE32(p);
+    info.width = std::int32_t(GetLE32(p + 4));
+    info.height = std::int32_t(GetLE32(p + 8));
+    info.bitCount = GetLE16(p + 14);
+    info.compression = GetLE32(p + 16);
+    info.resolutionX = std::int32_t(GetLE32(p + 24));
+    info.resolutionY = std::int32_t(GetLE32(p + 28));
+    info.coloursUsed = GetLE32(p + 32);
     return info;
 }
 
@@ -163,7 +159,7 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
         return Refuse(bitmap, "taillostdata");
     // Writers may leave a gap after the colour table; the file header says where the rows start.
     // An offset that points back into the headers or past the data is not trusted.
-    const std::uint64_t pixelOffset = Load32(begin + 10);
+    const std::uint64_t pixelOffset = GetLE32(begin + 10);
     const std::uint64_t pixelsAt = pixelOffset > tableEnd && pixelOffset < size ? pixelOffset : tableEnd;
     const std::uint64_t pixelBytes = std::uint64_t(layout.stride) * std::uint64_t(height);
     if (pixelsAt + pixelBytes > size)
@@ -211,15 +207,15 @@ SError WriteBmpFile(const SBitmap& bitmap, const SString& path)
     std::uint8_t* out = file.Begin();
     out[0] = 'B';
     out[1] = 'M';
-    Store32(out + 2, std::uint32_t(total));
-    Store32(out + 6, 0);
-    Store32(out + 10, std::uint32_t(total - pixelBytes));
+    PutLE32(out + 2, std::uint32_t(total));
+    PutLE32(out + 6, 0);
+    PutLE32(out + 10, std::uint32_t(total - pixelBytes));
     out += FileHeaderSize;
     std::memcpy(out, bitmap.InfoHeader(), InfoHeaderSize);
     if (format == 15 || format == 16)
-        Store16(out + block::InfoBitCount, 16);
+        PutLE16(out + block::InfoBitCount, 16);
     if (format == 16) {
-        Store32(out + 16, 3);  // bit fields
+        PutLE32(out + 16, 3);  // bit fields
         std::memcpy(out + InfoHeaderSize, bitmap.InfoHeader() + InfoHeaderSize, 12);
     }
     out += infoBytes;
