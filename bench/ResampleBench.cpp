@@ -55,8 +55,6 @@ ulib::SColor ReferencePixel(const ulib::SBitmap& source, std::int32_t x, std::in
             std::uint64_t w = wy * (std::min(x1, sx * 256 + 256) - std::max(x0, sx * 256));
             ulib::SColor c = source.GetColor(std::int32_t(sx), std::int32_t(sy));
             std::uint64_t a = 255u - c.t;
-            if (a == 0)
-                continue;  // fully transparent pixels are skipped
             total += w;
             alphaSum += w * a;
             sums[0] += w * a * c.r;

@@ -67,17 +67,16 @@ struct Channels
 };
 
 // Per source column, the sums of one target row's source rows, each pixel times its row weight.
-// With AlphaWeighted the colour channels are weighted by A as well, the fourth sum collects the
-// A weights and the fifth the weights of the pixels that count: a pixel with A = 0 is skipped, so
-// it neither darkens the colour nor thins the alpha. Acc is 32 bits wherever the sums fit.
+// With AlphaWeighted the colour channels are weighted by A as well (so pixels with A = 0 add
+// nothing to the colour) and the fourth sum collects the A weights; the alpha is their average over
+// the whole covered area. Acc is 32 bits wherever the sums fit.
 template <typename Acc>
 struct ColumnSums
 {
-    std::vector<Acc> c0, c1, c2, c3, c4;
+    std::vector<Acc> c0, c1, c2, c3;
 
-    ColumnSums(std::int32_t width, bool alphaWeighted)
-        : c0(std::size_t(width)), c1(std::size_t(width)), c2(std::size_t(width)), c3(std::size_t(width)),
-          c4(alphaWeighted ? std::size_t(width) : 0)
+    explicit ColumnSums(std::int32_t width)
+        : c0(std::size_t(width)), c1(std::size_t(width)), c2(std::size_t(width)), c3(std::size_t(width))
     {
     }
     void Clear()
@@ -86,7 +85,6 @@ struct ColumnSums
         std::fill(c1.begin(), c1.end(), 0);
         std::fill(c2.begin(), c2.end(), 0);
         std::fill(c3.begin(), c3.end(), 0);
-        std::fill(c4.begin(), c4.end(), 0);
     }
 
     // Plain loops over contiguous arrays, so the compiler can vectorise them.
@@ -97,7 +95,6 @@ struct ColumnSums
         Acc* s1 = c1.data();
         Acc* s2 = c2.data();
         Acc* s3 = c3.data();
-        Acc* s4 = c4.data();
         // Row weight (at most 256) times a byte fits 16 bits; 16 x 16-bit products widen cheaply.
         std::uint16_t rw = std::uint16_t(rowWeight);
         for (std::int32_t x = 0; x < width; ++x) {
@@ -109,8 +106,6 @@ struct ColumnSums
             s1[x] += Acc(std::uint32_t(w) * std::uint16_t(c.g));
             s2[x] += Acc(std::uint32_t(w) * std::uint16_t(c.r));
             s3[x] += AlphaWeighted ? Acc(w) : Acc(std::uint32_t(w) * std::uint16_t(c.a));
-            if constexpr (AlphaWeighted)
-                s4[x] += c.a ? Acc(rw) : Acc(0);
         }
     }
 };
@@ -202,7 +197,7 @@ void WriteRow(SBitmap& result, std::int32_t y, const ColumnSums<Acc>& sums, cons
     std::int32_t format = result.Format();
     std::uint8_t* row = result.Row(y);
     for (std::int32_t x = 0; x < result.Width(); ++x) {
-        std::uint64_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+        std::uint64_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
         std::size_t column = std::size_t(xs.first[std::size_t(x)]);
         for (std::uint32_t k = xs.offset[std::size_t(x)]; k < xs.offset[std::size_t(x) + 1]; ++k, ++column) {
             std::uint64_t w = xs.weights[k];
@@ -210,17 +205,15 @@ void WriteRow(SBitmap& result, std::int32_t y, const ColumnSums<Acc>& sums, cons
             s1 += w * sums.c1[column];
             s2 += w * sums.c2[column];
             s3 += w * sums.c3[column];
-            if (alphaWeighted)
-                s4 += w * sums.c4[column];
         }
         Quotients byTotal(xs.total[std::size_t(x)] * rowTotal, xs.inverse[std::size_t(x)] * rowInverse);
-        std::uint8_t b = 0, g = 0, r = 0, last = 0;
+        std::uint8_t b = 0, g = 0, r = 0, last;
         if (alphaWeighted) {
             if (s3 != 0) {
                 Quotients byAlpha(s3);
                 b = byAlpha(s0), g = byAlpha(s1), r = byAlpha(s2);
-                last = Quotients(s4)(s3);  // alpha over the pixels that count
             }
+            last = byTotal(s3);  // alpha: the area average
         } else {
             b = byTotal(s0), g = byTotal(s1), r = byTotal(s2);
             last = byTotal(s3);  // transparency
@@ -243,7 +236,7 @@ void ResampleRows(const SBitmap& source, SBitmap& result, const Plan& plan)
     const AxisSpans& ys = plan.ys;
     bool alphaWeighted = plan.alphaWeighted;
     SourceRows rows(source);
-    ColumnSums<Acc> sums(source.Width(), plan.alphaWeighted);
+    ColumnSums<Acc> sums(source.Width());
     for (std::int32_t y = 0; y < result.Height(); ++y) {
         sums.Clear();
         std::int32_t sy = ys.first[std::size_t(y)];

@@ -97,8 +97,6 @@ SColor ReferencePixel(const SBitmap& source, SPoint size, SPoint at)
                               (std::min(y1, sy * 256 + 256) - std::max(y0, sy * 256));
             SColor c = source.GetColor(std::int32_t(sx), std::int32_t(sy));
             std::uint64_t a = alpha ? 255u - c.t : 1;
-            if (a == 0)
-                continue;  // fully transparent pixels are skipped
             weights += w;
             alphaWeights += w * a;
             sum[0] += w * a * c.r, sum[1] += w * a * c.g, sum[2] += w * a * c.b, sum[3] += w * c.t;
@@ -228,14 +226,14 @@ TEST(Resample, WeighsPartlyCoveredPixelsByOverlap)
     EXPECT_EQ(out.GetColor(0, 0).g, 225);  // (255 * 256 + 165 * 128) / 384
 }
 
-TEST(Resample, WeighsColourByAlphaAndSkipsTransparentPixels)
+TEST(Resample, WeighsColourByAlphaAndAlphaByArea)
 {
     SBitmap layer = Made(2, 1, 32);
     layer.SetColor(0, 0, SColor(255, 255, 255, 255));  // transparent white must not lighten
     layer.SetColor(1, 0, SColor(30, 20, 10, 55));       // A = 200
     SBitmap one = Resample(layer, 1, 1);
     EXPECT_EQ(one.Format(), 32);
-    EXPECT_EQ(one.GetColor(0, 0), SColor(30, 20, 10, 55));  // the transparent pixel does not count
+    EXPECT_EQ(one.GetColor(0, 0), SColor(30, 20, 10, 155));  // A = 200 / 2
 
     layer.SetColor(0, 0, SColor(200, 0, 0, 0));     // A = 255
     layer.SetColor(1, 0, SColor(100, 0, 90, 170));  // A = 85
