@@ -62,7 +62,7 @@ void SaveDocumentFile(benchmark::State& state)
     for (auto _ : state)
         if (SaveDocument(cel, DocumentPath()) != 0)
             state.SkipWithError("save failed");
-    state.counters["bytes"] = double(std::filesystem::file_size(DocumentPath().Str()));
+    state.counters["encoded"] = double(std::filesystem::file_size(DocumentPath().Str()));
     SetLayerRate(state);
 }
 BENCHMARK(SaveDocumentFile)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -78,7 +78,7 @@ void SaveDocumentFile_ref_libpngEncode(benchmark::State& state)
     double bytes = 0;
     for (int i = 0; i < 4; ++i)
         bytes += double(std::filesystem::file_size(PngPath(i)));
-    state.counters["bytes"] = bytes;
+    state.counters["encoded"] = bytes;
     SetLayerRate(state);
 }
 BENCHMARK(SaveDocumentFile_ref_libpngEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
