@@ -1,0 +1,242 @@
+#include "SImportConvert.h"
+
+#include "SCel.h"
+#include "SDocumentRecords.h"
+#include "SImportPasses.h"
+#include "SParallel.h"
+
+#include <cstring>
+#include <functional>
+
+using namespace ulib;
+
+namespace {
+
+constexpr std::int32_t ThumbnailSide = 128;
+
+SError Abort() { return ErrorFromIdentifier("abort"); }
+
+// One step of the conversion: its share of the caller's range, open while the step runs.
+class Step
+{
+public:
+    Step(SAbort* abort, std::int32_t from, std::int32_t to) : abort_(abort)
+    {
+        if (abort_)
+            abort_->PushRange(from, to, 0, 100);
+    }
+    ~Step()
+    {
+        if (abort_)
+            abort_->PopRange();
+    }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+
+private:
+    SAbort* abort_;
+};
+
+// The picture as a 24-bit image, blue, green and red of each pixel (transparency dropped).
+SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
+{
+    const std::int32_t w = picture.Width(), h = picture.Height(), format = picture.Format();
+    if (abort)
+        abort->PushRange(0, 100, 0, h);
+    SError err = 0;
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (abort && abort->SetPosition(y)) {
+            err = Abort();
+            break;
+        }
+        std::uint8_t* out = genga.Row(y);
+        if (format == 24) {
+            std::memcpy(out, picture.Row(y), std::size_t(w) * 3);
+        } else if (format == 32) {
+            const std::uint8_t* in = picture.Row(y);
+            for (std::int32_t x = 0; x < w; ++x, in += 4, out += 3) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+            }
+        } else {
+            for (std::int32_t x = 0; x < w; ++x, out += 3) {
+                const SColor c = picture.GetColor(x, y);
+                out[0] = c.b;
+                out[1] = c.g;
+                out[2] = c.r;
+            }
+        }
+    }
+    if (abort)
+        abort->PopRange();
+    return err;
+}
+
+SError RunSteps(const SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort)
+{
+    const std::int32_t w = picture.Width(), h = picture.Height();
+    SBitmap genga, paint, trace;
+    {
+        Step step(abort, 0, 10);
+        genga.Create(w, h, 24);
+        if (genga.Width() != w || genga.Height() != h)
+            return ErrorFromIdentifier("memory_alloc");
+        {
+            Step copy(abort, 0, 50);
+            if (SError err = CopyToGenga(picture, genga, abort))
+                return err;
+        }
+        if (options.importLevelEnabled) {
+            Step level(abort, 50, 100);
+            if (SError err = ApplyInputLevel(genga, options.importLevelBlack, options.importLevelWhite, abort))
+                return err;
+        }
+        paint.Create(w, h, 32);
+        trace.Create(w, h, 32);
+        if (paint.Width() != w || paint.Height() != h || trace.Width() != w || trace.Height() != h)
+            return ErrorFromIdentifier("memory_alloc");
+    }
+    {
+        Step step(abort, 10, 20);
+        if (SError err = ExtractTraceLines(genga, trace, abort))
+            return err;
+    }
+    {
+        Step step(abort, 20, 30);
+        {
+            Step specks(abort, 0, 50);
+            if (SError err = RemoveTraceSpecks(trace, abort))
+                return err;
+        }
+        if (options.importBinarize) {
+            Step binarize(abort, 50, 100);
+            if (SError err = BinarizeTrace(trace, abort))
+                return err;
+        }
+    }
+    {
+        Step step(abort, 30, 40);
+        if (options.importAntiHole) {
+            const SRect inner{1, 1, w - 1, h - 1};
+            const SBitmap filtered = ConvolveImage(genga, SAntiHoleFilter(), &inner);
+            if (filtered.IsEmpty())
+                return ErrorFromIdentifier("memory_alloc");
+            if (SError err = ClassifyPaintBorders(filtered, paint, abort))
+                return err;
+        } else if (SError err = ClassifyPaintBorders(genga, paint, abort)) {
+            return err;
+        }
+    }
+    {
+        Step step(abort, 40, 50);
+        if (SError err = SmoothPaintBorders(paint, abort))
+            return err;
+    }
+    {
+        Step step(abort, 50, 60);
+        static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
+        for (std::int32_t pass = 0; pass < 3; ++pass) {
+            Step part(abort, bounds[pass], bounds[pass + 1]);
+            if (SError err = ExtendPaintNotches(paint, abort))
+                return err;
+        }
+    }
+    {
+        Step step(abort, 60, 70);
+        if (SError err = ThinPaintLines(paint, abort))
+            return err;
+    }
+    {
+        Step step(abort, 70, 90);
+        if (options.importGengaCompress == 1) {
+            if (SError err = FlattenNearWhite(genga, abort))
+                return err;
+        } else if (options.importGengaCompress == 2) {
+            for (std::int32_t y = 0; y < h; ++y)
+                std::memset(genga.Row(y), 0xFF, std::size_t(w) * 3);
+        }
+    }
+    {
+        Step step(abort, 90, 100);
+        if (SError err = document.SetCount(4))
+            return err;
+        document.width = w;
+        document.height = h;
+        document.format = 32;
+        SError errors[4] = {};
+        RunInParallel({
+            [&] { errors[0] = document[0].Compress(genga); },
+            [&] { errors[1] = document[1].Compress(paint); },
+            [&] { errors[2] = document[2].Compress(trace); },
+            [&] { errors[3] = document[3].Compress(MakeThumbnail(trace, paint, ThumbnailSide)); },
+        }, std::int64_t(w) * h);
+        for (SError err : errors)
+            if (err)
+                return err;
+        document[3].kind = document_kind::Thumbnail;
+        if (abort && abort->SetPosition(100))
+            return Abort();
+    }
+    if (abort && abort->IsAborted())
+        return Abort();
+    return 0;
+}
+
+}  // namespace
+
+SError ConvertImageToDocument(const SBitmap& picture, SQuickPress* document, const SHuedraneOptions& options,
+                              SAbort* abort)
+{
+    if (!document)
+        return ErrorFromIdentifier("pointer");
+    document->Clear();
+    if (picture.IsEmpty())
+        return ErrorFromIdentifier("empty_file");
+    const SError err = RunSteps(picture, *document, options, abort);
+    if (err)
+        document->Clear();
+    return err;
+}
+
+SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, const SPictureReader& plugins,
+                       SAbort* abort, const SString& path)
+{
+    if (!document)
+        return ErrorFromIdentifier("pointer");
+    document->Clear();
+    if (abort && abort->SetPosition(1))
+        return Abort();
+    SError err = 0;
+    {
+        SBitmap picture;
+        if (abort)
+            abort->PushRange(0, 10, 0, 100);
+        err = ReadImageFile(&picture, path, plugins, abort);
+        if (abort)
+            abort->PopRange();
+        if (!err && abort && abort->IsAborted())
+            err = Abort();
+        if (!err) {
+            if (abort)
+                abort->PushRange(10, 100, 0, 100);
+            err = ConvertImageToDocument(picture, document, options, abort);
+            if (abort)
+                abort->PopRange();
+            if (!err && abort && abort->SetPosition(99))
+                err = Abort();
+        }
+    }
+    if (err)
+        document->Clear();
+    return err;
+}
+
+SError ImportImageFileToDocumentFile(const SString& sourcePath, const SString& documentPath,
+                                     const SHuedraneOptions& options, SAbort* abort, const SPictureReader& plugins)
+{
+    SQuickPress document;
+    if (SError err = ImportImageFile(&document, options, plugins, abort, sourcePath))
+        return err;
+    return document.WriteFile(documentPath);
+}

@@ -1,0 +1,520 @@
+#include "SImportPasses.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace ulib;
+using namespace import_value;
+
+namespace {
+
+// Opens a range over the rows of a pass inside the caller's current range (its local from..to)
+// and closes it again when the pass ends.
+class RowProgress
+{
+public:
+    RowProgress(SAbort* abort, std::int32_t rows, std::int32_t from = 0, std::int32_t to = 100) : abort_(abort)
+    {
+        if (abort_)
+            abort_->PushRange(from, to, 0, std::max(rows, 1));
+    }
+    ~RowProgress()
+    {
+        if (abort_)
+            abort_->PopRange();
+    }
+    RowProgress(const RowProgress&) = delete;
+    RowProgress& operator=(const RowProgress&) = delete;
+
+    // True when the operation is to stop.
+    bool Stop(std::int32_t row) { return abort_ && abort_->SetPosition(row); }
+
+private:
+    SAbort* abort_;
+};
+
+SError Abort() { return ErrorFromIdentifier("abort"); }
+SError Domain() { return ErrorFromIdentifier("domain"); }
+
+bool Closed(std::uint32_t v) { return v != Unpainted; }
+
+bool SameSize(const SBitmap& a, const SBitmap& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
+
+void ClearMarkers(SBitmap& paint)
+{
+    const std::int32_t w = paint.Width(), h = paint.Height();
+    for (std::int32_t y = 0; y < h; ++y) {
+        std::uint32_t* row = paint.Row32(y);
+        std::int32_t x = 0;
+        for (; x + 16 <= w; x += 16)  // fixed-size blocks the compiler turns into vector selects
+            for (std::int32_t k = 0; k < 16; ++k)
+                row[x + k] = row[x + k] == Marker ? Unpainted : row[x + k];
+        for (; x < w; ++x)
+            if (row[x] == Marker)
+                row[x] = Unpainted;
+    }
+}
+
+// d(p, q) of the colour line rules.
+std::uint32_t ColourDensity(std::int32_t p, std::int32_t q) { return std::uint32_t(std::min(255, (255 - (p + q) / 2) * 5 / 4)); }
+
+// acc[i] += weight * src[i]; the two never overlap, which lets the loop be vectorised.
+void AddWeighted(std::int32_t* __restrict acc, const std::uint8_t* __restrict src, std::int32_t n, std::int32_t weight)
+{
+    std::int32_t i = 0;
+    for (; i + 16 <= n; i += 16)
+        for (std::int32_t k = 0; k < 16; ++k)
+            acc[i + k] += weight * src[i + k];
+    for (; i < n; ++i)
+        acc[i] += weight * src[i];
+}
+
+bool Dark(const std::uint8_t* bgr) { return bgr[0] < 192 && bgr[1] < 192 && bgr[2] < 192; }
+
+}  // namespace
+
+void MakeLevelTable(std::int32_t black, std::int32_t white, std::uint8_t table[256])
+{
+    // black >= white has no input range (white - black + 1 would be 1 or less, down to a zero
+    // divisor at black = white + 1): treated like the identity levels.
+    const bool identity = black >= white || (black == 0 && white == 255);
+    for (std::int32_t v = 0; v < 256; ++v) {
+        if (identity) {
+            table[v] = std::uint8_t(v);
+            continue;
+        }
+        const std::int64_t c = std::clamp(v, black, white);
+        const std::int64_t out = 256 * (c - black) / (std::int64_t(white) - black + 1);
+        table[v] = std::uint8_t(std::clamp<std::int64_t>(out, 0, 255));
+    }
+}
+
+SError ApplyInputLevel(SBitmap& genga, std::int32_t black, std::int32_t white, SAbort* abort)
+{
+    const std::int32_t format = genga.Format();
+    if (format != 24 && format != 32)
+        return Domain();
+    if (black >= white || (black == 0 && white == 255))
+        return 0;
+    std::uint8_t table[256];
+    MakeLevelTable(black, white, table);
+    const std::int32_t w = genga.Width(), h = genga.Height(), step = format / 8;
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        std::uint8_t* p = genga.Row(y);
+        for (std::int32_t x = 0; x < w; ++x, p += step) {
+            p[0] = table[p[0]];
+            p[1] = table[p[1]];
+            p[2] = table[p[2]];
+        }
+    }
+    return 0;
+}
+
+SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
+{
+    if (genga.Format() != 24 || trace.Format() != 32 || !SameSize(genga, trace))
+        return Domain();
+    const std::int32_t w = genga.Width(), h = genga.Height();
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        const std::uint8_t* row = genga.Row(y);
+        std::uint32_t* out = trace.Row32(y);
+        for (std::int32_t x = 0; x < w; ++x) {
+            const std::uint8_t* p = row + 3 * x;
+            const std::int32_t B = p[0], G = p[1], R = p[2];
+            std::uint32_t v = 0;
+            if (G - R > 4 && G - B > 4 && G >= 128) {
+                v = 0;  // green
+            } else if (R - B >= 96 && G - B >= 64) {
+                v = 0;  // yellow, orange
+            } else if (R - G >= 25 && R - B >= 25 && R >= 128) {
+                v = ColourDensity(G, B) << 16;  // red line
+            } else if (B - R > 32 && B - G > 32 && B >= 128) {
+                const std::uint32_t d = ColourDensity(G, R);
+                v = d ? (d << 16 | BlueKind << 8) : 0;
+            } else if (R < 192 && G < 192 && B < 192) {
+                v = std::uint32_t(255 - (R + G + B) / 3);  // black line
+            } else if (R >= 224 || G >= 224 || B >= 224) {
+                v = 0;  // light
+            } else {
+                // Light grey: a line only beside a dark pixel (the picture wraps at its edges).
+                const std::uint8_t* left = row + 3 * (x == 0 ? w - 1 : x - 1);
+                const std::uint8_t* right = row + 3 * (x == w - 1 ? 0 : x + 1);
+                const std::uint8_t* up = genga.Row(y == 0 ? h - 1 : y - 1) + 3 * x;
+                const std::uint8_t* down = genga.Row(y == h - 1 ? 0 : y + 1) + 3 * x;
+                if (Dark(left) || Dark(up) || Dark(right) || Dark(down))
+                    v = std::uint32_t(255 - (R + G + B) / 3);
+            }
+            out[x] = v;
+        }
+    }
+    return 0;
+}
+
+SError RemoveTraceSpecks(SBitmap& trace, SAbort* abort)
+{
+    if (trace.Format() != 32)
+        return Domain();
+    const std::int32_t w = trace.Width(), h = trace.Height();
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 1; y < h - 1; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        std::uint32_t* up = trace.Row32(y - 1);
+        std::uint32_t* row = trace.Row32(y);
+        std::uint32_t* down = trace.Row32(y + 1);
+        for (std::int32_t x = 1; x < w - 1; ++x) {
+            std::uint32_t v = row[x];
+            if (!(v & 0x00FF00FF))
+                continue;
+            const std::uint32_t n[8] = {row[x - 1], up[x],     row[x + 1], down[x],
+                                        up[x - 1],  up[x + 1], down[x - 1], down[x + 1]};
+            if (v & 0xFF) {
+                bool allFaint = true, anyColour = false;
+                for (std::uint32_t q : n) {
+                    allFaint = allFaint && (q & 0xFF) < 32;
+                    anyColour = anyColour || (q & 0x00FF0000);
+                }
+                if (allFaint) {
+                    v = anyColour ? FullRedLine : 0;
+                    row[x] = v;
+                }
+            }
+            if (v & 0x00FF0000) {
+                bool allEmpty = true;
+                for (std::uint32_t q : n)
+                    allEmpty = allEmpty && q == 0;
+                if (allEmpty)
+                    row[x] = 0;
+            }
+        }
+    }
+    return 0;
+}
+
+SError BinarizeTrace(SBitmap& trace, SAbort* abort)
+{
+    if (trace.Format() != 32)
+        return Domain();
+    const std::int32_t w = trace.Width(), h = trace.Height();
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        std::uint8_t* p = trace.Row(y);
+        for (std::int32_t x = 0; x < w; ++x, p += 4) {
+            if (p[3] != 0)
+                continue;
+            if (p[0])
+                p[0] = p[0] < 64 ? 0 : 255;
+            if (p[2])
+                p[2] = p[2] < 64 ? 0 : 255;
+        }
+    }
+    return 0;
+}
+
+SBitmap ConvolveImage(const SBitmap& source, const SImageRankFanctor& kernel, const SRect* rect)
+{
+    SBitmap out(source);
+    const std::int32_t w = source.Width(), h = source.Height();
+    if (out.Width() != w || out.Height() != h || source.IsEmpty())
+        return out;
+    const std::int32_t count = kernel.TapCount();
+    if (count < 1 || count > 1024)
+        return out;
+    std::vector<SImageRankTap> taps(static_cast<std::size_t>(count));
+    std::int32_t bias = 0, divisor = 1;
+    kernel.FillTaps(taps.data(), bias, divisor);
+    if (divisor == 0)
+        divisor = 1;
+    for (SImageRankTap& t : taps)
+        t.weight = std::clamp(t.weight, -256, 256);
+
+    SRect r = rect ? *rect : source.Bounds();
+    r.left = std::max(r.left, 0);
+    r.top = std::max(r.top, 0);
+    r.right = std::min(r.right, w);
+    r.bottom = std::min(r.bottom, h);
+    if (r.IsEmpty())
+        return out;
+
+    // |sum| <= 1024 * 256 * 255 fits 32 bits; the bias is added in 64.
+    auto finish = [&](std::int32_t sum) {
+        return std::uint8_t(std::clamp<std::int64_t>(std::int64_t(bias) + sum / divisor, 0, 255));
+    };
+    const std::int32_t format = source.Format();
+    if (format == 24 || format == 32) {
+        // Weighted sums of whole row segments, every byte of a pixel at once; the fourth byte of
+        // a 32-bit pixel is summed but never written.
+        const std::int32_t step = format / 8;
+        std::vector<std::int32_t> acc(std::size_t(r.Width()) * step);
+        for (std::int32_t y = r.top; y < r.bottom; ++y) {
+            std::fill(acc.begin(), acc.end(), 0);
+            for (const SImageRankTap& t : taps) {
+                const std::int32_t sy = y + t.dy;
+                if (sy < 0 || sy >= h)
+                    continue;
+                const std::int32_t xs = std::max(r.left, -t.dx), xe = std::min(r.right, w - t.dx);
+                if (xs >= xe)
+                    continue;
+                AddWeighted(acc.data() + std::ptrdiff_t(xs - r.left) * step,
+                            source.Row(sy) + std::ptrdiff_t(xs + t.dx) * step, (xe - xs) * step, t.weight);
+            }
+            std::uint8_t* dst = out.Row(y) + std::ptrdiff_t(r.left) * step;
+            const std::int32_t* a = acc.data();
+            for (std::int32_t x = r.left; x < r.right; ++x, dst += step, a += step) {
+                dst[0] = finish(a[0]);
+                dst[1] = finish(a[1]);
+                dst[2] = finish(a[2]);
+            }
+        }
+        return out;
+    }
+    for (std::int32_t y = r.top; y < r.bottom; ++y) {
+        for (std::int32_t x = r.left; x < r.right; ++x) {
+            std::int32_t sr = 0, sg = 0, sb = 0;
+            for (const SImageRankTap& t : taps) {
+                const std::int32_t sx = x + t.dx, sy = y + t.dy;
+                if (sx < 0 || sx >= w || sy < 0 || sy >= h)
+                    continue;
+                const SColor c = source.GetColor(sx, sy);
+                sr += t.weight * c.r;
+                sg += t.weight * c.g;
+                sb += t.weight * c.b;
+            }
+            out.SetColor(x, y, SColor(finish(sr), finish(sg), finish(sb), source.GetColor(x, y).t));
+        }
+    }
+    return out;
+}
+
+SError ClassifyPaintBorders(const SBitmap& source, SBitmap& paint, SAbort* abort)
+{
+    if (source.Format() != 24 || paint.Format() != 32 || !SameSize(source, paint))
+        return Domain();
+    const std::int32_t w = source.Width(), h = source.Height();
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        const std::uint8_t* p = source.Row(y);
+        std::uint32_t* out = paint.Row32(y);
+        for (std::int32_t x = 0; x < w; ++x, p += 3) {
+            const std::int32_t B = p[0], G = p[1], R = p[2];
+            std::uint32_t v;
+            if (G - R > 48 && G - B > 48)
+                v = Unpainted;
+            else if (R - B >= 128 && G - B >= 64)
+                v = Unpainted;
+            else if (B - R > 32 && B - G > 16)
+                v = RedBorder;
+            else if (R - G > 32 && R - B > 32)
+                v = RedBorder;
+            else if (R < 192 && G < 192 && B < 192)
+                v = BlackBorder;
+            else
+                v = Unpainted;
+            out[x] = v;
+        }
+    }
+    return 0;
+}
+
+SError SmoothPaintBorders(SBitmap& paint, SAbort* abort)
+{
+    if (paint.Format() != 32)
+        return Domain();
+    // The 4-neighbour majority vote is taken only where all eight neighbours equal the pixel, and
+    // there its four direct neighbours always elect the pixel's own value: the stage leaves every
+    // pixel as it is. It keeps its place in the pipeline and its abort checks.
+    const std::int32_t h = paint.Height();
+    RowProgress progress(abort, h);
+    for (std::int32_t y = 1; y < h - 1; ++y)
+        if (progress.Stop(y))
+            return Abort();
+    return 0;
+}
+
+SError ExtendPaintNotches(SBitmap& paint, SAbort* abort)
+{
+    if (paint.Format() != 32)
+        return Domain();
+    const std::int32_t w = paint.Width(), h = paint.Height();
+    SError err = 0;
+    {
+        RowProgress progress(abort, h);
+        for (std::int32_t y = 3; y < h - 3; ++y) {
+            if (progress.Stop(y)) {
+                err = Abort();
+                break;
+            }
+            std::uint32_t* r[5];
+            for (std::int32_t i = 0; i < 5; ++i)
+                r[i] = paint.Row32(y - 2 + i);
+            for (std::int32_t x = 3; x < w - 3; ++x) {
+                if (!Closed(r[2][x]))
+                    continue;
+                bool block = true;
+                for (std::int32_t i = 1; i <= 3 && block; ++i)
+                    block = Closed(r[i][x - 1]) && Closed(r[i][x]) && Closed(r[i][x + 1]);
+                if (!block)
+                    continue;
+                if (Closed(r[0][x - 1]) && Closed(r[0][x + 1]) && !Closed(r[0][x]))
+                    r[1][x] = Marker;
+                if (Closed(r[4][x - 1]) && Closed(r[4][x + 1]) && !Closed(r[4][x]))
+                    r[3][x] = Marker;
+                if (Closed(r[1][x - 2]) && Closed(r[3][x - 2]) && !Closed(r[2][x - 2]))
+                    r[2][x - 1] = Marker;
+                if (Closed(r[1][x + 2]) && Closed(r[3][x + 2]) && !Closed(r[2][x + 2]))
+                    r[2][x + 1] = Marker;
+            }
+        }
+    }
+    ClearMarkers(paint);
+    return err;
+}
+
+namespace {
+
+// Thinning action by neighbour pattern (bit 0 top-left ... bit 7 bottom-right).
+constexpr std::uint8_t ThinActions[256] = {
+    2,  6, 7, 6, 8, 0, 8,  7,  5,  6,  0, 6,  0,  0,  0, 1,   //
+    9,  0, 0, 0, 9, 0, 1,  8,  0,  0,  0, 0,  0,  0,  0, 11,  //
+    4,  0, 0, 0, 0, 0, 0,  0,  5,  5,  0, 6,  0,  0,  0, 1,   //
+    0,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 11,  //
+    3,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    0,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    3,  0, 0, 0, 0, 0, 0,  0,  1,  1,  0, 14, 0,  0,  0, 14,  //
+    0,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    10, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    10, 0, 0, 0, 9, 0, 1,  1,  0,  0,  0, 0,  0,  0,  0, 11,  //
+    0,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    0,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 11,  //
+    3,  0, 0, 0, 0, 0, 0,  0,  0,  0,  0, 0,  0,  0,  0, 0,   //
+    1,  0, 0, 0, 1, 0, 12, 12, 0,  0,  0, 0,  0,  0,  0, 0,   //
+    3,  0, 0, 0, 0, 0, 0,  0,  1,  1,  0, 14, 0,  0,  0, 14,  //
+    1,  0, 0, 0, 1, 0, 12, 12, 13, 13, 0, 0,  13, 13, 0, 0,   //
+};
+
+// One thinning pass over rows 2..h-3 (markers not yet cleared).
+SError ThinPass(SBitmap& paint, SAbort* abort, std::int32_t from, std::int32_t to)
+{
+    const std::int32_t w = paint.Width(), h = paint.Height();
+    RowProgress progress(abort, h, from, to);
+    for (std::int32_t y = 2; y < h - 2; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        std::uint32_t* r[5];
+        for (std::int32_t i = 0; i < 5; ++i)
+            r[i] = paint.Row32(y - 2 + i);
+        const std::uint32_t* up = r[1];
+        std::uint32_t* row = r[2];
+        const std::uint32_t* down = r[3];
+        for (std::int32_t x = 2; x < w - 2; ++x) {
+            if (!Closed(row[x]))
+                continue;
+            const std::uint32_t pattern = std::uint32_t(Closed(up[x - 1])) | std::uint32_t(Closed(up[x])) << 1 |
+                                          std::uint32_t(Closed(up[x + 1])) << 2 | std::uint32_t(Closed(row[x - 1])) << 3 |
+                                          std::uint32_t(Closed(row[x + 1])) << 4 | std::uint32_t(Closed(down[x - 1])) << 5 |
+                                          std::uint32_t(Closed(down[x])) << 6 | std::uint32_t(Closed(down[x + 1])) << 7;
+            const std::uint8_t action = ThinActions[pattern];
+            if (action == 0)
+                continue;
+            // Cell i of the 5 x 5 window, row by row from (x - 2, y - 2).
+            auto set = [&](std::int32_t i) { return Closed(r[i / 5][x + i % 5 - 2]); };
+            auto clear3 = [&](std::int32_t a, std::int32_t b, std::int32_t c) { return !set(a) && !set(b) && !set(c); };
+            bool mark = false;
+            switch (action) {
+            case 1: mark = true; break;
+            case 2: {
+                static constexpr std::int32_t ring[16] = {0, 1, 2, 3, 4, 5, 9, 10, 14, 15, 19, 20, 21, 22, 23, 24};
+                mark = true;
+                for (std::int32_t i : ring)
+                    mark = mark && !set(i);
+                break;
+            }
+            case 3: mark = clear3(1, 2, 3); break;
+            case 4: mark = clear3(3, 4, 9); break;
+            case 5: mark = clear3(9, 14, 19); break;
+            case 6: mark = clear3(19, 23, 24); break;
+            case 7: mark = clear3(21, 22, 23); break;
+            case 8: mark = clear3(15, 20, 21); break;
+            case 9: mark = clear3(5, 10, 15); break;
+            case 10: mark = clear3(0, 1, 5); break;
+            case 11: mark = set(2); break;
+            case 12: mark = set(14); break;
+            case 13: mark = set(22); break;
+            case 14: mark = set(10); break;
+            default: break;
+            }
+            if (mark)
+                row[x] = Marker;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+SError ThinPaintLines(SBitmap& paint, SAbort* abort)
+{
+    if (paint.Format() != 32)
+        return Domain();
+    static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
+    for (std::int32_t pass = 0; pass < 3; ++pass) {
+        const SError err = ThinPass(paint, abort, bounds[pass], bounds[pass + 1]);
+        ClearMarkers(paint);
+        if (err)
+            return err;
+    }
+    return 0;
+}
+
+SError FlattenNearWhite(SBitmap& genga, SAbort* abort)
+{
+    const std::int32_t format = genga.Format();
+    if (format != 24 && format != 32 && format != 48 && format != 64)
+        return Domain();
+    const std::int32_t w = genga.Width(), h = genga.Height();
+    RowProgress progress(abort, h);
+    // Setting a pixel white never changes whether it counts as a near-white neighbour, so the
+    // pass can work in place.
+    if (format == 24 || format == 32) {
+        const std::int32_t step = format / 8;
+        auto atLeast = [](const std::uint8_t* p, std::uint8_t v) { return p[0] >= v && p[1] >= v && p[2] >= v; };
+        for (std::int32_t y = 1; y < h - 1; ++y) {
+            if (progress.Stop(y))
+                return Abort();
+            std::uint8_t* row = genga.Row(y);
+            const std::uint8_t* up = genga.Row(y - 1);
+            const std::uint8_t* down = genga.Row(y + 1);
+            for (std::int32_t x = 1; x < w - 1; ++x) {
+                std::uint8_t* p = row + std::ptrdiff_t(x) * step;
+                const std::ptrdiff_t o = std::ptrdiff_t(x) * step;
+                if (atLeast(p, 250) && atLeast(p - step, 240) && atLeast(p + step, 240) && atLeast(up + o, 240) &&
+                    atLeast(down + o, 240))
+                    p[0] = p[1] = p[2] = 255;
+            }
+        }
+        return 0;
+    }
+    auto atLeast = [&](std::int32_t x, std::int32_t y, std::uint8_t v) {
+        const SColor c = genga.GetColor(x, y);
+        return c.r >= v && c.g >= v && c.b >= v;
+    };
+    for (std::int32_t y = 1; y < h - 1; ++y) {
+        if (progress.Stop(y))
+            return Abort();
+        for (std::int32_t x = 1; x < w - 1; ++x)
+            if (atLeast(x, y, 250) && atLeast(x - 1, y, 240) && atLeast(x + 1, y, 240) && atLeast(x, y - 1, 240) &&
+                atLeast(x, y + 1, 240))
+                genga.SetColor(x, y, SColor(255, 255, 255, genga.GetColor(x, y).t));
+    }
+    return 0;
+}

@@ -1,0 +1,68 @@
+// The pixel passes of the import conversion. Each pass takes an optional progress object, reports
+// one position per row inside a range its caller has opened (the pass maps its rows onto the whole
+// of that range) and stops with "abort" when the progress object asks for it.
+#pragma once
+
+#include "SAbort.h"
+#include "SAntiHoleFilter.h"
+#include "SBitmap.h"
+#include "SError.h"
+#include "SGeometry.h"
+
+#include <cstdint>
+
+namespace import_value {
+// Paint layer values written by import (32-bit words, blue lowest).
+inline constexpr std::uint32_t Unpainted = 0x00FFFFFF;
+inline constexpr std::uint32_t RedBorder = 0x00FF0000;
+inline constexpr std::uint32_t BlackBorder = 0x00000000;
+inline constexpr std::uint32_t Marker = 0xFF00FF00;  // becomes Unpainted at the end of its pass
+// Trace pixels: byte 0 black density, byte 1 colour line kind, byte 2 colour density.
+inline constexpr std::uint32_t FullRedLine = 0x00FF0000;
+inline constexpr std::uint32_t BlueKind = 1;
+}  // namespace import_value
+
+// Maps blue, green and red of a 24- or 32-bit image through the level table (black maps to 0,
+// white to the top). Nothing happens when black >= white or for the identity levels 0 and 255.
+// Errors: "domain" (other formats), "abort".
+ulib::SError ApplyInputLevel(ulib::SBitmap& genga, std::int32_t black, std::int32_t white, ulib::SAbort* abort);
+
+// The 256-entry level table (identity when the levels ask for no correction).
+void MakeLevelTable(std::int32_t black, std::int32_t white, std::uint8_t table[256]);
+
+// Writes the trace image (32-bit, the genga's size, every pixel written) from a 24-bit genga.
+// Errors: "domain" (genga not 24-bit, trace not 32-bit or of another size), "abort".
+ulib::SError ExtractTraceLines(const ulib::SBitmap& genga, ulib::SBitmap& trace, ulib::SAbort* abort);
+
+// Removes isolated black and colour specks in place; the outermost pixel frame is left.
+// Errors: "domain" (not 32-bit), "abort".
+ulib::SError RemoveTraceSpecks(ulib::SBitmap& trace, ulib::SAbort* abort);
+
+// Densities below 64 become 0, the others 255. Errors: "domain" (not 32-bit), "abort".
+ulib::SError BinarizeTrace(ulib::SBitmap& trace, ulib::SAbort* abort);
+
+// A copy of the source with the kernel applied to every pixel of *rect (clipped; nullptr: the
+// whole image). Taps outside the image are skipped. Blue, green and red are filtered on 24- and
+// 32-bit images (the fourth byte is kept), red, green and blue through GetColor/SetColor on other
+// formats. A kernel with no taps or more than 1024 gives the unfiltered copy.
+ulib::SBitmap ConvolveImage(const ulib::SBitmap& source, const ulib::SImageRankFanctor& kernel,
+                            const ulib::SRect* rect = nullptr);
+
+// Writes the paint image (32-bit, the source's size) from a 24-bit source: borders under drawn
+// lines, unpainted elsewhere. Errors: "domain", "abort".
+ulib::SError ClassifyPaintBorders(const ulib::SBitmap& source, ulib::SBitmap& paint, ulib::SAbort* abort);
+
+// The majority stage between classification and notch extension. Errors: "domain", "abort".
+ulib::SError SmoothPaintBorders(ulib::SBitmap& paint, ulib::SAbort* abort);
+
+// One pass deepening one-pixel open notches in thick borders by a pixel.
+// Errors: "domain" (not 32-bit), "abort"; markers are turned unpainted even after an abort.
+ulib::SError ExtendPaintNotches(ulib::SBitmap& paint, ulib::SAbort* abort);
+
+// Three thinning passes over the borders, each ending with its markers turned unpainted.
+// Errors: "domain" (not 32-bit), "abort".
+ulib::SError ThinPaintLines(ulib::SBitmap& paint, ulib::SAbort* abort);
+
+// Turns near-white pixels with near-white neighbours pure white (lossy genga compression).
+// Errors: "domain" (below 24 bits), "abort".
+ulib::SError FlattenNearWhite(ulib::SBitmap& genga, ulib::SAbort* abort);
