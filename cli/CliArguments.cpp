@@ -1,6 +1,8 @@
 // Command-line parsing for the converter.
 #include "CliArguments.h"
 
+#include <functional>
+#include <set>
 #include <string_view>
 
 namespace {
@@ -18,6 +20,12 @@ std::vector<std::string> SplitList(std::string_view list)
     }
     return items;
 }
+
+const std::set<std::string, std::less<>> ValuedOptions = {"--level",  "--genga", "-j",          "--format",
+                                                          "--depth",  "--layers", "--reduce",   "--black-trace",
+                                                          "--gamut",  "--background", "--underlay"};
+const std::set<std::string, std::less<>> Switches = {"--binarize", "--anti-hole", "--force",
+                                                     "--keep-going", "--progress", "--binarize-outline"};
 
 }  // namespace
 
@@ -53,6 +61,13 @@ bool ParseCliArguments(int argc, char** argv, SCliArguments& out, std::string& p
                 out.hide.push_back(std::move(layer));
         } else if (arg == "--silhouette") {
             out.silhouette = true;
+        } else if (ValuedOptions.count(arg)) {
+            const char* v = value(arg);
+            if (!v)
+                return false;
+            out.values[std::string(arg)] = v;
+        } else if (Switches.count(arg)) {
+            out.flags.insert(std::string(arg));
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             problem = "unknown option " + std::string(arg);
             return false;

@@ -1,6 +1,8 @@
 // The converter's command line: a command word, its operands and its options.
 #pragma once
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@ struct SCliArguments
     std::string script;              // --script FILE, "-" for standard input
     std::vector<std::string> hide;   // --hide a,b,c
     bool silhouette = false;
+    std::map<std::string, std::string> values;  // the batch commands' options with a value ("-j" -> "4")
+    std::set<std::string> flags;                // and their switches ("--force")
 };
 
 // Parses argv[1..]; returns false with a reason when the line is malformed.

@@ -1,6 +1,7 @@
 // huedrane-cli: the headless converter. Exit status 0 on success, 1 on a failure (one line on
 // stderr: "huedrane-cli: IDENTIFIER: MESSAGE"), 2 on a usage error.
 #include "CliArguments.h"
+#include "CliBatch.h"
 #include "CliCommands.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
@@ -21,7 +22,12 @@ constexpr const char* Usage =
     "                                     the composed cel as a 32-bit PNG\n"
     "  thumbnail DOCUMENT -o OUT.png      the stored thumbnail as a PNG\n"
     "  edit DOCUMENT --script FILE|- -o OUT.hdq\n"
-    "                                     runs an editing script on the cel and saves it\n";
+    "                                     runs an editing script on the cel and saves it\n"
+    "  import [--level BLACK/WHITE] [--genga normal|lossy|none] [--binarize] [--anti-hole]\n"
+    "         [-j N] [--force] [--keep-going] [--progress] PICTURE... [-o OUT.hdq]\n"
+    "  export [--format bmp|png|jpg] [--depth 24|32] [--layers 0..5] [--reduce 0..8]\n"
+    "         [--black-trace COLOUR] [--gamut MIN/MAX] [--binarize-outline] [--background COLOUR]\n"
+    "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n";
 
 int UsageError(const std::string& problem)
 {
@@ -35,6 +41,12 @@ int UsageError(const std::string& problem)
 bool Valid(const SCliArguments& a, std::string& problem)
 {
     static const std::set<std::string> layerNames = {"under", "genga", "paint", "trace", "extra"};
+    if (a.command == "import" || a.command == "export")
+        return CheckBatchArguments(a, problem);
+    if (!a.values.empty() || !a.flags.empty()) {
+        problem = "batch options do not belong to " + a.command;
+        return false;
+    }
     if (a.command != "info" && a.command != "render" && a.command != "thumbnail" && a.command != "edit") {
         problem = "unknown command " + a.command;
         return false;
@@ -86,6 +98,15 @@ int main(int argc, char** argv)
         return UsageError("");
     if (!ParseCliArguments(argc, argv, args, problem) || !Valid(args, problem))
         return UsageError(problem);
+
+    if (args.command == "import" || args.command == "export") {
+        SHuedraneOptions options;
+        const bool valid = args.command == "import" ? ImportOptionsFromArguments(args, options, problem)
+                                                   : ExportOptionsFromArguments(args, options, problem);
+        if (!valid)
+            return UsageError(problem);
+        return RunBatch(args, options);
+    }
 
     std::vector<SScriptCommand> script;
     if (args.command == "edit") {
