@@ -1,6 +1,7 @@
 """Prints each benchmark's median beside the medians of its references ("X_ref_peer") as ratios.
 
-Counters: "pixels" and "bytes" are rates (shown as Mpixel/s and MB/s); "encoded" is a size in bytes."""
+Counters: "pixels" and "bytes" are rates (shown as Mpixel/s and MB/s); "encoded" is a size in bytes;
+"peakBytesPerPixel" a process's peak memory per picture pixel."""
 import json
 import sys
 
@@ -21,6 +22,8 @@ for run in runs:
         shown.append(f"{run['pixels'] / 1e6:.1f} Mpixel/s")
     if "encoded" in run:  # a size: the encoded bytes
         shown.append(f"{run['encoded'] / 1e6:.3f} MB encoded")
+    if "peakBytesPerPixel" in run:  # a whole process's peak memory per picture pixel
+        shown.append(f"peak {run['peakBytesPerPixel']:.1f} bytes/pixel")
     extras[name] = ("  " + ", ".join(shown)) if shown else ""
 
 print()
