@@ -1,6 +1,7 @@
 // Batch import and export through the converter, on pictures and documents the test writes.
 #include "SCel.h"
 #include "SDocumentFile.h"
+#include "Sximage.h"
 #include "Sxpng.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,6 +127,59 @@ TEST_F(CliBatch, BadOptionsAreUsageErrors)
     EXPECT_EQ(Converter("import -j many " + scan).status, 2);
     EXPECT_EQ(Converter("import").status, 2);
     EXPECT_FALSE(Exists("a.hdq"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliBatch, CtrlCStopsTheImportAndWritesNothing)
+{
+    // Big enough that the import reports progress on its way.
+    SBitmap picture;
+    picture.Create(4000, 3000, 24);
+    picture.FillRect(SColor(240, 238, 232));
+    for (std::int32_t y = 0; y < 3000; y += 41) {
+        const SRect stroke{0, y, 4000, y + 3};
+        picture.FillRect(SColor(25, 25, 25), &stroke);
+    }
+    const std::string scan = Path("big.bmp");
+    ASSERT_EQ(WriteBmpFile(picture, SString(scan)), 0u);
+
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(out[1], 1);
+        ::close(out[0]);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
+        ::execl(HUEDRANE_CLI, HUEDRANE_CLI, "import", "--progress", scan.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    // Interrupt as soon as the import is under way, past 0% and short of 100%.
+    FILE* progress = ::fdopen(out[0], "r");
+    char line[256];
+    bool interrupted = false;
+    while (std::fgets(line, sizeof line, progress)) {  // read to the end, so the converter's output never breaks
+        int percent = -1;
+        if (!interrupted && std::sscanf(line, "progress: %d%%", &percent) == 1 && percent > 0 && percent < 100) {
+            ::kill(child, SIGINT);
+            interrupted = true;
+        }
+    }
+    std::fclose(progress);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (!interrupted)
+        GTEST_SKIP() << "the import finished before it could be interrupted";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(Exists("big.hdq"));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename().string().find(".saving"), std::string::npos) << entry.path();
 }
 
 }  // namespace
