@@ -1,4 +1,5 @@
 // Batch import and export through the converter, on pictures and documents the test writes.
+#include "CliRunner.h"
 #include "SCel.h"
 #include "SDocumentFile.h"
 #include "Sximage.h"
@@ -17,24 +18,6 @@
 using namespace ulib;
 
 namespace {
-
-struct Result
-{
-    int status = -1;
-    std::string out;
-};
-
-Result Converter(const std::string& arguments)
-{
-    Result r;
-    FILE* pipe = ::popen((std::string(HUEDRANE_CLI) + " " + arguments + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        r.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 class CliBatch : public testing::Test
 {
@@ -65,7 +48,7 @@ protected:
 TEST_F(CliBatch, ImportsEveryPictureBesideItAndRefusesToOverwrite)
 {
     const std::string files = Scan("a.png") + " " + Scan("b.png") + " " + Scan("c.png");
-    Result r = Converter("import -j 2 --progress " + files);
+    CliRun r = RunCli("import -j 2 --progress " + files);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("progress: 100% (3/3 files)"), std::string::npos) << r.out;
     SCel cel;
@@ -73,10 +56,10 @@ TEST_F(CliBatch, ImportsEveryPictureBesideItAndRefusesToOverwrite)
     EXPECT_EQ(cel.display.Dimensions(), (SPoint{40, 30}));
     EXPECT_NE(cel.trace.Row32(5)[10] & 0xFF, 0u);  // the square's line became a black trace line
 
-    r = Converter("import " + Path("a.png"));
+    r = RunCli("import " + Path("a.png"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("huedrane-cli: file_exist: "), std::string::npos) << r.out;
-    EXPECT_EQ(Converter("import --force " + Path("a.png")).status, 0);
+    EXPECT_EQ(RunCli("import --force " + Path("a.png")).status, 0);
 }
 
 TEST_F(CliBatch, TheFirstFailureStopsTheBatchUnlessAskedToKeepGoing)
@@ -87,28 +70,28 @@ TEST_F(CliBatch, TheFirstFailureStopsTheBatchUnlessAskedToKeepGoing)
     std::fputs("not a picture", f);
     std::fclose(f);
 
-    Result r = Converter("import " + good1 + " " + bad + " " + good3);
+    CliRun r = RunCli("import " + good1 + " " + bad + " " + good3);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("(" + bad + ")"), std::string::npos) << r.out;
     EXPECT_TRUE(Exists("one.hdq"));
     EXPECT_FALSE(Exists("two.hdq"));
     EXPECT_FALSE(Exists("three.hdq"));
 
-    r = Converter("import --force --keep-going " + good1 + " " + bad + " " + good3);
+    r = RunCli("import --force --keep-going " + good1 + " " + bad + " " + good3);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Exists("three.hdq"));
 }
 
 TEST_F(CliBatch, ExportsDocumentsInTheChosenFormat)
 {
-    ASSERT_EQ(Converter("import " + Scan("a.png") + " " + Scan("b.png")).status, 0);
-    Result r = Converter("export --format bmp --depth 24 --reduce 2 " + Path("a.hdq") + " " + Path("b.hdq"));
+    ASSERT_EQ(RunCli("import " + Scan("a.png") + " " + Scan("b.png")).status, 0);
+    CliRun r = RunCli("export --format bmp --depth 24 --reduce 2 " + Path("a.hdq") + " " + Path("b.hdq"));
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(Exists("a.bmp"));
-    r = Converter("export --format jpg " + Path("a.hdq") + " -o " + Path("cel.jpg"));
+    r = RunCli("export --format jpg " + Path("a.hdq") + " -o " + Path("cel.jpg"));
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(Exists("cel.jpg"));
-    r = Converter("export --underlay " + Path("b.png") + " --layers 1 " + Path("b.hdq") + " -o " + Path("under.png"));
+    r = RunCli("export --underlay " + Path("b.png") + " --layers 1 " + Path("b.hdq") + " -o " + Path("under.png"));
     ASSERT_EQ(r.status, 0) << r.out;
     SBitmap out;
     ASSERT_EQ(ReadPngFile(&out, SString(Path("under.png"))), 0u);
@@ -118,14 +101,14 @@ TEST_F(CliBatch, ExportsDocumentsInTheChosenFormat)
 TEST_F(CliBatch, BadOptionsAreUsageErrors)
 {
     const std::string scan = Scan("a.png");
-    EXPECT_EQ(Converter("import --level 200/100 " + scan).status, 2);
-    EXPECT_EQ(Converter("import --genga sometimes " + scan).status, 2);
-    EXPECT_EQ(Converter("import --format png " + scan).status, 2);
-    EXPECT_EQ(Converter("export --gamut 200/100 x.hdq").status, 2);
-    EXPECT_EQ(Converter("export --reduce 9 x.hdq").status, 2);
-    EXPECT_EQ(Converter("import -o one.hdq " + scan + " " + scan).status, 2);
-    EXPECT_EQ(Converter("import -j many " + scan).status, 2);
-    EXPECT_EQ(Converter("import").status, 2);
+    EXPECT_EQ(RunCli("import --level 200/100 " + scan).status, 2);
+    EXPECT_EQ(RunCli("import --genga sometimes " + scan).status, 2);
+    EXPECT_EQ(RunCli("import --format png " + scan).status, 2);
+    EXPECT_EQ(RunCli("export --gamut 200/100 x.hdq").status, 2);
+    EXPECT_EQ(RunCli("export --reduce 9 x.hdq").status, 2);
+    EXPECT_EQ(RunCli("import -o one.hdq " + scan + " " + scan).status, 2);
+    EXPECT_EQ(RunCli("import -j many " + scan).status, 2);
+    EXPECT_EQ(RunCli("import").status, 2);
     EXPECT_FALSE(Exists("a.hdq"));
 }
 

@@ -1,4 +1,5 @@
 // The converter as users run it: a real process on real files, its output and exit status checked.
+#include "CliRunner.h"
 #include "SCel.h"
 #include "SDocumentFile.h"
 #include "Sxpng.h"
@@ -14,27 +15,6 @@
 using namespace ulib;
 
 namespace {
-
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-};
-
-CliRun RunCli(const std::string& arguments)
-{
-    CliRun run;
-    const std::string command = std::string(HUEDRANE_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 void WriteText(const std::string& path, const char* text)
 {

@@ -4,6 +4,8 @@
 #include "SBitmap.h"
 #include "SQuickPress.h"
 
+#include "ExportFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,25 +14,6 @@
 using namespace ulib;
 
 namespace {
-
-
-
-// A 32-bit image of w by h pixels, every pixel fill.
-SBitmap Image32(std::int32_t w, std::int32_t h, std::uint32_t fill)
-{
-    SBitmap image;
-    image.Create(w, h, 32);
-    for (std::int32_t y = 0; y < h; ++y)
-        for (std::int32_t x = 0; x < w; ++x)
-            image.Row32(y)[x] = fill;
-    return image;
-}
-
-// One row of a 32-bit image as stored words.
-std::vector<std::uint32_t> Words(const SBitmap& image, std::int32_t y)
-{
-    return std::vector<std::uint32_t>(image.Row32(y), image.Row32(y) + image.Width());
-}
 
 // A document container of the genga (24-bit), paint and trace images, plus the extra layer when
 // given; all must have the same size.
