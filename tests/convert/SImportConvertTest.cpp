@@ -1,5 +1,7 @@
 #include "SImportConvert.h"
 
+#include "ScanFixture.h"
+
 #include "SDocumentRecords.h"
 #include "SImportPasses.h"
 
@@ -16,17 +18,10 @@ using namespace import_value;
 
 namespace {
 
-std::string Id(SError err) { return ErrorIdentifier(err); }
-
 // White paper with a closed dark rectangle outline (2 pixels thick) and a red pencil stroke.
 SBitmap Scan(std::int32_t w = 40, std::int32_t h = 30)
 {
-    SBitmap image;
-    image.Create(w, h, 24);
-    image.FillRect(SColor(250, 250, 248));
-    const SRect outer{5, 5, w - 5, h - 5}, inner{7, 7, w - 7, h - 7};
-    image.FillRect(SColor(40, 40, 40), &outer);
-    image.FillRect(SColor(250, 250, 248), &inner);
+    SBitmap image = OutlinedScan(w, h, 5);
     const SRect red{10, 12, w - 10, 13};
     image.FillRect(SColor(220, 60, 60), &red);
     return image;

@@ -1,5 +1,7 @@
 #include "SImportPasses.h"
 
+#include "ScanFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -31,7 +33,6 @@ SBitmap Layer(std::int32_t w, std::int32_t h, std::uint32_t fill)
 std::uint32_t At(const SBitmap& layer, std::int32_t x, std::int32_t y) { return layer.Row32(y)[x]; }
 void Put(SBitmap& layer, std::int32_t x, std::int32_t y, std::uint32_t v) { layer.Row32(y)[x] = v; }
 
-std::string Id(SError err) { return ErrorIdentifier(err); }
 
 std::uint32_t TraceOf(SColor centre, SColor neighbour = SColor::White)
 {

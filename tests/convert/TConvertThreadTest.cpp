@@ -1,5 +1,7 @@
 #include "TConvertThread.h"
 
+#include "ScanFixture.h"
+
 #include "SExportFile.h"
 #include "SImportConvert.h"
 #include "Sximage.h"
@@ -18,19 +20,8 @@ using namespace ulib;
 
 namespace {
 
-std::string Id(SError err) { return ErrorIdentifier(err); }
-
 // White paper with a closed dark outline.
-SBitmap Scan(std::int32_t w = 24, std::int32_t h = 18)
-{
-    SBitmap image;
-    image.Create(w, h, 24);
-    image.FillRect(SColor(250, 250, 248));
-    const SRect outer{3, 3, w - 3, h - 3}, inner{5, 5, w - 5, h - 5};
-    image.FillRect(SColor(40, 40, 40), &outer);
-    image.FillRect(SColor(250, 250, 248), &inner);
-    return image;
-}
+SBitmap Scan(std::int32_t w = 24, std::int32_t h = 18) { return OutlinedScan(w, h, 3); }
 
 struct Line
 {
