@@ -38,6 +38,42 @@ SError SConsolePlatform::DrawPixels(SDrawSurface*, SPoint, const SPixelView&, co
     return ErrorFromIdentifier("device");
 }
 
+SFileDialogResponse SConsolePlatform::FileDialog(const SFileDialogRequest&)
+{
+    return {};
+}
+
+SFolderDialogResponse SConsolePlatform::FolderDialog(const SFolderDialogRequest&)
+{
+    return {};
+}
+
+SColourDialogResponse SConsolePlatform::ColourDialog(const SColourDialogRequest& request)
+{
+    SColourDialogResponse response;
+    response.colour = request.colour;
+    response.customColours = request.customColours;
+    return response;
+}
+
+SFileListDialogResponse SConsolePlatform::FileListDialog(const SFileListDialogRequest&)
+{
+    return {};
+}
+
+bool SConsolePlatform::OpenHelp(const std::string&, std::int32_t)
+{
+    return false;
+}
+
+// The seam's default, for platforms without a file manager's names.
+std::string SPlatform::DisplayName(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.empty() ? path : name;
+}
+
 SPlatform& Platform()
 {
     SPlatform* platform = installed.load(std::memory_order_acquire);

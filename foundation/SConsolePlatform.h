@@ -1,6 +1,7 @@
 // The platform seam for a program without windows: the command-line converter, and every
 // program until it installs its own seam. Boxes become lines on the error stream; a console
-// cannot ask, so a box with choices takes the answer that changes nothing.
+// cannot ask, so a box with choices takes the answer that changes nothing, every dialog is
+// cancelled and no manual is opened.
 #pragma once
 
 #include "SPlatform.h"
@@ -24,6 +25,15 @@ public:
 
     // A console cannot draw: always "device".
     SError DrawPixels(SDrawSurface* surface, SPoint at, const SPixelView& pixels, const SRect& source) override;
+
+    // Every dialog answers Cancel; the colour dialog gives its custom colours back unchanged.
+    SFileDialogResponse FileDialog(const SFileDialogRequest& request) override;
+    SFolderDialogResponse FolderDialog(const SFolderDialogRequest& request) override;
+    SColourDialogResponse ColourDialog(const SColourDialogRequest& request) override;
+    SFileListDialogResponse FileListDialog(const SFileListDialogRequest& request) override;
+
+    // There is no viewer to open: always false.
+    bool OpenHelp(const std::string& path, std::int32_t context) override;
 
 private:
     std::FILE* out_;

@@ -1,6 +1,7 @@
 #include "SMessage.h"
 
 #include "SPlatform.h"
+#include "SStringUnion.h"
 
 #include <climits>
 #include <cstdint>
@@ -128,6 +129,11 @@ int ShowMessageBox(const char* kind, const char* text, const char* options)
     request.style = MessageBoxStyle(kind, options);
     request.hasOwner = Platform().HasOwnerWindow();
     return AnswerValue(Platform().ShowBox(request));
+}
+
+int AskSaveChanges()
+{
+    return ShowMessageBox("warning", SelectText(library_text::SaveChanges, 0).CStr(), "y");
 }
 
 SError ShowPlainMessage(const char* text)

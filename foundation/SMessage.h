@@ -24,6 +24,10 @@ void SetApplicationTitle(std::string_view title);
 // ignore, or a box that could not be shown).
 int ShowMessageBox(const char* kind, const char* text, const char* options);
 
+// Asks in a yes/no/cancel warning box, in the user's language, whether to save the modified
+// data. Returns 1 yes, -1 no, 0 cancel (also when the box could not be shown).
+int AskSaveChanges();
+
 // A box with the text, no icon and one OK button. Gives "domain" for a null text, 0 without a box
 // for an empty one, "memory_temp" for a text too long to copy, "io" when the box fails.
 SError ShowPlainMessage(const char* text);

@@ -3,11 +3,16 @@
 // tests the scripted one. The core never talks to a window system directly.
 #pragma once
 
+#include "SColor.h"
 #include "SError.h"
 #include "SGeometry.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ulib {
 
@@ -60,6 +65,91 @@ inline constexpr std::uint32_t Help = 0x4000;
 inline constexpr std::uint32_t SetForeground = 0x10000;
 }  // namespace box_style
 
+// How a dialog ended. Failed means the dialog itself could not run (the core reports it).
+enum class SDialogResult { Ok, Cancel, Failed };
+
+// An open or save file dialog. The core has already built the filter list and checked the index.
+struct SFileDialogRequest
+{
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    std::string title;  // empty: the platform's own title
+    std::vector<std::pair<std::string, std::string>> filters;  // (description, pattern) in display order
+    std::int32_t filterIndex = 0;  // 1-based filter to select; 0 selects the first
+    std::string defaultExtension;  // without the dot; added when the typed name has none
+    bool multiple = false;         // several files may be chosen (open dialogs only)
+    std::int32_t readOnly = 0;     // 0 no read-only box, 1 shown and ticked, -1 shown and not ticked
+    std::string initialFile;       // preselected name or path; may be empty
+    void* owner = nullptr;         // the window to own the dialog; null: the platform's owner window
+    // Called with the chosen full paths when the user presses OK; false refuses the OK and the
+    // dialog stays open. May show boxes. Null accepts everything.
+    std::function<bool(const std::vector<std::string>&)> accept;
+};
+
+struct SFileDialogResponse
+{
+    SDialogResult result = SDialogResult::Cancel;
+    std::vector<std::string> paths;  // full paths, in the order chosen (OK only)
+    std::int32_t filterIndex = 0;    // 1-based filter in effect when the dialog closed
+    bool readOnlyTicked = false;     // the read-only box as the user left it
+};
+
+// The folder browser: file-system folders only.
+struct SFolderDialogRequest
+{
+    std::string caption;        // empty: the platform's own caption
+    std::string prompt;         // shown above the folder tree; may be empty
+    std::string initialFolder;  // selected when the dialog opens, without a trailing "/"
+    void* owner = nullptr;
+};
+
+struct SFolderDialogResponse
+{
+    SDialogResult result = SDialogResult::Cancel;
+    std::string folder;  // the chosen folder (OK only), with or without a trailing "/"
+};
+
+// The colour chooser, opened with its custom colours shown.
+struct SColourDialogRequest
+{
+    std::string caption;  // empty: the platform's own caption
+    SColor colour;
+    std::array<SColor, 16> customColours{};
+    void* owner = nullptr;
+};
+
+struct SColourDialogResponse
+{
+    SDialogResult result = SDialogResult::Cancel;
+    SColor colour;                           // the chosen colour (OK only)
+    std::array<SColor, 16> customColours{};  // as the user left them, whether OK or not
+};
+
+// One row of the file list dialog.
+struct SFileListRow
+{
+    std::string path;
+    std::string displayName;  // shown in the list; the path stays hidden behind it
+};
+
+// The modal file list dialog: rows are appended through the insert callback and deleted by selection.
+struct SFileListDialogRequest
+{
+    std::string caption;
+    std::string insertText, deleteText, okText, cancelText;  // button texts, with "&" mnemonics
+    std::vector<SFileListRow> rows;
+    void* owner = nullptr;
+    // Called by the Insert button: runs the core's open dialog and gives the rows to append
+    // (none when the user cancelled). Null: Insert does nothing.
+    std::function<std::vector<SFileListRow>()> insert;
+};
+
+struct SFileListDialogResponse
+{
+    SDialogResult result = SDialogResult::Cancel;
+    std::vector<std::string> paths;  // the rows' paths in list order (OK only)
+};
+
 class SPlatform
 {
 public:
@@ -74,6 +164,24 @@ public:
     // Draws pixels at `at` on the surface; `source` is the part of the image to draw, already
     // clipped to its bounds and non-empty. Returns 0 or the error of the failed drawing.
     virtual SError DrawPixels(SDrawSurface* surface, SPoint at, const SPixelView& pixels, const SRect& source) = 0;
+
+    // The common dialogs. Each waits until the user closes it. The rules around them (filters,
+    // limits, questions, result paths) belong to the core's dialog classes, not to these calls.
+    // A request's callbacks are valid only until the call returns; the platform calls them
+    // while the dialog is open, from the thread that shows it, while the caller waits.
+    virtual SFileDialogResponse FileDialog(const SFileDialogRequest& request) = 0;
+    virtual SFolderDialogResponse FolderDialog(const SFolderDialogRequest& request) = 0;
+    virtual SColourDialogResponse ColourDialog(const SColourDialogRequest& request) = 0;
+    virtual SFileListDialogResponse FileListDialog(const SFileListDialogRequest& request) = 0;
+
+    // The name a file manager shows for the file. By default the last part of the path (the path
+    // itself when that part is empty).
+    virtual std::string DisplayName(const std::string& path);
+
+    // Opens the manual file at path with the desktop's viewer. context is a topic number (0: the
+    // contents); an HTML manual shows topic N at its anchor HelpTopicAnchor(N) (SHelp.h).
+    // Returns whether the viewer started.
+    virtual bool OpenHelp(const std::string& path, std::int32_t context) = 0;
 };
 
 // The seam in use. Until a program installs one, the console implementation answers.

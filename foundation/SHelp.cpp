@@ -1,0 +1,69 @@
+#include "SHelp.h"
+
+#include "SPlatform.h"
+#include "SProgramPath.h"
+
+#include <sys/stat.h>
+
+namespace ulib {
+
+namespace {
+
+bool IsFile(const SString& path)
+{
+    struct stat status;
+    return stat(path.CStr(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// The path without the extension of its file name; a leading dot belongs to the name.
+std::string WithoutExtension(std::string_view path)
+{
+    const std::size_t nameStart = path.rfind('/') + 1;  // npos + 1 is 0
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string_view::npos && dot > nameStart)
+        path = path.substr(0, dot);
+    return std::string(path);
+}
+
+}  // namespace
+
+std::string HelpTopicAnchor(std::int32_t context)
+{
+    return context == 0 ? std::string() : "context-" + std::to_string(context);
+}
+
+std::vector<SString> HelpCandidates(const SString& programPath, const SString& documentationFolder)
+{
+    std::vector<SString> candidates;
+    if (!programPath.IsEmpty()) {
+        const std::string stem = WithoutExtension(programPath.View());
+        for (const char* extension : {".pdf", ".htm", ".html", ".txt"})
+            candidates.emplace_back(stem + extension);
+        const std::string folder(programPath.View().substr(0, programPath.View().rfind('/') + 1));
+        for (const char* name : {"index.htm", "index.html", "readme.txt", "readme.doc"})
+            candidates.emplace_back(folder + name);
+    }
+    if (!documentationFolder.IsEmpty())
+        candidates.emplace_back(documentationFolder.Str() + "index.html");
+    return candidates;
+}
+
+SError ShowHelpFor(const SString& programPath, const SString& documentationFolder, std::int32_t context)
+{
+    for (const SString& candidate : HelpCandidates(programPath, documentationFolder))
+        if (IsFile(candidate) && Platform().OpenHelp(candidate.Str(), context))
+            return 0;
+    return ErrorFromIdentifier("help");
+}
+
+SError ShowHelp(std::int32_t context)
+{
+    return ShowHelpFor(ProgramPath(), SiblingPath("share/doc/huedrane/"), context);
+}
+
+SError ShowHelpContents()
+{
+    return ShowHelp(0);
+}
+
+}  // namespace ulib
