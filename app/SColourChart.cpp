@@ -16,6 +16,9 @@ namespace ulib {
 
 namespace {
 
+// A chart holds a few hundred colours; anything this large is not a chart and is not read into memory.
+constexpr std::size_t MaxChartFileBytes = 16u << 20;
+
 bool IsCp932Lead(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -179,6 +182,10 @@ SError SColourChart::LoadChartFile(const SString& path)
         for (;;) {
             const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
             bytes.append(buffer, got);
+            if (bytes.size() > MaxChartFileBytes) {
+                error = ErrorFromIdentifier("too_large_data");
+                break;
+            }
             if (got < sizeof buffer) {
                 if (std::ferror(file))
                     error = ErrorFromSystemCode(errno ? errno : EIO);

@@ -35,7 +35,7 @@ public:
 
     // Empties the chart, then reads the INI-style chart file (CP932, or UTF-8 line by line when the
     // line is valid UTF-8). A read failure is reported at once (ReportError) and returned; the chart
-    // stays empty. Any bytes are accepted.
+    // stays empty. Any bytes are accepted; a file over 16 MiB is no chart ("too_large_data").
     SError LoadChartFile(const SString& path);
     // Writes every group as "[name]" and "name=(R,G,B[,A])" lines ending in CR LF, names in CP932
     // (UTF-8 when CP932 cannot hold them). The old file is replaced only by a complete new one.

@@ -113,3 +113,19 @@ SString SHuedraneController::RedoMenuCaption() const
 {
     return undo.CanRedo() ? undo.RedoCaption() + "のやり直し(&R)" : SString("やり直し(&R)");
 }
+
+void SHuedraneController::ApplyOptions()
+{
+    FindPlugins(spi, options.spiDirectory);
+}
+
+void SHuedraneController::SetLayerSwitch(std::int32_t layer, bool on)
+{
+    cel.SetLayerVisible(layer, on ? 1 : -1);
+}
+
+void SHuedraneController::SetReferenceList(const SArray<SString>& list)
+{
+    referenceList = list;
+    referenceIndex = 0;
+}

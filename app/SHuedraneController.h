@@ -8,7 +8,9 @@
 #include "SColor.h"
 #include "SHuedraneOptions.h"
 #include "SHuedraneUndoBuffer.h"
+#include "SMainWindowState.h"
 #include "SPaintContext.h"
+#include "SSpiAccess.h"
 #include "SString.h"
 #include "STools.h"
 #include "SWholeCel.h"
@@ -48,6 +50,18 @@ public:
 
     SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
     SHuedraneOptions options;
+    // Picture plug-ins, found by ApplyOptions from the options' plug-in folder.
+    ulib::SSpiAccess spi;
+    // The main window's own remembered state (position, tool, split bar, bars).
+    SMainWindowState window;
+
+    // Brings what depends on the options up to date: the plug-in list (found at start-up only).
+    void ApplyOptions();
+    // Switches a layer (0 under .. 4 extra) on or off; the genga and extra layers are made or
+    // freed as the cel needs them.
+    void SetLayerSwitch(std::int32_t layer, bool on);
+    // Takes the reference-image list remembered from the last run; the first entry is current.
+    void SetReferenceList(const ulib::SArray<ulib::SString>& list);
 
     // Saved becomes modified; none and modified stay as they are. Every editing command calls it.
     void MarkModified();

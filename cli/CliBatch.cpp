@@ -9,6 +9,7 @@
 #include "SExportFile.h"
 #include "SImportConvert.h"
 #include "SQuickPress.h"
+#include "SSpiAccess.h"
 #include "Sximage.h"
 
 #include <algorithm>
@@ -96,13 +97,16 @@ public:
         if (threads == 0)
             threads = int(std::max(1u, std::thread::hardware_concurrency()));
         threads_ = std::min<std::size_t>(std::size_t(threads), jobs_.size());
+        // Pictures the built-in readers refuse (a scanner's TIFF) go to the plug-ins: the configured
+        // folder, else the registered one, else the plug-ins installed with the program.
+        FindPlugins(spi_, options.spiDirectory);
     }
 
     int Run()
     {
         if (!import_ && args_.values.count("--underlay")) {
             const SString picture(args_.values.at("--underlay"));
-            if (SError err = ReadImageFile(&underlay_, picture)) {
+            if (SError err = ReadImageFile(&underlay_, picture, PluginPictureReader(spi_))) {
                 Report(err, args_.values.at("--underlay"));
                 return 1;
             }
@@ -151,7 +155,8 @@ private:
         if (!force_ && Exists(job.target))
             return ErrorFromIdentifier("file_exist");
         if (import_)
-            return ImportImageFileToDocumentFile(SString(job.source), SString(job.target), options_, &job.progress, nullptr);
+            return ImportImageFileToDocumentFile(SString(job.source), SString(job.target), options_, &job.progress,
+                                                 PluginPictureReader(spi_));
         if (!underlay_.IsEmpty())
             return ExportWithUnderlay(job, options_, underlay_, &job.progress);
         return ExportDocumentFileToImageFile(SString(job.source), SString(job.target), options_, &job.progress);
@@ -217,6 +222,7 @@ private:
     bool showProgress_ = false;
     std::size_t threads_ = 1;
     SBitmap underlay_;
+    SSpiAccess spi_;  // read by every worker, never changed after construction
     std::vector<std::unique_ptr<SBatchJob>> jobs_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> stop_{false};

@@ -1,23 +1,13 @@
 #include "SColourText.h"
 
+#include "SAscii.h"
+
 #include <cstdint>
 #include <string>
 
 namespace ulib {
 
 namespace {
-
-// The digit's value, or -1 for a byte that is no digit of any base up to 16.
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The base a "0" followed by this byte selects, or 0 when it is no base letter.
 int PrefixBase(char c)
@@ -42,8 +32,8 @@ SColor HexColour(std::string_view digits)
 {
     std::uint32_t value = 0;
     std::size_t count = 0;
-    while (count < 8 && count < digits.size() && DigitValue(digits[count]) >= 0) {
-        value = value << 4 | std::uint32_t(DigitValue(digits[count]));
+    while (count < 8 && count < digits.size() && HexDigitValue(digits[count]) >= 0) {
+        value = value << 4 | std::uint32_t(HexDigitValue(digits[count]));
         ++count;
     }
     if (count == 8)
@@ -93,7 +83,7 @@ SColor TextToColour(std::string_view text)
         }
         std::int64_t value = 0;
         for (; printable(i); ++i) {
-            const int digit = DigitValue(text[i]);
+            const int digit = HexDigitValue(text[i]);
             if (digit < 0 || digit >= base)
                 break;
             value = value * base + digit;

@@ -1,6 +1,7 @@
 // Signature patterns, the BMP reader and writer, and the readers that choose a format by signature.
 #include "Sximage.h"
 
+#include "SAscii.h"
 #include "SBitmapBlock.h"
 #include "SFileMapper.h"
 #include "Sxpng.h"
@@ -19,17 +20,6 @@ constexpr std::string_view BmpFileHeader = "+B+M::::::::::::::::::::::::";
 
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t InfoHeaderSize = 40;
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -54,7 +44,7 @@ int PairValue(char first, char second)
         return second == ':' ? AnyByte : -1;
     if (first == '/')
         return EscapedByte(second);
-    int high = HexDigit(first), low = HexDigit(second);
+    int high = HexDigitValue(first), low = HexDigitValue(second);
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
@@ -274,8 +264,12 @@ SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader&
     SError result = ReadImageBytes(*bitmap, file.Begin(), file.End());
     if (result != 0 && fallback) {
         bitmap->Release();
-        if (fallback(*bitmap, file.Begin(), file.End(), path, abort) == 0)
-            result = 0;
+        const SError plugins = fallback(*bitmap, file.Begin(), file.End(), path, abort);
+        // Without a built-in signature the plug-ins' answer is the only one that knows the file: a
+        // damaged picture a plug-in recognised, or an abort, is not "unsupported format".
+        const SError unacceptable = ErrorFromIdentifier("UnacceptableFormat");
+        if (plugins == 0 || (result == unacceptable && plugins != unacceptable))
+            result = plugins;
     }
     SError closed = file.Close();
     if (result == 0)

@@ -61,8 +61,8 @@ using SPictureReader = std::function<SError(SBitmap& bitmap, const std::uint8_t*
 // Reads any supported picture file: the built-in readers on the mapped file, then `fallback` (when
 // given) if they fail; `abort` is only handed to the fallback.
 // err: "pointer" (no bitmap), "file_not_found" (no such file, or a folder), the errors of
-// SFileMapper::OpenRead, "empty_file" (0 bytes), the built-in reader's error or "UnacceptableFormat"
-// (when the fallback fails too), "file_close".
+// SFileMapper::OpenRead, "empty_file" (0 bytes), "file_close"; when the fallback fails too: the
+// built-in reader's error for a file with a built-in signature, else the fallback's error.
 SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader& fallback = nullptr,
                      SAbort* abort = nullptr);
 

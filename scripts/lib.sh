@@ -11,5 +11,7 @@ huedrane_install() {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+# What building the program needs on a fresh Debian 12 machine.
+HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev)
 HUEDRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HUEDRANE_JOBS="$(nproc 2>/dev/null || echo 2)"

@@ -64,6 +64,15 @@ TEST(ColourChartFile, FailedLoadEmptiesTheChartAndAFolderIsNoTarget)
     EXPECT_NE(chart.LoadChartFile(SString(TempPath("missing.ini"))), 0u);
     EXPECT_TRUE(chart.groups.IsEmpty());
 
+    // A huge file (a picture chosen by mistake) is refused before it fills memory.
+    const std::string huge = TempPath("huge.ini");
+    std::ofstream(huge) << "[G]\r\na=(1,2,3)\r\n";
+    ASSERT_EQ(::truncate(huge.c_str(), 17 << 20), 0);
+    chart.AppendGroup(SColor::White, SColourMode::Colour);
+    EXPECT_EQ(chart.LoadChartFile(SString(huge)), ErrorFromIdentifier("too_large_data"));
+    EXPECT_TRUE(chart.groups.IsEmpty());
+    std::remove(huge.c_str());
+
     const std::string folder = TempPath("folder");
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     chart.AppendGroup(SColor::White, SColourMode::Colour);

@@ -1,0 +1,24 @@
+// Byte-level ASCII helpers for parsers of outside text: independent of the C locale, so a Japanese
+// or Turkish locale never changes how a file or a setting is read.
+#pragma once
+
+namespace ulib {
+
+// The value of a hexadecimal digit (either case), or -1.
+constexpr int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+constexpr char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+}  // namespace ulib
