@@ -134,7 +134,8 @@ SError ColourTraceLines(SBitmap& trace, SColor colour, SAbort* progress)
             const std::uint32_t v = row[x];
             if (AlphaOf(v) != 0)
                 continue;
-            const std::uint32_t density = v & 0xFF;
+            // 0x00FFFFFF is "no line" (what the eraser leaves), not a black line of density 255.
+            const std::uint32_t density = v == 0x00FFFFFFu ? 0 : v & 0xFF;
             row[x] = density != 0 ? bgr | density << 24 : 0;
         }
     }

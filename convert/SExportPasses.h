@@ -31,7 +31,8 @@ ulib::SError FillIsolatedGaps(ulib::SBitmap& paint, ulib::SAbort* progress = nul
 ulib::SError PaintUnderLines(ulib::SBitmap& paint, ulib::SAbort* progress = nullptr);
 
 // Turns import-made trace pixels (alpha 0) into the colour's blue, green and red with their black
-// density as alpha, or into 0 when the density is 0; pixels with alpha already set stay.
+// density as alpha, or into 0 when the density is 0 or the pixel is "no line" (0x00FFFFFF);
+// pixels with alpha already set stay.
 // err: "domain" (not 32-bit), "abort".
 ulib::SError ColourTraceLines(ulib::SBitmap& trace, ulib::SColor colour, ulib::SAbort* progress = nullptr);
 

@@ -117,14 +117,15 @@ TEST(PaintUnderLines, WhitePixelsStopTheSearchCountedAgainAtEachRadius)
 
 TEST(ColourTraceLines, DensityBecomesAlphaAndColourLinesAreDropped)
 {
-    SBitmap trace = Image32(4, 1, 0);
+    SBitmap trace = Image32(5, 1, 0);
     std::uint32_t* row = trace.Row32(0);
     row[0] = 0x000000FFu;  // black line, full density
     row[1] = 0x00FF0080u;  // black density 128 over red line data
     row[2] = 0x00FF0000u;  // red line only
     row[3] = 0x80123456u;  // already coloured: kept
+    row[4] = 0x00FFFFFFu;  // no line (erased): stays empty, not a solid black line
     ASSERT_EQ(ColourTraceLines(trace, SColor(10, 20, 30, 99)), 0u);
-    EXPECT_EQ(Words(trace, 0), (std::vector<std::uint32_t>{0xFF0A141Eu, 0x800A141Eu, 0u, 0x80123456u}));
+    EXPECT_EQ(Words(trace, 0), (std::vector<std::uint32_t>{0xFF0A141Eu, 0x800A141Eu, 0u, 0x80123456u, 0u}));
 
     SBitmap rgb;
     rgb.Create(2, 2, 24);
