@@ -9,14 +9,6 @@ using namespace ulib;
 namespace {
 const char* const UntitledTitle = "無題 - Huedrane";
 const char* const UntitledFileName = "無題.hdq";
-const char* const TitleSuffix = " - Huedrane";
-
-SString BaseName(const SString& file)
-{
-    const std::string_view view = file.View();
-    const std::size_t slash = view.find_last_of('/');
-    return SString(slash == std::string_view::npos ? view : view.substr(slash + 1));
-}
 }  // namespace
 
 SHuedraneController::SHuedraneController() : title(UntitledTitle)
@@ -52,13 +44,15 @@ SError SHuedraneController::OpenDocumentFile(const SString& file)
     stroke_.MouseUp();
     undo.Clear();
     if (SError err = LoadDocument(cel, file)) {
+        // The loader leaves the cel empty already; clearing again keeps that true whatever failed.
+        ClearCel();
+        undo.SetDocumentSize(0, 0);
         ResetIdentity();
         return err;
     }
     undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
     state = SDocumentState::Saved;
-    path = file;
-    title = BaseName(file) + TitleSuffix;
+    TakePath(file);
     return 0;
 }
 

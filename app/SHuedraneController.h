@@ -6,6 +6,7 @@
 #include "SBitmap.h"
 #include "SCel.h"
 #include "SColor.h"
+#include "SFileDialog.h"
 #include "SHuedraneOptions.h"
 #include "SHuedraneUndoBuffer.h"
 #include "SMainWindowState.h"
@@ -70,8 +71,10 @@ public:
     // State none, no path, default name "無題.hdq", title "無題 - Huedrane".
     void ResetIdentity();
 
-    // Opens a document file as the working cel: on success the state is saved, the path and title
-    // are the file's, and the undo buffer is cleared; a failure leaves an empty cel in state none.
+    // Opens a document file as the working cel: on success the state is saved, the path is the
+    // file's, the title its display name with " - Huedrane", and there is no default name; a
+    // failure leaves an empty cel with the untitled identity (ResetIdentity). The undo buffer is
+    // cleared either way.
     ulib::SError OpenDocumentFile(const ulib::SString& file);
 
     // A drag with the tool in effect (chosen by the window from held keys, button and selected
@@ -92,6 +95,52 @@ public:
 
     SPaintContext PaintContext() { return {cel, undo, tools, referenceImage}; }
 
+    // Document commands. Each returns 0 or an error identifier's value; "cancel" means the user
+    // cancelled (the window shows every other error). Dialogs and questions go through the seam.
+    // The five file dialogs, set up by SetUpFileDialogs (after the settings and ApplyOptions).
+    ulib::SFileDialog documentDialog, importDialog, exportDialog, batchImportDialog, batchExportDialog;
+    void SetUpFileDialogs();
+    // Modified: asks yes / no / cancel; yes saves (dialog when there is no path). Gives 0 for no,
+    // "cancel" for cancel, Save's result for yes. Any other state gives 0 without asking.
+    ulib::SError AskToSave();
+    // Asks to save, then drops the cel, resets the identity and clears the undo buffer.
+    ulib::SError Clear();
+    // Asks to save, then loads the file (empty: the document dialog). A failure leaves the empty,
+    // untitled cel in state none. Success puts the path in the history.
+    ulib::SError Open(const ulib::SString& file);
+    // Writes to the path (empty: the document dialog with the default name as ".hdq"). State none
+    // gives "cancel" without a dialog; a failed write leaves state and path as they were.
+    ulib::SError Save();
+    // Writes to a name chosen in the document dialog; the same rules as Save.
+    ulib::SError SaveAs();
+    // Converts a picture into a new cel (empty: the import dialog), asking to save first when ask
+    // is set. Afterwards the cel is untitled without a path; success leaves the state saved (the
+    // caller marks it modified) and the picture's name with ".hdq" as the default name; a failure
+    // leaves the empty cel in state none. "file_not_found" for an empty path.
+    ulib::SError Import(const ulib::SString& file, bool ask);
+    // Renders the cel into a picture file (empty file: the export dialog with the single filter
+    // of the export format). The chosen path is handed back through chosen (may be null); a
+    // cancelled dialog gives 0 and an empty path.
+    ulib::SError Export(const ulib::SString& file, ulib::SString* chosen);
+    // Converts every picture into a document beside it. An empty list shows the batch import
+    // dialog (its cancel gives 0) and asks before overwriting; a given list is taken as it is.
+    ulib::SError BatchImport(const ulib::SArray<ulib::SString>& files);
+    // Renders every document into a picture of the export format beside it; as BatchImport.
+    ulib::SError BatchExport(const ulib::SArray<ulib::SString>& files);
+    // Asks to save; "cancel" keeps the program open.
+    ulib::SError QueryClose();
+    // Saves a modified cel (showing its error), then opens the document that follows (+1) or
+    // precedes (-1) the current one in its folder; 0 when there is none.
+    ulib::SError NextFile(std::int32_t direction);
+    // Puts the path first; the oldest entry beyond HistoryLimit is dropped; no de-duplication.
+    void AddHistory(const ulib::SString& file);
+
 private:
+    // Writes the cel to file; on success the state is saved and, when the file was chosen in the
+    // dialog or differs from the path, it becomes the path (title, history, no default name).
+    ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);
+    // The identity of a document read from or written to file: path, title, no default name.
+    void TakePath(const ulib::SString& file);
+
     SStroke stroke_;
 };

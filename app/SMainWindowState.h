@@ -13,7 +13,7 @@ struct SMainWindowState
     ulib::SRect normalRect;          // the window's restored rectangle
     bool hasNormalRect = false;      // a remembered rectangle to apply
     std::int32_t toolMode = ToolPaint;
-    std::int32_t splitBar = 50;      // reference pane's share of the client width, 0..100
+    std::int32_t splitBar = 50;      // the split bar's left edge in percent of the client width
     bool toolBarVisible = true;
     bool statusBarVisible = true;
     bool subToolBarVisible = true;

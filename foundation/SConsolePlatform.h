@@ -1,7 +1,8 @@
 // The platform seam for a program without windows: the command-line converter, and every
 // program until it installs its own seam. Boxes become lines on the error stream; a console
 // cannot ask, so a box with choices takes the answer that changes nothing, every dialog is
-// cancelled and no manual is opened.
+// cancelled and no manual is opened. Conversions are simply waited for (the converter prints its
+// own progress), and other instances are started as plain child processes.
 #pragma once
 
 #include "SPlatform.h"
@@ -34,6 +35,15 @@ public:
 
     // There is no viewer to open: always false.
     bool OpenHelp(const std::string& path, std::int32_t context) override;
+
+    // Sleeps in short steps until the conversion has finished; nothing is shown.
+    void WaitForConversion(const SConversionWait& request) override;
+    // Nothing to show.
+    void SetProgressLines(const std::string& message, const std::string& fileLine) override;
+    // posix_spawn of program (not searched on PATH) with argument as its only argument, in a
+    // session of its own; a detached thread reaps it when it ends. False when it cannot start or
+    // either text holds a NUL byte.
+    bool StartInstance(const std::string& program, const std::string& argument) override;
 
 private:
     std::FILE* out_;

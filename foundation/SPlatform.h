@@ -16,6 +16,8 @@
 
 namespace ulib {
 
+class SAbort;
+
 // An opaque drawing target handed through the core to the platform (the Qt side defines it).
 struct SDrawSurface;
 
@@ -150,6 +152,18 @@ struct SFileListDialogResponse
     std::vector<std::string> paths;  // the rows' paths in list order (OK only)
 };
 
+// A conversion in progress, as the progress box sees it.
+struct SConversionWait
+{
+    SAbort* progress = nullptr;      // the gauge's source and the abort button's target; may be null
+    std::function<bool()> finished;  // true once the worker's last action is done; null: done at once
+    std::string message;             // the box's first line; may be empty
+    std::string fileLine;            // the box's second line (the file); may be empty
+};
+
+// Seam calls made on another thread than the interface thread (a plug-in's error box during a
+// conversion, the progress lines) are carried out by a window platform on its interface thread;
+// the conversion wait keeps that thread dispatching meanwhile, so they are seen at once.
 class SPlatform
 {
 public:
@@ -182,6 +196,21 @@ public:
     // contents); an HTML manual shows topic N at its anchor HelpTopicAnchor(N) (SHelp.h).
     // Returns whether the viewer started.
     virtual bool OpenHelp(const std::string& path, std::int32_t context) = 0;
+
+    // Shows the progress box with the request's lines and keeps the interface alive (a window
+    // platform dispatches its events, so the window repaints and the box's abort button works)
+    // until request.finished() is true, then hides the box. Called on the interface thread, which
+    // it blocks in the meantime; the caller joins its worker afterwards.
+    virtual void WaitForConversion(const SConversionWait& request) = 0;
+
+    // Replaces the progress box's two lines. Called on the conversion's worker thread: a window
+    // platform posts the texts to its interface thread and returns without waiting.
+    virtual void SetProgressLines(const std::string& message, const std::string& fileLine) = 0;
+
+    // Starts another instance of the program (full path) with one argument, detached from this
+    // one: no shell, and nothing of the child is left behind when it ends. Returns whether it
+    // started.
+    virtual bool StartInstance(const std::string& program, const std::string& argument) = 0;
 };
 
 // The seam in use. Until a program installs one, the console implementation answers.

@@ -1,6 +1,6 @@
 #include "TConvertThread.h"
 
-#include "ScanFixture.h"
+#include "ConversionFolder.h"
 
 #include "SExportFile.h"
 #include "SImportConvert.h"
@@ -30,34 +30,9 @@ struct Line
     std::int32_t progress;
 };
 
-class ConvertThreadTest : public ::testing::Test
+class ConvertThreadTest : public ConversionFolder
 {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("huedrane_thread_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    SString Path(const char* name) const { return SString((dir_ / name).string()); }
-    bool Exists(const char* name) const { return std::filesystem::exists(dir_ / name); }
-    std::string Bytes(const char* name) const
-    {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    void Garbage(const char* name) const { std::ofstream(dir_ / name) << "not a picture"; }
-    void Picture(const char* name) const { ASSERT_EQ(WriteBmpFile(Scan(), Path(name)), 0u); }
-    void Document(const char* name) const
-    {
-        ASSERT_EQ(WriteBmpFile(Scan(), Path("source.bmp")), 0u);
-        ASSERT_EQ(ImportImageFileToDocumentFile(Path("source.bmp"), Path(name), SHuedraneOptions(), nullptr, nullptr),
-                  0u);
-    }
-
     // Runs a worker over the named files of the folder, recording every line it hands out.
     SError Batch(std::int32_t mode, std::vector<const char*> names, SHuedraneOptions options = {},
                  SPictureReader plugins = nullptr)
@@ -79,7 +54,6 @@ protected:
         return worker.Result();
     }
 
-    std::filesystem::path dir_;
     SAbort progress_;
     std::vector<Line> lines_;
     std::int32_t abortAtLine_ = 0;

@@ -1,6 +1,10 @@
 #include "SScriptedPlatform.h"
 
+#include "SAbort.h"
+
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace ulib::test {
 
@@ -67,6 +71,9 @@ void SScriptedPlatform::Clear()
     colourRequests_.clear();
     listRequests_.clear();
     helpCalls_.clear();
+    waits_.clear();
+    progressLines_.clear();
+    starts_.clear();
 }
 
 SBoxAnswer SScriptedPlatform::ShowBox(const SMessageBoxRequest& request)
@@ -294,6 +301,98 @@ bool SScriptedPlatform::OpenHelp(const std::string& path, std::int32_t context)
     std::lock_guard guard(lock_);
     helpCalls_.push_back({path, context});
     return helpResult_ && !refusedHelp_.contains(path);
+}
+
+}  // namespace ulib::test
+
+namespace ulib::test {
+
+void SScriptedPlatform::AbortConversions(std::int32_t atLine)
+{
+    std::lock_guard guard(lock_);
+    abortAtLine_ = atLine;
+}
+
+void SScriptedPlatform::SetStartResult(bool starts)
+{
+    std::lock_guard guard(lock_);
+    startResult_ = starts;
+}
+
+std::vector<SScriptedPlatform::WaitCall> SScriptedPlatform::Waits() const
+{
+    std::lock_guard guard(lock_);
+    return waits_;
+}
+
+std::vector<SScriptedPlatform::ProgressLine> SScriptedPlatform::ProgressLines() const
+{
+    std::lock_guard guard(lock_);
+    return progressLines_;
+}
+
+std::vector<SScriptedPlatform::StartCall> SScriptedPlatform::Starts() const
+{
+    std::lock_guard guard(lock_);
+    return starts_;
+}
+
+void SScriptedPlatform::WaitForConversion(const SConversionWait& request)
+{
+    std::size_t index = 0;
+    {
+        std::lock_guard guard(lock_);
+        index = waits_.size();
+        waits_.push_back({request.message, request.fileLine, request.progress != nullptr, {}});
+        if (request.progress && abortAtLine_ == 0)
+            request.progress->RequestAbort();
+        waiting_ = request.progress;
+        inWait_ = true;
+        linesThisWait_ = 0;
+    }
+    waitBegun_.notify_all();
+
+    const auto read = [&] {
+        if (!request.progress)
+            return;
+        const std::int32_t value = request.progress->Progress();
+        std::lock_guard guard(lock_);
+        if (index >= waits_.size())
+            return;  // cleared meanwhile
+        std::vector<std::int32_t>& gauge = waits_[index].gauge;
+        if (gauge.empty() || gauge.back() != value)
+            gauge.push_back(value);
+    };
+    read();
+    while (request.finished && !request.finished()) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        read();
+    }
+    read();
+
+    std::lock_guard guard(lock_);
+    waiting_ = nullptr;
+    inWait_ = false;
+}
+
+void SScriptedPlatform::SetProgressLines(const std::string& message, const std::string& fileLine)
+{
+    std::unique_lock guard(lock_);
+    waitBegun_.wait_for(guard, std::chrono::seconds(1), [this] { return inWait_; });
+    ProgressLine line{message, fileLine, -1};
+    if (inWait_ && waiting_) {
+        if (++linesThisWait_ == abortAtLine_)
+            waiting_->RequestAbort();
+        line.progress = waiting_->Progress();
+    }
+    progressLines_.push_back(std::move(line));
+}
+
+bool SScriptedPlatform::StartInstance(const std::string& program, const std::string& argument)
+{
+    std::lock_guard guard(lock_);
+    starts_.push_back({program, argument});
+    return startResult_;
 }
 
 }  // namespace ulib::test

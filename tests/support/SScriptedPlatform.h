@@ -1,11 +1,13 @@
-// A platform seam for tests: it records every box, drawing, dialog and help request and answers
-// boxes and dialogs from queues the test fills, so code that asks the user runs headless and its
-// questions can be checked. ScopedPlatform installs a seam for one test and puts the previous one back.
+// A platform seam for tests: it records every box, drawing, dialog, help request, conversion wait,
+// progress line and started instance, and answers boxes and dialogs from queues the test fills, so
+// code that asks the user runs headless and its questions can be checked. ScopedPlatform installs a seam for one test and puts the previous one back.
 #pragma once
 
 #include "SPlatform.h"
 
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <initializer_list>
 #include <map>
@@ -52,6 +54,32 @@ public:
         std::int32_t context = 0;
     };
 
+    // One conversion wait: the box's first lines and what its gauge showed.
+    struct WaitCall
+    {
+        std::string message;
+        std::string fileLine;
+        bool hadProgress = false;  // an SAbort was attached
+        // The gauge's readings while waiting, each differing from the one before: the first as
+        // the wait began, the last after the conversion had finished.
+        std::vector<std::int32_t> gauge;
+    };
+
+    // One pair of progress lines from a worker, with the gauge at that moment (-1 when no wait
+    // was in progress).
+    struct ProgressLine
+    {
+        std::string message;
+        std::string fileLine;
+        std::int32_t progress = -1;
+    };
+
+    struct StartCall
+    {
+        std::string program;
+        std::string argument;
+    };
+
     // Answers for the next boxes, in order; with the queue empty a box answers Ok.
     void QueueAnswers(std::initializer_list<SBoxAnswer> answers);
     // Whether boxes get an owner window (default: none).
@@ -78,6 +106,12 @@ public:
     // What OpenHelp returns (default true), and paths it refuses whatever the default.
     void SetHelpResult(bool opens);
     void RefuseHelp(const std::string& path);
+    // Presses the progress box's abort button in every following conversion: as its wait begins
+    // (atLine 0), or when the worker hands over its atLine-th pair of lines (counted per wait).
+    // A negative atLine stops pressing it.
+    void AbortConversions(std::int32_t atLine = 0);
+    // What StartInstance returns (default true).
+    void SetStartResult(bool starts);
 
     // Copies of what was recorded so far.
     std::vector<SMessageBoxRequest> Boxes() const;
@@ -88,6 +122,9 @@ public:
     std::vector<SColourDialogRequest> ColourRequests() const;
     std::vector<SFileListDialogRequest> FileListRequests() const;
     std::vector<HelpCall> HelpCalls() const;
+    std::vector<WaitCall> Waits() const;
+    std::vector<ProgressLine> ProgressLines() const;
+    std::vector<StartCall> Starts() const;
     std::size_t BoxCount() const;
     // The last box; a default request when none was shown.
     SMessageBoxRequest LastBox() const;
@@ -103,6 +140,12 @@ public:
     SFileListDialogResponse FileListDialog(const SFileListDialogRequest& request) override;
     std::string DisplayName(const std::string& path) override;
     bool OpenHelp(const std::string& path, std::int32_t context) override;
+    // Polls request.finished every 0.2 ms, recording the gauge.
+    void WaitForConversion(const SConversionWait& request) override;
+    // Holds the worker until the starter's wait has begun (at most a second), so every line
+    // has its gauge reading and an abort requested at the wait's start comes first.
+    void SetProgressLines(const std::string& message, const std::string& fileLine) override;
+    bool StartInstance(const std::string& program, const std::string& argument) override;
 
 private:
     struct ColourAnswer
@@ -135,6 +178,17 @@ private:
     std::map<std::string, std::string> displayNames_;
     std::set<std::string> refusedHelp_;
     bool helpResult_ = true;
+
+    // The conversion being waited for (null between waits); lines wait on waitBegun_ for it.
+    SAbort* waiting_ = nullptr;
+    bool inWait_ = false;
+    std::condition_variable waitBegun_;
+    std::int32_t abortAtLine_ = -1;
+    std::int32_t linesThisWait_ = 0;
+    std::vector<WaitCall> waits_;
+    std::vector<ProgressLine> progressLines_;
+    std::vector<StartCall> starts_;
+    bool startResult_ = true;
 };
 
 // Installs a seam for its lifetime and restores whichever was installed before.

@@ -1,0 +1,217 @@
+// The main window's commands that need no window: layer toggles, tool state, the keyboard table,
+// dropped files, the close query, the split bar, and what each command leaves to refresh.
+#include "SMainWindowRules.h"
+
+#include "SPlatform.h"
+
+#include <cctype>
+#include <cstring>
+
+using namespace ulib;
+namespace refresh = main_refresh;
+
+namespace {
+
+bool IsError(SError error, const char* identifier)
+{
+    return error != 0 && error == ErrorFromIdentifier(identifier);
+}
+
+// Errors are shown after every command except a user's cancel.
+void ShowUnlessCancel(SError error)
+{
+    if (error && !IsError(error, "cancel"))
+        ReportError(error);
+}
+
+constexpr std::uint32_t ToolChange = refresh::ToolMenu | refresh::StatusBar;
+
+}  // namespace
+
+std::uint32_t ToggleLayer(SHuedraneController& c, std::int32_t tag)
+{
+    if (tag < LayerUnder || tag > LayerExtra)
+        return 0;
+    if (tag == LayerExtra && c.cel.visible[LayerExtra]) {
+        // Hiding keeps the extra layer whatever it holds (the cel would free an empty one), so
+        // showing it again finds it as it was.
+        c.cel.visible[LayerExtra] = false;
+        c.cel.ComposeAll();
+    } else {
+        c.cel.SetLayerVisible(tag, 0);
+    }
+    return refresh::Canvas | refresh::LayerMenu;
+}
+
+std::uint32_t SelectColourMode(SHuedraneController& c, std::int32_t mode)
+{
+    if (mode < 1 || mode > 3)
+        return 0;
+    c.tools.colourMode = static_cast<SColourMode>(mode);
+    return ToolChange;
+}
+
+std::uint32_t SelectTracePen(SHuedraneController& c, std::int32_t pen)
+{
+    if (pen < 0 || pen > 4)
+        return 0;
+    c.tools.tracePen = pen;
+    return ToolChange;
+}
+
+std::uint32_t SelectTool(SHuedraneController& c, std::int32_t tool)
+{
+    if (tool < ToolPaint || tool > ToolKnife)
+        return 0;
+    c.window.toolMode = tool;
+    return ToolChange;
+}
+
+std::uint32_t TakeQuickColour(SHuedraneController& c, std::int32_t entry)
+{
+    if (entry < 0 || entry >= static_cast<std::int32_t>(c.quickPalette.size()))
+        return 0;
+    c.tools.currentColour = c.quickPalette[std::size_t(entry)];
+    c.tools.colourMode = SColourMode::Colour;
+    return ToolChange | refresh::PaletteBox;
+}
+
+std::uint32_t PressMainKey(SHuedraneController& c, char key)
+{
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+    if (upper >= '1' && upper <= '9')
+        return TakeQuickColour(c, upper - '1');
+    if (upper == '0')
+        return TakeQuickColour(c, 9);
+    // Rows of the keyboard: the top letters continue the digits, the middle row picks pens,
+    // the bottom row colour modes.
+    static const char quick[] = "QWERTY";
+    static const char pens[] = "ASDFG";
+    static const char modes[] = "ZXC";
+    if (upper == '\0')
+        return 0;
+    if (const char* at = std::strchr(quick, upper))
+        return TakeQuickColour(c, 10 + std::int32_t(at - quick));
+    if (const char* at = std::strchr(pens, upper))
+        return SelectTracePen(c, std::int32_t(at - pens));
+    if (const char* at = std::strchr(modes, upper))
+        return SelectColourMode(c, 1 + std::int32_t(at - modes));
+    return 0;
+}
+
+std::uint32_t RunWholeCelCommand(SHuedraneController& c, SWholeCelOperation operation)
+{
+    // A shortcut can fire while the menu last showed the item enabled; there is no cel to work on.
+    if (c.state == SDocumentState::None)
+        return 0;
+    c.RunWholeCel(operation);
+    return CommandEffects(SMainCommand::WholeCel).refresh;
+}
+
+SError ImportCommand(SHuedraneController& c, const SString& file, bool ask)
+{
+    const SError err = c.Import(file, ask);
+    if (err == 0)
+        c.MarkModified();
+    return err;
+}
+
+SError OpenHistoryEntry(SHuedraneController& c, std::int32_t tag)
+{
+    // Entry 0 is the current file; SArray would wrap an index past the end onto another entry.
+    if (tag < 1 || tag >= c.history.Count())
+        return 0;
+    const SString file = c.history[tag];  // Open puts it first, moving the list under a reference
+    return c.Open(file);
+}
+
+void ClearHistory(SHuedraneController& c)
+{
+    c.history.Clear();
+}
+
+std::uint32_t DropFiles(SHuedraneController& c, const SArray<SString>& files, const SString& programPath)
+{
+    // A drop of something that is no local file arrives as an empty name; opening that would
+    // bring up the document dialog.
+    SArray<SString> named;
+    for (const SString& file : files)
+        if (!file.IsEmpty())
+            named.Append(file);
+    if (named.IsEmpty())
+        return 0;
+    const SString& first = named[0];
+    SError err = c.Open(first);
+    // A failed open that leaves the document modified never got past the save question (its save
+    // failed): importing now would throw the unsaved cel away, so the failure is shown instead.
+    const bool askFailed = c.state == SDocumentState::Modified;
+    if (err && !askFailed && !IsError(err, "cancel") && !IsError(err, "abort"))
+        err = ImportCommand(c, first, false);
+    ShowUnlessCancel(err);
+
+    bool allStarted = true;
+    for (std::int32_t i = 1; i < named.Count(); ++i)
+        allStarted = Platform().StartInstance(programPath.Str(), named[i].Str()) && allStarted;
+    if (!allStarted)
+        ReportError(ErrorFromIdentifier("file_open"));
+    return CommandEffects(SMainCommand::DropFiles).refresh;
+}
+
+bool QueryCloseWindow(SHuedraneController& c)
+{
+    const SError err = c.QueryClose();
+    if (err == 0)
+        return true;
+    ShowUnlessCancel(err);
+    return false;
+}
+
+void MoveSplitBar(SMainWindowState& window, std::int32_t leftEdge, std::int32_t clientWidth)
+{
+    if (clientWidth <= 0)
+        return;
+    const std::int64_t percent = std::int64_t(leftEdge) * 100 / clientWidth;
+    window.splitBar = static_cast<std::int32_t>(percent < 0 ? 0 : percent > 100 ? 100 : percent);
+}
+
+std::int32_t ReferencePaneWidth(SMainWindowState& window, std::int32_t clientWidth)
+{
+    if (window.splitBar < 10)
+        window.splitBar = 10;
+    if (window.splitBar > 100)
+        window.splitBar = 100;
+    const std::int64_t width = std::int64_t(clientWidth) * (100 - window.splitBar) / 100;
+    return width < 10 ? 2 : static_cast<std::int32_t>(width);
+}
+
+SCommandEffects CommandEffects(SMainCommand command)
+{
+    const std::uint32_t fileEdit = refresh::FileMenu | refresh::EditMenu;
+    switch (command) {
+    case SMainCommand::Clear:
+    case SMainCommand::PreviousFile:
+    case SMainCommand::NextFile:
+    case SMainCommand::DropFiles:
+        return {refresh::NewDocument, false, false};
+    case SMainCommand::Open:
+    case SMainCommand::Import:
+    case SMainCommand::OpenHistory:
+        return {refresh::NewDocument, true, false};
+    case SMainCommand::Save:
+        return {refresh::Title | fileEdit, false, false};
+    case SMainCommand::SaveAs:
+        return {refresh::Title | fileEdit, true, false};
+    case SMainCommand::Export:
+        return {fileEdit, true, false};
+    case SMainCommand::BatchImport:
+    case SMainCommand::BatchExport:
+        return {fileEdit, true, true};
+    case SMainCommand::ExportToReference:
+        return {fileEdit | refresh::ReferencePane | refresh::ReferenceMenu, true, false};
+    case SMainCommand::Undo:
+    case SMainCommand::Redo:
+    case SMainCommand::WholeCel:
+        return {refresh::Canvas | refresh::EditMenu, false, false};
+    }
+    return {};
+}

@@ -1,0 +1,419 @@
+// The document commands driven as the main window drives them, with every question and file
+// dialog answered by the scripted seam, on files in a temporary folder.
+#include "../convert/ScanFixture.h"
+#include "../document/CelFixture.h"
+#include "ControllerFolder.h"
+#include "SDocumentFile.h"
+#include "SDocumentNeighbours.h"
+#include "SHuedraneController.h"
+#include "SScriptedPlatform.h"
+#include "Sximage.h"
+#include "Sxpng.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+using namespace ulib;
+using ulib::test::ScopedPlatform;
+using ulib::test::SScriptedPlatform;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A cel as an import leaves it, ready to be saved: genga held in stored form, a painted pixel.
+SCel SaveableCel(std::int32_t width, std::int32_t height, std::uint8_t shade)
+{
+    SCel cel = MakeCel(width, height);
+    cel.trace.FillRect(SColor::FromPixel(0));  // no line, in the form import writes it
+    cel.genga.SetColor(1, 1, SColor(shade, 10, 20));
+    cel.held.Clear();
+    EXPECT_EQ(cel.held.Append(cel.genga), 0u);
+    SetPixel(cel.paint, 2, 2, 0xFF000000u | shade);
+    cel.ComposeAll();
+    return cel;
+}
+
+class DocumentCommands : public ControllerFolder
+{
+protected:
+    SString WriteDocument(const std::string& name, std::uint8_t shade = 100, std::int32_t size = 8)
+    {
+        const SString file(In(name));
+        EXPECT_EQ(SaveDocument(SaveableCel(size, size, shade), file), 0u);
+        return file;
+    }
+    SString WriteScan(const std::string& name)
+    {
+        const SBitmap scan = OutlinedScan(40, 30, 6);
+        const SString file(In(name));
+        EXPECT_EQ(WritePngFile(&scan, file), 0u);
+        return file;
+    }
+    // The shade SaveableCel painted into the paint layer of the working cel.
+    std::uint32_t PaintedShade() const { return c.cel.paint.Row32(2)[2] & 0xFF; }
+};
+
+void ExpectUntitledEmptyCel(const SHuedraneController& c)
+{
+    EXPECT_EQ(c.state, SDocumentState::None);
+    EXPECT_TRUE(c.path.IsEmpty());
+    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
+    for (const SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.genga, &c.cel.display, &c.cel.flag})
+        EXPECT_TRUE(layer->IsEmpty());
+    EXPECT_FALSE(c.undo.CanUndo());
+}
+
+TEST_F(DocumentCommands, SaveAndSaveAsWithoutACelDoNothingAndShowNothing)
+{
+    EXPECT_EQ(Id(c.Save()), "cancel");
+    EXPECT_EQ(Id(c.SaveAs()), "cancel");
+    EXPECT_EQ(seam.BoxCount(), 0u);
+    EXPECT_TRUE(seam.FileRequests().empty());
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesAnEmptyUntitledCel)
+{
+    const SString good = WriteDocument("good.hdq");
+    seam.SetDisplayName(good.Str(), "good (shown)");
+    seam.QueueFileChoice({good.Str()});
+    ASSERT_EQ(c.Open(SString()), 0u);
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.path, good);
+    EXPECT_EQ(c.title, SString("good (shown) - Huedrane"));
+    EXPECT_TRUE(c.defaultFileName.IsEmpty());
+    EXPECT_EQ(c.cel.display.Width(), 8);
+    EXPECT_EQ(c.history, (SArray<SString>{good}));
+
+    // The dialog opens at the current path; its cancel changes nothing.
+    seam.QueueFileCancel();
+    EXPECT_EQ(Id(c.Open(SString())), "cancel");
+    EXPECT_EQ(seam.FileRequests().back().initialFile, good.Str());
+    EXPECT_EQ(c.path, good);
+
+    // Record 1 of another size than the container.
+    SQuickPress list;
+    ASSERT_EQ(PackDocument(SaveableCel(8, 8, 1), list), 0u);
+    SBitmap small;
+    small.Create(4, 4, 32);
+    ASSERT_EQ(list[1].Compress(small), 0u);
+    const SString broken(In("broken.hdq"));
+    ASSERT_EQ(list.WriteFile(broken), 0u);
+    c.MarkModified();
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_EQ(Id(c.Open(broken)), "data");
+    ExpectUntitledEmptyCel(c);
+    EXPECT_EQ(c.defaultFileName, SString("無題.hdq"));
+    EXPECT_EQ(c.history.Count(), 1);
+}
+
+TEST_F(DocumentCommands, AskToSaveAnswersYesNoAndCancel)
+{
+    const SString file = WriteDocument("cel.hdq", 100);
+    ASSERT_EQ(c.Open(file), 0u);
+    EXPECT_EQ(c.QueryClose(), 0u);  // unmodified: nothing asked
+    EXPECT_EQ(seam.BoxCount(), 0u);
+
+    c.MarkModified();
+    SetPixel(c.cel.paint, 2, 2, 0xFF000000u | 55);
+    seam.QueueAnswers({SBoxAnswer::Cancel});
+    EXPECT_EQ(Id(c.Clear()), "cancel");
+    EXPECT_EQ(seam.LastBox().style & box_style::IconMask, box_style::IconWarning);
+    EXPECT_EQ(seam.LastBox().style & box_style::ButtonMask, box_style::YesNoCancel);
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(PaintedShade(), 55u);
+
+    // Yes with a path saves there without a dialog; the file then holds the change.
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    EXPECT_EQ(c.QueryClose(), 0u);
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_TRUE(seam.FileRequests().empty());
+    SCel reread;
+    ASSERT_EQ(LoadDocument(reread, file), 0u);
+    EXPECT_EQ(reread.paint.Row32(2)[2] & 0xFF, 55u);
+
+    // No drops the change; clear then gives the untitled cel.
+    c.MarkModified();
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_EQ(c.Clear(), 0u);
+    ExpectUntitledEmptyCel(c);
+    EXPECT_EQ(c.defaultFileName, SString("無題.hdq"));
+}
+
+TEST_F(DocumentCommands, YesWithoutAPathOffersTheDefaultNameAndItsCancelCancels)
+{
+    const SString scan = WriteScan("scan.png");
+    ASSERT_EQ(c.Import(scan, true), 0u);
+    c.MarkModified();
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    seam.QueueFileCancel();
+    EXPECT_EQ(Id(c.QueryClose()), "cancel");
+    ASSERT_EQ(seam.FileRequests().size(), 1u);
+    EXPECT_EQ(seam.FileRequests()[0].mode, SFileDialogRequest::Mode::Save);
+    EXPECT_EQ(seam.FileRequests()[0].initialFile, In("scan.hdq"));
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    seam.QueueFileChoice({In("kept.hdq")});
+    EXPECT_EQ(c.QueryClose(), 0u);
+    EXPECT_EQ(c.path, SString(In("kept.hdq")));
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_TRUE(fs::exists(In("kept.hdq")));
+}
+
+TEST_F(DocumentCommands, ImportLeavesAnUntitledSavedCelOfferedUnderThePicturesName)
+{
+    const SString scan = WriteScan("scan.png");
+    ASSERT_EQ(c.Open(WriteDocument("before.hdq")), 0u);
+    c.MouseDown(ToolTracePen, {1, 1});
+    c.MouseUp();
+    ASSERT_TRUE(c.undo.CanUndo());
+
+    seam.QueueAnswers({SBoxAnswer::No});
+    ASSERT_EQ(c.Import(scan, true), 0u);
+    EXPECT_EQ(seam.BoxCount(), 1u);
+    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
+    EXPECT_TRUE(c.path.IsEmpty());
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.defaultFileName, SString(In("scan.hdq")));
+    EXPECT_EQ(c.cel.display.Width(), 40);
+    EXPECT_FALSE(c.undo.CanUndo());
+    ASSERT_EQ(seam.Waits().size(), 1u);
+    EXPECT_EQ(seam.Waits()[0].message, "インポート処理中です");
+    c.MarkModified();
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+
+    seam.QueueFileChoice({In("scan.hdq")});
+    ASSERT_EQ(c.Save(), 0u);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("scan.hdq"));
+    EXPECT_EQ(c.title, SString("scan.hdq - Huedrane"));
+    EXPECT_TRUE(c.defaultFileName.IsEmpty());
+
+    // A picture that cannot be read: the empty cel, no default name.
+    std::ofstream(In("junk.png")) << "not a picture";
+    EXPECT_NE(c.Import(SString(In("junk.png")), false), 0u);
+    ExpectUntitledEmptyCel(c);
+    EXPECT_TRUE(c.defaultFileName.IsEmpty());
+}
+
+TEST_F(DocumentCommands, SaveWritesInPlaceAndSaveAsMovesTheDocument)
+{
+    const SString first = WriteDocument("first.hdq");
+    ASSERT_EQ(c.Open(first), 0u);
+    c.MarkModified();
+    ASSERT_EQ(c.Save(), 0u);
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.history.Count(), 1);  // the same path enters no second time
+    EXPECT_TRUE(seam.FileRequests().empty());
+
+    seam.QueueFileChoice({In("second.hdq")});
+    ASSERT_EQ(c.SaveAs(), 0u);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, first.Str());
+    EXPECT_EQ(c.path, SString(In("second.hdq")));
+    EXPECT_EQ(c.title, SString("second.hdq - Huedrane"));
+    EXPECT_EQ(c.history[0], SString(In("second.hdq")));
+
+    // A write that fails leaves state and path as they were.
+    c.MarkModified();
+    seam.QueueFileChoice({In("missing-folder/third.hdq")});
+    EXPECT_NE(c.SaveAs(), 0u);
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.path, SString(In("second.hdq")));
+}
+
+TEST_F(DocumentCommands, ExtraLayerAbsentFromTheFileIsCreatedOnlyWhenShownAndNotWrittenBack)
+{
+    const SString file = WriteDocument("plain.hdq");
+    ASSERT_EQ(c.Open(file), 0u);
+    ASSERT_EQ(c.cel.extra.Width(), 8);
+    for (std::int32_t y = 0; y < 8; ++y)
+        for (std::int32_t x = 0; x < 8; ++x)
+            ASSERT_EQ(c.cel.extra.Row32(y)[x] >> 24, 0u);
+
+    seam.QueueFileChoice({In("again.hdq")});
+    ASSERT_EQ(c.SaveAs(), 0u);
+    SQuickPress list;
+    ASSERT_EQ(list.ReadFile(SString(In("again.hdq"))), 0u);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_NE(list[3].kind, 1);
+
+    c.SetLayerSwitch(LayerExtra, false);
+    ASSERT_EQ(c.Open(file), 0u);
+    EXPECT_TRUE(c.cel.extra.IsEmpty());
+}
+
+TEST_F(DocumentCommands, HiddenGengaStaysUnloadedAndIsWrittenBackAsStored)
+{
+    const SString file = WriteDocument("genga.hdq", 77);
+    SQuickPress stored;
+    ASSERT_EQ(stored.ReadFile(file), 0u);
+    c.SetLayerSwitch(LayerGenga, false);
+    ASSERT_EQ(c.Open(file), 0u);
+    EXPECT_TRUE(c.cel.genga.IsEmpty());
+    c.MarkModified();
+    ASSERT_EQ(c.Save(), 0u);
+    SQuickPress written;
+    ASSERT_EQ(written.ReadFile(file), 0u);
+    EXPECT_TRUE(written[0].Equals(stored[0]));
+}
+
+TEST_F(DocumentCommands, NextAndPreviousFollowTheCaseBlindNameOrder)
+{
+    WriteDocument("a.hdq", 1);
+    const SString b = WriteDocument("B.hdq", 2);
+    WriteDocument("c.hda", 3);
+    fs::create_directory(In("bb.hdq"));  // a folder is no document
+    std::ofstream(In("bc.txt")) << "x";
+    ASSERT_EQ(c.Open(b), 0u);
+
+    ASSERT_EQ(c.NextFile(+1), 0u);
+    EXPECT_EQ(c.path, SString(In("c.hda")));
+    ASSERT_EQ(c.NextFile(+1), 0u);  // the last: nothing happens
+    EXPECT_EQ(c.path, SString(In("c.hda")));
+    ASSERT_EQ(c.NextFile(-1), 0u);
+    EXPECT_EQ(c.path, b);
+
+    // A modified cel is saved before moving on, without a question.
+    SetPixel(c.cel.paint, 2, 2, 0xFF000000u | 99);
+    c.MarkModified();
+    ASSERT_EQ(c.NextFile(-1), 0u);
+    EXPECT_EQ(c.path, SString(In("a.hdq")));
+    EXPECT_EQ(seam.BoxCount(), 0u);
+    ASSERT_EQ(c.NextFile(-1), 0u);  // the first: nothing happens
+    EXPECT_EQ(c.path, SString(In("a.hdq")));
+    ASSERT_EQ(c.Open(b), 0u);
+    EXPECT_EQ(PaintedShade(), 99u);
+}
+
+TEST_F(DocumentCommands, NextAfterAFailedSaveShowsTheErrorAndAsksBeforeDroppingTheChange)
+{
+    const SString b = WriteDocument("b.hdq");
+    WriteDocument("c.hdq");
+    ASSERT_EQ(c.Open(b), 0u);
+    c.MarkModified();
+    // The document's name is taken by a folder now: writing there fails.
+    fs::remove(b.Str());
+    fs::create_directory(b.Str());
+    seam.QueueAnswers({SBoxAnswer::Ok, SBoxAnswer::Cancel});
+    EXPECT_EQ(Id(c.NextFile(+1)), "cancel");
+    ASSERT_EQ(seam.BoxCount(), 2u);
+    EXPECT_EQ(seam.Boxes()[1].style & box_style::ButtonMask, box_style::YesNoCancel);
+    EXPECT_EQ(c.path, b);
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+}
+
+TEST(DocumentNames, CompareWithoutCaseThenByLengthThenByBytes)
+{
+    EXPECT_LT(CompareDocumentNames("a.hdq", "B.hdq"), 0);
+    EXPECT_LT(CompareDocumentNames("B.hdq", "c.hda"), 0);
+    EXPECT_LT(CompareDocumentNames("ab", "abc"), 0);
+    EXPECT_LT(CompareDocumentNames("AB", "ab"), 0);
+    EXPECT_EQ(CompareDocumentNames("ab", "ab"), 0);
+    // Bytes above ASCII keep their value: no locale folds them.
+    EXPECT_LT(CompareDocumentNames("z", "\xC3\xA9"), 0);
+}
+
+TEST_F(DocumentCommands, HistoryKeepsTenEntriesWithoutRemovingEqualOnes)
+{
+    std::vector<SString> files;
+    for (int i = 0; i < 11; ++i) {
+        files.push_back(WriteDocument("f" + std::to_string(i) + ".hdq"));
+        ASSERT_EQ(c.Open(files.back()), 0u);
+    }
+    ASSERT_EQ(c.history.Count(), 10);
+    EXPECT_EQ(c.history[0], files[10]);
+    EXPECT_EQ(c.history[9], files[1]);
+    ASSERT_EQ(c.Open(files[10]), 0u);
+    EXPECT_EQ(c.history[0], files[10]);
+    EXPECT_EQ(c.history[1], files[10]);
+    EXPECT_EQ(c.history.Count(), 10);
+}
+
+TEST_F(DocumentCommands, BatchAsksBeforeOverwritingAndAnythingButYesCancels)
+{
+    WriteScan("x.png");
+    WriteScan("y.png");
+    std::ofstream(In("y.hdq")) << "old";
+    seam.QueueFileChoice({In("x.png"), In("y.png")});
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_EQ(Id(c.BatchImport({})), "cancel");
+    ASSERT_EQ(seam.BoxCount(), 1u);
+    EXPECT_EQ(seam.LastBox().text,
+              In("y.hdq") + "など、1個のファイルが上書きされます。処理を続けてよろしいですか？");
+    EXPECT_EQ(seam.LastBox().style & box_style::IconMask, box_style::IconQuestion);
+    EXPECT_EQ(seam.LastBox().style & box_style::ButtonMask, box_style::YesNoCancel);
+    EXPECT_TRUE(seam.FileRequests()[0].multiple);
+    EXPECT_FALSE(fs::exists(In("x.hdq")));
+
+    // Yes converts both; a cancelled dialog is success with nothing done.
+    seam.QueueFileChoice({In("x.png"), In("y.png")});
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    EXPECT_EQ(c.BatchImport({}), 0u);
+    SQuickPress converted;
+    EXPECT_EQ(converted.ReadFile(SString(In("y.hdq"))), 0u);
+    EXPECT_TRUE(fs::exists(In("x.hdq")));
+    seam.QueueFileCancel();
+    EXPECT_EQ(c.BatchImport({}), 0u);
+
+    // Export to bitmaps: two existing targets, the first named, the count of both.
+    std::ofstream(In("x.bmp")) << "old";
+    std::ofstream(In("y.bmp")) << "old";
+    c.options.exportFormat = 0;
+    seam.QueueFileChoice({In("x.hdq"), In("y.hdq")});
+    seam.QueueAnswers({SBoxAnswer::Cancel});
+    EXPECT_EQ(Id(c.BatchExport({})), "cancel");
+    EXPECT_EQ(seam.LastBox().text,
+              In("x.bmp") + "など、2個のファイルが上書きされます。処理を続けてよろしいですか？");
+    EXPECT_EQ(seam.FileRequests().back().filters[0],
+              (std::pair<std::string, std::string>("Huedraneファイル(*.hdq)", "*.hdq;*.hda")));
+
+    // A list passed in is converted without a question; JPEG has no batch target.
+    const std::size_t boxes = seam.BoxCount();
+    EXPECT_EQ(c.BatchExport({SString(In("x.hdq"))}), 0u);
+    SBitmap written;
+    EXPECT_EQ(ReadImageFile(&written, SString(In("x.bmp"))), 0u);
+    c.options.exportFormat = 2;
+    seam.QueueFileChoice({In("x.hdq")});
+    EXPECT_EQ(Id(c.BatchExport({})), "internal");
+    EXPECT_EQ(seam.BoxCount(), boxes);
+}
+
+TEST_F(DocumentCommands, ExportOffersTheFormatsFilterAndRendersTheUnderLayer)
+{
+    ASSERT_EQ(c.Open(WriteDocument("cel.hdq", 100, 8)), 0u);
+    c.options.exportFormat = 0;
+    c.options.export24Bit = true;
+    c.options.exportTargetLayers = 1;  // under layer, then the usual layers
+    c.cel.under.Create(4, 4, 24);
+    c.cel.under.FillRect(SColor::Red);
+
+    SString chosen("stale");
+    seam.QueueFileCancel();
+    EXPECT_EQ(c.Export(SString(), &chosen), 0u);
+    EXPECT_TRUE(chosen.IsEmpty());
+    const SFileDialogRequest request = seam.FileRequests().back();
+    EXPECT_EQ(request.mode, SFileDialogRequest::Mode::Save);
+    EXPECT_EQ(request.filters[0], (std::pair<std::string, std::string>("ビットマップイメージ(*.bmp)", "*.bmp")));
+    EXPECT_EQ(request.initialFile, In("cel.bmp"));
+
+    seam.QueueFileChoice({In("out.bmp")});
+    ASSERT_EQ(c.Export(SString(), &chosen), 0u);
+    EXPECT_EQ(chosen, SString(In("out.bmp")));
+    SBitmap out;
+    ASSERT_EQ(ReadImageFile(&out, chosen), 0u);
+    ASSERT_EQ(out.Dimensions(), (SPoint{8, 8}));  // the document's size, not the under layer's
+    EXPECT_EQ(out.GetColor(0, 0), SColor::Red);
+    EXPECT_EQ(out.GetColor(6, 6), SColor::White);
+
+    c.options.exportFormat = 1;
+    seam.QueueFileCancel();
+    c.Export(SString(), nullptr);
+    EXPECT_EQ(seam.FileRequests().back().filters[0], (std::pair<std::string, std::string>("PNGイメージ(*.png)", "*.png")));
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("cel.png"));
+}
+
+}  // namespace
