@@ -13,5 +13,7 @@ huedrane_install() {
 }
 # What building the program needs on a fresh Debian 12 machine.
 HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev)
+# What the Qt program and its tests need besides: Qt 6 Widgets, Qt's offscreen platform, a Japanese font.
+HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic)
 HUEDRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HUEDRANE_JOBS="$(nproc 2>/dev/null || echo 2)"

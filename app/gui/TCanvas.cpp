@@ -1,0 +1,247 @@
+// The canvas: paint events draw the display buffer through the one tile, mouse events go to the
+// tools as document pixels, and the hand and zoom tools move the view.
+#include "TCanvas.h"
+
+#include "SCanvasTile.h"
+#include "SHuedraneController.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+// The "PaintMain" widget: owns nothing, hands its events to the canvas.
+class TCanvasPaint : public QWidget
+{
+public:
+    explicit TCanvasPaint(TCanvas& canvas) : canvas_(canvas)
+    {
+        setObjectName(QStringLiteral("PaintMain"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { canvas_.PaintMainPaint(event); }
+    void mousePressEvent(QMouseEvent* event) override { canvas_.PaintMainMouseDown(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { canvas_.PaintMainMouseMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { canvas_.PaintMainMouseUp(event); }
+    // Off the canvas the position panel shows nothing.
+    void leaveEvent(QEvent*) override { emit canvas_.PointerMoved({}, false); }
+
+private:
+    TCanvas& canvas_;
+};
+
+namespace {
+
+SMouseButton ButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return SMouseButton::Left;
+    case Qt::RightButton: return SMouseButton::Right;
+    default: return SMouseButton::Other;
+    }
+}
+
+QRect ToQRect(const ulib::SRect& r)
+{
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+ulib::SRect ToSRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// Keeps a document-space rectangle inside the document before it is mapped to the screen.
+ulib::SRect Clip(const ulib::SRect& r, const ulib::SRect& bounds)
+{
+    return {std::max(r.left, bounds.left), std::max(r.top, bounds.top), std::min(r.right, bounds.right),
+            std::min(r.bottom, bounds.bottom)};
+}
+
+}  // namespace
+
+TCanvas::TCanvas(SHuedraneController& controller, const SHeldKeys& keys, QWidget* parent)
+    : QScrollArea(parent), controller_(controller), keys_(keys),
+      tile_(canvas::TileSize, canvas::TileSize, QImage::Format_RGB32)
+{
+    setObjectName(QStringLiteral("ScrollMain"));
+    setWidgetResizable(false);
+    paint_ = new TCanvasPaint(*this);
+    setWidget(paint_);
+    ResizeCanvas();
+}
+
+TCanvas::~TCanvas() = default;
+
+QWidget* TCanvas::PaintMain() const
+{
+    return paint_;
+}
+
+void TCanvas::ResizeCanvas()
+{
+    const std::int32_t z = controller_.zoom;
+    const QSize size(canvas::ToScreen(controller_.cel.display.Width(), z),
+                     canvas::ToScreen(controller_.cel.display.Height(), z));
+    suppressPaint_ = true;
+    paint_->setFixedSize(size);
+    suppressPaint_ = false;
+}
+
+void TCanvas::ZoomClick(int tag)
+{
+    const int zoom = tag == 0 ? 0 : std::clamp(controller_.zoom + tag, canvas::MinZoom, canvas::MaxZoom);
+    // The menu zoom keeps the document point at the middle of the view where it was.
+    const QPoint middle(horizontalScrollBar()->value() + viewport()->width() / 2,
+                        verticalScrollBar()->value() + viewport()->height() / 2);
+    ZoomAt(zoom, ToDocument(middle));
+}
+
+bool TCanvas::ZoomAt(int zoom, ulib::SPoint anchor)
+{
+    if (zoom < canvas::MinZoom || zoom > canvas::MaxZoom)
+        return false;
+    const std::int32_t old = controller_.zoom;
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    controller_.zoom = zoom;
+    ResizeCanvas();
+    // The anchor moves on the canvas by the difference of its two scaled positions; scrolling by the
+    // same amount keeps it under the mouse.
+    suppressPaint_ = true;
+    horizontalScrollBar()->setValue(scroll.x() + canvas::ToScreen(anchor.x, zoom) - canvas::ToScreen(anchor.x, old));
+    verticalScrollBar()->setValue(scroll.y() + canvas::ToScreen(anchor.y, zoom) - canvas::ToScreen(anchor.y, old));
+    suppressPaint_ = false;
+    RequestRepaint(paint_->rect());
+    if (zoom != old)
+        emit ZoomChanged();
+    return true;
+}
+
+void TCanvas::DocumentReplaced()
+{
+    ResizeCanvas();
+    RequestRepaint(paint_->rect());
+}
+
+void TCanvas::RedrawDocument(const ulib::SRect& rect)
+{
+    const ulib::SRect inside = Clip(rect, controller_.cel.display.Bounds());
+    if (inside.IsEmpty())
+        return;
+    RequestRepaint(ToQRect(canvas::DocumentToScreenRect(inside, controller_.zoom)));
+}
+
+void TCanvas::ToggleSilhouette()
+{
+    controller_.cel.silhouette = !controller_.cel.silhouette;
+    controller_.cel.ComposeAll();
+    RequestRepaint(paint_->rect());
+}
+
+ulib::SPoint TCanvas::ToDocument(QPoint canvasPosition) const
+{
+    return {canvas::ToDocument(canvasPosition.x(), controller_.zoom), canvas::ToDocument(canvasPosition.y(), controller_.zoom)};
+}
+
+QPoint TCanvas::ToCanvas(ulib::SPoint documentPoint) const
+{
+    return {canvas::ToScreen(documentPoint.x, controller_.zoom), canvas::ToScreen(documentPoint.y, controller_.zoom)};
+}
+
+void TCanvas::RequestRepaint(const QRect& canvasRect)
+{
+    lastRepaint_ = canvasRect & paint_->rect();
+    if (!lastRepaint_.isEmpty())
+        paint_->update(lastRepaint_);
+}
+
+void TCanvas::PaintMainPaint(QPaintEvent* event)
+{
+    if (suppressPaint_)
+        return;
+    const ulib::SBitmap& display = controller_.cel.display;
+    const std::int32_t z = controller_.zoom;
+    const ulib::SRect document = canvas::ScreenToDocumentRect(ToSRect(event->rect()), z, display.Dimensions());
+    if (document.IsEmpty())
+        return;
+    const QRect screen = ToQRect(canvas::DocumentToScreenRect(document, z)) & paint_->rect();
+
+    if (tile_.size() != QSize(canvas::TileSize, canvas::TileSize) || tile_.format() != QImage::Format_RGB32)
+        tile_ = QImage(canvas::TileSize, canvas::TileSize, QImage::Format_RGB32);
+    QPainter painter(paint_);
+    const int mask = ~(canvas::TileSize - 1);
+    for (int ty = screen.top() & mask; ty <= screen.bottom(); ty += canvas::TileSize) {
+        for (int tx = screen.left() & mask; tx <= screen.right(); tx += canvas::TileSize) {
+            // Only the part of the tile inside the requested rectangle is filled and copied.
+            const QRect part = QRect(tx, ty, canvas::TileSize, canvas::TileSize) & screen;
+            const QPoint inTile = part.topLeft() - QPoint(tx, ty);
+            canvas::STileTarget target;
+            target.stride = int(tile_.bytesPerLine());
+            target.bits = tile_.bits() + inTile.y() * target.stride + inTile.x() * 4;
+            target.origin = {part.left(), part.top()};
+            target.width = part.width();
+            target.height = part.height();
+            canvas::FillCanvasTile(display, z, controller_.cel.silhouette, target);
+            painter.drawImage(part.topLeft(), tile_, QRect(inTile, part.size()));
+        }
+    }
+}
+
+void TCanvas::PaintMainMouseDown(QMouseEvent* event)
+{
+    if (dragTool_ != ToolNone)
+        return;  // a second button during a drag changes nothing
+    const STool tool = ChooseTool(keys_, ButtonOf(event->button()), controller_.window.toolMode);
+    const ulib::SPoint at = ToDocument(event->position().toPoint());
+    switch (tool) {
+    case ToolNone:
+        return;
+    case ToolHand:
+        dragTool_ = tool;
+        dragStartScreen_ = event->globalPosition().toPoint();
+        dragStartScroll_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        return;
+    case ToolZoomIn:
+    case ToolZoomOut:
+        ZoomAt(controller_.zoom + (tool == ToolZoomIn ? 1 : -1), at);
+        return;
+    default:
+        break;
+    }
+    dragTool_ = tool;
+    RedrawDocument(controller_.MouseDown(tool, at));
+    if (SStroke::ChangesLayers(tool))
+        emit DocumentEdited();
+    if (tool == ToolSpuit)
+        emit ColourChanged();
+}
+
+void TCanvas::PaintMainMouseMove(QMouseEvent* event)
+{
+    const ulib::SPoint at = ToDocument(event->position().toPoint());
+    emit PointerMoved(at, controller_.cel.display.Bounds().Contains(at));
+    if (dragTool_ == ToolHand) {
+        const QPoint scroll = dragStartScroll_ + (dragStartScreen_ - event->globalPosition().toPoint());
+        horizontalScrollBar()->setValue(scroll.x());
+        verticalScrollBar()->setValue(scroll.y());
+    } else if (dragTool_ != ToolNone) {
+        RedrawDocument(controller_.MouseMove(at));
+        if (dragTool_ == ToolSpuit)
+            emit ColourChanged();
+    }
+}
+
+void TCanvas::PaintMainMouseUp(QMouseEvent* event)
+{
+    // The drag ends with the last button, whichever was pressed first.
+    if (dragTool_ == ToolNone || event->buttons() != Qt::NoButton)
+        return;
+    if (dragTool_ != ToolHand)
+        controller_.MouseUp();
+    dragTool_ = ToolNone;
+}

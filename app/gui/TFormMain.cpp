@@ -1,0 +1,335 @@
+// The main window: construction, the client area (canvas, split bar, reference pane, status bar),
+// applying control states, refreshing after commands, and the window's own events (first show,
+// closing, resizing, keys, dropped files).
+#include "TFormMain.h"
+
+#include "SHeldKeyFilter.h"
+#include "SHuedraneController.h"
+#include "SHuedraneSettings.h"
+#include "SMessage.h"
+#include "TCanvas.h"
+#include "TStatusBar.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <algorithm>
+
+using namespace ulib;
+
+namespace {
+
+QString FromUtf8(const SString& text)
+{
+    return QString::fromStdString(text.Str());
+}
+
+bool IsCancel(SError error)
+{
+    return error == ErrorFromIdentifier("cancel");
+}
+
+}  // namespace
+
+char MainKeyCharacter(const QKeyEvent& event)
+{
+    // Only plain keys and Shift: Ctrl and Alt combinations belong to the shortcuts.
+    const Qt::KeyboardModifiers others = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (event.modifiers() & others)
+        return 0;
+    const int key = event.key();
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return static_cast<char>(key);
+    if (!(event.modifiers() & Qt::ShiftModifier))
+        return 0;
+    // Shift turns a digit key into a symbol whose key code depends on the layout. The X server's
+    // key codes of the digit row (10 for 1 .. 19 for 0) do not, so they come first.
+    const quint32 scanCode = event.nativeScanCode();
+    if (scanCode >= 10 && scanCode <= 19)
+        return scanCode == 19 ? '0' : static_cast<char>('1' + (scanCode - 10));
+    // Without a scan code (another platform, a synthetic event): the US layout's shifted digits.
+    static const std::pair<int, char> shifted[] = {
+        {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'},        {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'},
+        {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'},
+        {Qt::Key_ParenLeft, '9'}, {Qt::Key_ParenRight, '0'},
+    };
+    for (const auto& [code, digit] : shifted)
+        if (key == code)
+            return digit;
+    return 0;
+}
+
+TFormMain::TFormMain(SHuedraneController& controller, SHeldKeyFilter& keyFilter, const SString& programPath,
+                     QWidget* parent)
+    : QMainWindow(parent), controller_(controller), keyFilter_(keyFilter), programPath_(programPath)
+{
+    setObjectName("FormMain");
+    setAcceptDrops(true);
+    LoadSettings(controller_);
+    controller_.SetUpFileDialogs();
+
+    BuildMenus();
+    BuildToolBar();
+    BuildClientArea();
+    keyFilter_.SetToolWindow(this);
+    setWindowTitle(FromUtf8(controller_.title));
+    resize(960, 720);
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::BuildClientArea()
+{
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName("SplitterMain");
+    splitter_->setChildrenCollapsible(false);
+    canvas_ = new TCanvas(controller_, keyFilter_.Keys(), splitter_);
+    canvas_->setObjectName("ScrollMain");
+    // The reference pane's contents come with the reference images; until then it is a panel.
+    referencePane_ = new QWidget(splitter_);
+    referencePane_->setObjectName("PanelReference");
+    referencePane_->setMinimumWidth(2);
+    splitter_->addWidget(canvas_);
+    splitter_->addWidget(referencePane_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    setCentralWidget(splitter_);
+    connect(splitter_, &QSplitter::splitterMoved, this, [this](int position, int) {
+        if (!placingSplitBar_)
+            MoveSplitBar(controller_.window, position, splitter_->width());
+    });
+
+    statusBar_ = new TStatusBar(controller_, keyFilter_.Keys(), this);
+    statusBar_->setObjectName("StatusBar");
+    setStatusBar(statusBar_);
+
+    using namespace main_refresh;
+    connect(canvas_, &TCanvas::DocumentEdited, this, [this] { Refresh(EditMenu); });
+    connect(canvas_, &TCanvas::ZoomChanged, this, [this] { Refresh(ViewMenu | DocumentPanel); });
+    connect(canvas_, &TCanvas::ColourChanged, this, [this] { Refresh(ToolMenu | StatusBar | PaletteBox); });
+    connect(canvas_, &TCanvas::PointerMoved, statusBar_, &TStatusBar::SetPosition);
+    connect(statusBar_, &TStatusBar::ColourChanged, this, [this] { Refresh(ToolMenu | StatusBar | PaletteBox); });
+    connect(statusBar_, &TStatusBar::PenChanged, this, [this] { Refresh(ToolMenu | StatusBar); });
+}
+
+QAction* TFormMain::Action(std::string_view name) const
+{
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QMenu* TFormMain::Menu(std::string_view name) const
+{
+    const auto found = menus_.find(name);
+    return found == menus_.end() ? nullptr : found->second;
+}
+
+void TFormMain::ApplyStates(const SControlStates& states)
+{
+    for (const auto& [name, state] : states.All()) {
+        QAction* action = Action(name);
+        if (!action)
+            continue;
+        action->setEnabled(state.enabled);
+        action->setVisible(state.visible);
+        if (action->isCheckable())
+            action->setChecked(state.checked);
+        if (!state.caption.IsEmpty())
+            action->setText(FromUtf8(state.caption));
+    }
+}
+
+void TFormMain::Refresh(std::uint32_t parts)
+{
+    using namespace main_refresh;
+    if (parts & Title) {
+        setWindowTitle(FromUtf8(controller_.title));
+        SetApplicationTitle(controller_.title.Str());
+    }
+    if (parts & (CanvasSize | main_refresh::Canvas))
+        canvas_->DocumentReplaced();
+    if (parts & (DocumentPanel | StatusBar))
+        statusBar_->Refresh();
+    if (parts & AllMenus)
+        ApplyStates(ControlStates(controller_, parts & AllMenus));
+}
+
+void TFormMain::RegisterToolBox(QWidget* box)
+{
+    if (box)
+        toolBoxes_.push_back(box);
+}
+
+void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& action)
+{
+    const SCommandEffects effects = CommandEffects(command);
+    // Dialogs of the command would otherwise open under the tool boxes that float on top.
+    std::vector<QWidget*> hidden;
+    if (effects.hidesBoxes)
+        for (QWidget* box : toolBoxes_)
+            if (box->isVisible()) {
+                box->hide();
+                hidden.push_back(box);
+            }
+    const SError err = action();
+    for (QWidget* box : hidden)
+        box->show();
+    if (err && (effects.showsCancel || !IsCancel(err)))
+        ReportError(err);
+    Refresh(effects.refresh);
+}
+
+void TFormMain::WholeCel(SWholeCelOperation operation)
+{
+    Refresh(RunWholeCelCommand(controller_, operation));
+}
+
+void TFormMain::UndoRedo(bool redo)
+{
+    // A shortcut may fire while the item last showed enabled.
+    if (redo ? !controller_.undo.CanRedo() : !controller_.undo.CanUndo())
+        return;
+    if (redo)
+        controller_.Redo();
+    else
+        controller_.Undo();
+    Refresh(CommandEffects(redo ? SMainCommand::Redo : SMainCommand::Undo).refresh);
+}
+
+void TFormMain::Layer(std::int32_t tag)
+{
+    Refresh(ToggleLayer(controller_, tag));
+}
+
+void TFormMain::Zoom(std::int32_t tag)
+{
+    canvas_->ZoomClick(tag);
+    Refresh(main_refresh::ViewMenu | main_refresh::DocumentPanel);
+}
+
+void TFormMain::Silhouette()
+{
+    canvas_->ToggleSilhouette();
+    Refresh(main_refresh::ViewMenu);
+}
+
+void TFormMain::ToggleBar(int bar)
+{
+    SMainWindowState& w = controller_.window;
+    bool& visible = bar == 0 ? w.toolBarVisible : bar == 1 ? w.subToolBarVisible : w.statusBarVisible;
+    visible = !visible;
+    toolBar_->setVisible(w.toolBarVisible);
+    statusBar_->setVisible(w.statusBarVisible);
+    Refresh(main_refresh::ViewMenu);
+}
+
+void TFormMain::PlaceSplitBar()
+{
+    const int clientWidth = splitter_->width();
+    const int paneWidth = ReferencePaneWidth(controller_.window, clientWidth);
+    placingSplitBar_ = true;
+    splitter_->setSizes({std::max(0, clientWidth - paneWidth - splitter_->handleWidth()), paneWidth});
+    placingSplitBar_ = false;
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    // After the show has finished: the command line may open dialogs and boxes.
+    QTimer::singleShot(0, this, [this] { FirstShow(); });
+}
+
+void TFormMain::FirstShow()
+{
+    const SMainWindowState& w = controller_.window;
+    if (w.hasNormalRect) {
+        const SRect& r = w.normalRect;
+        if (r.right > r.left && r.bottom > r.top)
+            setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    toolBar_->setVisible(w.toolBarVisible);
+    statusBar_->setVisible(w.statusBarVisible);
+
+    switch (RunCommandLine(controller_, commandLine_, programPath_)) {
+    case SCommandLineOutcome::Continue:
+        break;
+    case SCommandLineOutcome::ExitNow:
+        // The settings were removed: the entry must not write them back.
+        exitRequested_ = true;
+        QCoreApplication::exit(0);
+        return;
+    case SCommandLineOutcome::CloseWindow:
+        QTimer::singleShot(0, this, [this] { close(); });
+        break;
+    }
+    namespace refresh = main_refresh;
+    Refresh(refresh::Title | refresh::CanvasSize | refresh::Canvas | refresh::StatusBar | refresh::ReferencePane |
+            refresh::AllMenus);
+    PlaceSplitBar();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (!QueryCloseWindow(controller_)) {
+        event->ignore();
+        return;
+    }
+    const QRect normal = normalGeometry();
+    if (normal.isValid()) {
+        controller_.window.normalRect = {normal.left(), normal.top(), normal.left() + normal.width(),
+                                         normal.top() + normal.height()};
+        controller_.window.hasNormalRect = true;
+    }
+    event->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    PlaceSplitBar();
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    if (const char key = MainKeyCharacter(*event)) {
+        if (const std::uint32_t parts = PressMainKey(controller_, key)) {
+            Refresh(parts);
+            event->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event)
+{
+    // Anything that is not a local file stays in the list as an empty name, which is passed over.
+    SArray<SString> files;
+    for (const QUrl& url : event->mimeData()->urls())
+        files.Append(url.isLocalFile() ? SString(url.toLocalFile().toStdString()) : SString());
+    event->acceptProposedAction();
+    // Opening may ask questions; the drag source is released first.
+    QTimer::singleShot(0, this, [this, files] {
+        if (const std::uint32_t parts = DropFiles(controller_, files, programPath_))
+            Refresh(parts);
+    });
+}

@@ -1,0 +1,115 @@
+// The program's document window: the menu tree and tool bar, the canvas with the reference pane
+// beside it behind a split bar, and the status bar. Its handlers hand every command to the
+// controller and the main window rules (SMainWindowRules.h), then bring the window up to date.
+#pragma once
+
+#include "SCommandLine.h"
+#include "SError.h"
+#include "SMainWindowRules.h"
+#include "SString.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class SHeldKeyFilter;
+class SHuedraneController;
+class TCanvas;
+class TStatusBar;
+
+// The character a key press stands for in the keyboard table: digits and letters (upper case) as
+// the key is marked, also while Shift is held; 0 for other keys and for Ctrl or Alt combinations.
+char MainKeyCharacter(const QKeyEvent& event);
+
+class TFormMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Loads the settings into the controller and builds the window. programPath is the program
+    // started for every file dropped after the first one. The key filter is installed on the
+    // application by the caller and must outlive the window.
+    TFormMain(SHuedraneController& controller, SHeldKeyFilter& keyFilter, const ulib::SString& programPath,
+              QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The command line carried out when the window is first shown.
+    void SetCommandLine(const SCommandLine& commandLine) { commandLine_ = commandLine; }
+    // True after the command line asked to end at once (settings removed): the entry then
+    // leaves without saving the settings.
+    bool ExitRequested() const { return exitRequested_; }
+
+    // A menu item, submenu or tool button by its control name ("MenuSave", "ToolUndo",
+    // "MenuHistory"); nullptr for an unknown name.
+    QAction* Action(std::string_view name) const;
+    // A top-level menu or submenu by name ("MenuFileMain", "MenuHistory").
+    QMenu* Menu(std::string_view name) const;
+    TCanvas* Canvas() const { return canvas_; }
+    TStatusBar* StatusPanels() const { return statusBar_; }
+    QWidget* ReferencePane() const { return referencePane_; }
+
+    // Brings the parts named by main_refresh bits up to date.
+    void Refresh(std::uint32_t parts);
+
+    // A tool box (palette, chart, brush, memo) that the dialog commands hide while they run and
+    // show again afterwards when it was visible.
+    void RegisterToolBox(QWidget* box);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    struct SItem;  // one row of the menu table
+
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildClientArea();
+    QAction* AddAction(QMenu* menu, const SItem& item);
+    QAction* AddToolButton(const char* name, const char* hint, std::function<void()> handler,
+                           bool checkable = false);
+    void ApplyStates(const SControlStates& states);
+
+    // Runs a document command with the rules of its kind: the tool boxes hidden around dialogs,
+    // the error shown (not "cancel", unless the command shows it), the parts refreshed.
+    void RunCommand(SMainCommand command, const std::function<ulib::SError()>& action);
+    void WholeCel(SWholeCelOperation operation);
+    void UndoRedo(bool redo);
+    void Layer(std::int32_t tag);
+    void Zoom(std::int32_t tag);
+    void Silhouette();
+    void ToggleBar(int bar);
+    void PlaceSplitBar();
+    void FirstShow();
+
+    SHuedraneController& controller_;
+    SHeldKeyFilter& keyFilter_;
+    ulib::SString programPath_;
+    SCommandLine commandLine_;
+    bool shown_ = false;
+    bool exitRequested_ = false;
+    bool placingSplitBar_ = false;
+
+    std::map<std::string, QAction*, std::less<>> actions_;
+    std::map<std::string, QMenu*, std::less<>> menus_;
+    std::vector<QWidget*> toolBoxes_;
+    QToolBar* toolBar_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    TCanvas* canvas_ = nullptr;        // ScrollMain
+    QWidget* referencePane_ = nullptr; // PanelReference
+    TStatusBar* statusBar_ = nullptr;
+};

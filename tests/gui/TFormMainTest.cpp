@@ -1,0 +1,416 @@
+// The main window on the offscreen platform: its menu tree and tool bar, enabling and captions
+// after commands, the keyboard table, dropped files, closing, and the split bar.
+#include "TFormMain.h"
+
+#include "../convert/ScanFixture.h"
+#include "../document/CelFixture.h"
+#include "SDocumentFile.h"
+#include "SHeldKeyFilter.h"
+#include "SHuedraneController.h"
+#include "SMessage.h"
+#include "SScriptedPlatform.h"
+#include "Sximage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSplitter>
+#include <QToolBar>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace ulib;
+using ulib::test::ScopedPlatform;
+using ulib::test::SScriptedPlatform;
+
+namespace {
+
+class FormMain : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("huedrane-formmain-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+        // The window reads the settings when it is made: a store of the test's own.
+        if (const char* previous = getenv("HUEDRANE_CONFIG_HOME"))
+            previousConfig_ = previous;
+        setenv("HUEDRANE_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+        previousTitle_ = ApplicationTitle();
+        qApp->installEventFilter(&keys_);
+        form_ = std::make_unique<TFormMain>(c_, keys_, SString("/usr/bin/huedrane-test"));
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        qApp->removeEventFilter(&keys_);
+        // The window sets the title of every box; other tests expect the one they found.
+        SetApplicationTitle(previousTitle_.Str());
+        if (previousConfig_.empty())
+            unsetenv("HUEDRANE_CONFIG_HOME");
+        else
+            setenv("HUEDRANE_CONFIG_HOME", previousConfig_.c_str(), 1);
+        std::filesystem::remove_all(folder_);
+    }
+
+    SString Path(const std::string& name) const { return SString((folder_ / name).string()); }
+
+    SString WriteDocument(const std::string& name)
+    {
+        SCel cel = MakeCel(40, 30);
+        cel.trace.Row32(1)[1] = 0x000000FFu;
+        cel.held.Append(cel.genga);
+        EXPECT_EQ(SaveDocument(cel, Path(name)), 0u);
+        return Path(name);
+    }
+
+    SString WriteScan(const std::string& name)
+    {
+        EXPECT_EQ(WriteBmpFile(OutlinedScan(40, 30, 6), Path(name)), 0u);
+        return Path(name);
+    }
+
+    QAction* Item(const char* name) const
+    {
+        QAction* action = form_->Action(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    // Opens a menu as the user would, which recomputes its items.
+    void OpenMenu(const char* name) { emit form_->Menu(name)->aboutToShow(); }
+
+    void OpenThroughDialog(const SString& file)
+    {
+        seam_.QueueFileChoice({file.Str()});
+        Item("MenuOpen")->trigger();
+    }
+
+    void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
+        QApplication::sendEvent(form_.get(), &event);
+    }
+
+    void Drop(const std::vector<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(QList<QUrl>(urls.begin(), urls.end()));
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form_.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        // Qt delivers a drop only to the target of a drag in progress, which a synthetic event
+        // has none of: the window's own event handler takes it.
+        QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject*>(form_.get())->event(&event);
+        EXPECT_TRUE(event.isAccepted());
+        QApplication::processEvents();  // the drop is carried out after the drag has ended
+    }
+
+    std::filesystem::path folder_;
+    std::string previousConfig_;
+    SString previousTitle_;
+    SScriptedPlatform seam_;
+    ScopedPlatform scope_{seam_};
+    SHeldKeyFilter keys_;
+    SHuedraneController c_;
+    std::unique_ptr<TFormMain> form_;
+};
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+TEST_F(FormMain, MenuTreeHasItsCaptionsShortcutsAndHiddenItems)
+{
+    struct Row { const char* name; const char* caption; const char* shortcut; bool visible; };
+    const Row rows[] = {
+        {"MenuFileMain", "ファイル(&F)", "", true},
+        {"MenuNew", "消去(&N)", "Ctrl+N", true},
+        {"MenuSaveAs", "名前を付けて保存(&A)...", "Ctrl+T", true},
+        {"MenuBatchImport", "一括インポート(J)...", "", true},
+        {"MenuNextFile", "保存して次のファイル(&Q)", "Ctrl+Right", true},
+        {"MenuToReference", "保存して色指定表に追加(&R)", "", false},
+        {"MenuHistory", "履歴(&H)", "", false},
+        {"MenuExit", "Huedraneの終了(&X)", "Alt+F4", true},
+        {"MenuGundress", "ガンドレス塗り(&G)", "Ctrl+G", true},
+        {"MenuFullRepaintTrace", "トレース面を塗り替え(&4)", "", false},
+        {"MenuGammaCalibration", "γ補正(&G)...", "", false},
+        {"MenuPaintTool", "ペイントツール(&P)\tEnter+Click", "", true},
+        {"MenuSpuitTool", "スポイトツール(&S)", "", true},
+        {"MenuTracePen5", "トレースペン極太(&5)", "", true},
+        {"MenuExtraLayer", "拡張レイヤー(&E)", "Shift+F4", true},
+        {"MenuZoomEqual", "等倍(&R)", "", true},
+        {"MenuTextureBox", "テクスチャー(&X)...", "F9", false},
+        {"MenuSilhouette", "シルエット(&H)", "Ctrl+H", true},
+        {"MenuReferenceNext", "次の参照画像(&N)", "Shift+Right", true},
+        {"MenuHelpContents", "ヘルプの目次(&C)", "F1", true},
+        {"MenuDebug", "デバッグ用", "", false},
+    };
+    for (const Row& row : rows) {
+        QAction* action = Item(row.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), Text(row.caption)) << row.name;
+        EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut))) << row.name;
+        EXPECT_EQ(action->isVisible(), row.visible) << row.name;
+    }
+    EXPECT_EQ(Item("MenuNew")->statusTip(), Text("現在の画像を破棄します。"));
+    EXPECT_EQ(Item("MenuFullFillTraceBlackToRed")->statusTip(), Text("黒トレース線を、全て赤トレス線に変換します。"));
+
+    // The tool bar in its order, with its hints and tags.
+    QStringList names;
+    for (QAction* action : form_->findChild<QToolBar*>("ToolBar")->actions())
+        if (!action->isSeparator())
+            names << action->objectName();
+    EXPECT_EQ(names.join(' ').toStdString(),
+              "ToolNew ToolOpen ToolSave ToolSaveAs ToolImport ToolExport ToolPrevFile ToolNextFile ToolUndo "
+              "ToolRepeat ToolColorModeColor ToolColorModeEraser ToolColorModeBitmap ToolColorModeTexture "
+              "ToolTraceLayer ToolPaintLayer ToolGengaLayer ToolExtraLayer ToolSilhouette ToolZoomIn ToolZoomOut "
+              "ToolPaletteBox ToolChartBox ToolAirbrushBox ToolTextureBox ToolToolBox ToolMemo ToolHelp");
+    EXPECT_EQ(Item("ToolNextFile")->toolTip(), Text("保存して次のファイル"));
+    EXPECT_EQ(Item("ToolPrevFile")->data().toInt(), -1);
+    EXPECT_EQ(Item("ToolGengaLayer")->data().toInt(), 1);
+    EXPECT_EQ(Item("ToolColorModeEraser")->data().toInt(), 2);
+    EXPECT_TRUE(Item("ToolColorModeColor")->isChecked());
+    EXPECT_TRUE(Item("ToolTraceLayer")->isChecked());
+    EXPECT_FALSE(Item("ToolColorModeTexture")->isVisible());
+}
+
+TEST_F(FormMain, FileAndEditItemsFollowTheDocument)
+{
+    OpenMenu("MenuFileMain");
+    OpenMenu("MenuEditMain");
+    for (const char* name : {"MenuNew", "MenuSave", "MenuSaveAs", "MenuExport", "ToolSave", "MenuPrevFile",
+                             "MenuFullFillPaint", "MenuGundress", "MenuUndo", "ToolUndo"})
+        EXPECT_FALSE(Item(name)->isEnabled()) << name;
+    for (const char* name : {"MenuOpen", "MenuImport", "MenuBatchImport", "MenuBatchExport", "ToolOpen"})
+        EXPECT_TRUE(Item(name)->isEnabled()) << name;
+
+    const SString file = WriteDocument("cel.hdq");
+    OpenThroughDialog(file);
+    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_TRUE(seam_.Boxes().empty());
+    // The command refreshed the window without a menu being opened.
+    for (const char* name : {"MenuSave", "ToolSave", "MenuSaveAs", "MenuNextFile", "ToolNextFile", "MenuGundress"})
+        EXPECT_TRUE(Item(name)->isEnabled()) << name;
+    EXPECT_EQ(form_->windowTitle(), Text("cel.hdq - Huedrane"));
+
+    // A cancelled dialog shows nothing and leaves the document.
+    seam_.QueueFileCancel();
+    Item("MenuSaveAs")->trigger();
+    EXPECT_TRUE(seam_.Boxes().empty());
+    EXPECT_EQ(c_.state, SDocumentState::Saved);
+
+    // Clearing drops it again (nothing to ask: it is saved).
+    Item("ToolNew")->trigger();
+    EXPECT_EQ(c_.state, SDocumentState::None);
+    EXPECT_FALSE(Item("MenuSave")->isEnabled());
+    EXPECT_EQ(form_->windowTitle(), Text("無題 - Huedrane"));
+}
+
+TEST_F(FormMain, UndoAndRedoCaptionsNameTheBrushStroke)
+{
+    OpenThroughDialog(WriteDocument("cel.hdq"));
+    c_.MouseDown(ToolBrush, {10, 10});
+    c_.MouseMove({12, 11});
+    c_.MouseUp();
+    OpenMenu("MenuEditMain");
+    EXPECT_EQ(Item("MenuUndo")->text(), Text("ブラシを元に戻す(&U)"));
+    EXPECT_TRUE(Item("ToolUndo")->isEnabled());
+    EXPECT_FALSE(Item("MenuRepeat")->isEnabled());
+
+    Item("MenuUndo")->trigger();
+    EXPECT_EQ(Item("MenuUndo")->text(), Text("元に戻す(&U)"));
+    EXPECT_FALSE(Item("MenuUndo")->isEnabled());
+    EXPECT_EQ(Item("MenuRepeat")->text(), Text("ブラシのやり直し(&R)"));
+    EXPECT_TRUE(Item("ToolRepeat")->isEnabled());
+
+    // The shortcut of a disabled item does nothing even when fired.
+    Item("MenuUndo")->setEnabled(true);
+    Item("MenuUndo")->trigger();
+    EXPECT_TRUE(c_.undo.CanRedo());
+}
+
+TEST_F(FormMain, KeyboardTableActsOnTheUnshiftedKey)
+{
+    c_.quickPalette[10] = SColor(1, 2, 3, 0);
+    c_.tools.colourMode = SColourMode::Eraser;
+    PressKey(Qt::Key_Q);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[10]);
+    EXPECT_EQ(c_.tools.colourMode, SColourMode::Colour);
+    EXPECT_TRUE(Item("ToolColorModeColor")->isChecked());
+
+    c_.quickPalette[11] = SColor(4, 5, 6, 0);
+    PressKey(Qt::Key_W, Qt::ShiftModifier);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[11]);
+
+    // Shift+1 and Shift+0 on a US keyboard arrive as symbols; a Japanese Shift+2 (") is found
+    // through the key's scan code.
+    PressKey(Qt::Key_Exclam, Qt::ShiftModifier);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[0]);
+    PressKey(Qt::Key_ParenRight, Qt::ShiftModifier);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[9]);
+    PressKey(Qt::Key_QuoteDbl, Qt::ShiftModifier, 11);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[1]);
+
+    PressKey(Qt::Key_G);
+    EXPECT_EQ(c_.tools.tracePen, 4);
+    EXPECT_TRUE(Item("MenuTracePen5")->isChecked());
+    PressKey(Qt::Key_X);
+    EXPECT_EQ(c_.tools.colourMode, SColourMode::Eraser);
+    EXPECT_TRUE(Item("MenuColorModeEraser")->isChecked());
+    EXPECT_TRUE(Item("ToolColorModeEraser")->isChecked());
+
+    // Ctrl and Alt combinations and symbols typed without Shift are not in the table.
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    PressKey(Qt::Key_Exclam);
+    PressKey(Qt::Key_F5);
+    EXPECT_EQ(c_.tools.tracePen, 4);
+    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[1]);
+}
+
+TEST_F(FormMain, DroppedFilesOpenTheFirstAndStartInstancesForTheRest)
+{
+    const SString first = WriteDocument("a.hdq");
+    const SString second = WriteDocument("b.hdq");
+    const SString third = WriteDocument("c.hdq");
+    Drop({QUrl::fromLocalFile(QString::fromStdString(first.Str())),
+          QUrl::fromLocalFile(QString::fromStdString(second.Str())),
+          QUrl(QStringLiteral("https://example.com/x.hdq")),
+          QUrl::fromLocalFile(QString::fromStdString(third.Str()))});
+    EXPECT_EQ(c_.path, first);
+    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(form_->windowTitle(), Text("a.hdq - Huedrane"));
+    EXPECT_TRUE(Item("MenuSave")->isEnabled());
+    // The address is no local file and is passed over.
+    const auto starts = seam_.Starts();
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0].program, "/usr/bin/huedrane-test");
+    EXPECT_EQ(starts[0].argument, second.Str());
+    EXPECT_EQ(starts[1].argument, third.Str());
+    EXPECT_TRUE(seam_.Boxes().empty());
+}
+
+TEST_F(FormMain, DroppedPictureIsImportedAndOfferedForSaving)
+{
+    Drop({QUrl::fromLocalFile(QString::fromStdString(WriteScan("scan.bmp").Str()))});
+    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_TRUE(c_.path.IsEmpty());
+    EXPECT_EQ(c_.cel.display.Width(), 40);
+    EXPECT_TRUE(seam_.Boxes().empty());
+    EXPECT_TRUE(Item("MenuExport")->isEnabled());
+
+    // Closing asks to save: cancel keeps the window, no closes it without saving.
+    form_->show();
+    seam_.QueueAnswers({SBoxAnswer::Cancel});
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
+    seam_.QueueAnswers({SBoxAnswer::No});
+    EXPECT_TRUE(form_->close());
+    EXPECT_EQ(seam_.BoxCount(), 2u);
+}
+
+TEST_F(FormMain, LayerZoomAndViewItemsShowTheirState)
+{
+    OpenThroughDialog(WriteDocument("cel.hdq"));
+    Item("ToolTraceLayer")->trigger();
+    EXPECT_FALSE(c_.cel.visible[LayerTrace]);
+    EXPECT_FALSE(Item("MenuTraceLayer")->isChecked());
+    EXPECT_FALSE(Item("ToolTraceLayer")->isChecked());
+    Item("MenuTraceLayer")->trigger();
+    EXPECT_TRUE(c_.cel.visible[LayerTrace]);
+    EXPECT_TRUE(Item("ToolTraceLayer")->isChecked());
+
+    for (int i = 0; i < 6; ++i)
+        Item("MenuZoomIn")->trigger();
+    EXPECT_EQ(c_.zoom, 4);
+    EXPECT_FALSE(Item("MenuZoomIn")->isEnabled());
+    EXPECT_FALSE(Item("ToolZoomIn")->isEnabled());
+    EXPECT_TRUE(Item("MenuZoomEqual")->isEnabled());
+    Item("MenuZoomEqual")->trigger();
+    EXPECT_EQ(c_.zoom, 0);
+    EXPECT_FALSE(Item("MenuZoomEqual")->isEnabled());
+
+    Item("ToolSilhouette")->trigger();
+    EXPECT_TRUE(c_.cel.silhouette);
+    EXPECT_TRUE(Item("MenuSilhouette")->isChecked());
+
+    Item("MenuStatusBar")->trigger();
+    EXPECT_FALSE(c_.window.statusBarVisible);
+    EXPECT_FALSE(Item("MenuStatusBar")->isChecked());
+
+    Item("MenuLupeTool")->trigger();
+    EXPECT_EQ(c_.window.toolMode, ToolZoomIn);
+    EXPECT_TRUE(Item("MenuLupeTool")->isChecked());
+    EXPECT_FALSE(Item("MenuPaintTool")->isChecked());
+}
+
+// A seam that notes whether a tool box was showing when a file dialog opened.
+class BoxWatchingPlatform : public SScriptedPlatform
+{
+public:
+    QWidget* box = nullptr;
+    std::vector<bool> shownAtDialog;
+    SFileDialogResponse FileDialog(const SFileDialogRequest& request) override
+    {
+        shownAtDialog.push_back(box->isVisible());
+        return SScriptedPlatform::FileDialog(request);
+    }
+};
+
+TEST_F(FormMain, ToolBoxesHideAroundTheCommandsDialogs)
+{
+    BoxWatchingPlatform watcher;
+    ScopedPlatform scope(watcher);
+    QWidget box;
+    watcher.box = &box;
+    form_->RegisterToolBox(&box);
+    box.show();
+
+    watcher.QueueFileChoice({WriteDocument("cel.hdq").Str()});
+    Item("MenuOpen")->trigger();
+    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(watcher.shownAtDialog, std::vector<bool>{false});
+    EXPECT_TRUE(box.isVisible());
+
+    // A box the user had closed stays closed.
+    box.hide();
+    watcher.QueueFileCancel();
+    Item("MenuExport")->trigger();
+    EXPECT_EQ(watcher.shownAtDialog, (std::vector<bool>{false, false}));
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(FormMain, ReferencePaneTakesItsShareOfTheWidth)
+{
+    c_.window.splitBar = 75;
+    form_->resize(800, 600);
+    form_->show();
+    QApplication::processEvents();
+    auto* splitter = form_->findChild<QSplitter*>("SplitterMain");
+    ASSERT_NE(splitter, nullptr);
+    const int client = splitter->width();
+    EXPECT_NEAR(form_->ReferencePane()->width(), client * 25 / 100, 2);
+
+    // A stored share below 10 is raised to 10 at the next resize.
+    c_.window.splitBar = 3;
+    form_->resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(c_.window.splitBar, 10);
+    EXPECT_NEAR(form_->ReferencePane()->width(), splitter->width() * 90 / 100, 2);
+    form_->hide();
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The status panels' texts and their click actions.
+#include "SHuedraneController.h"
+#include "TStatusBar.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+using namespace ulib;
+
+namespace {
+
+struct StatusBarFixture : ::testing::Test
+{
+    SHuedraneController controller;
+    SHeldKeys keys;
+    TStatusBar bar{controller, keys};
+    int colourSignals = 0;
+
+    StatusBarFixture()
+    {
+        bar.resize(600, 22);
+        QObject::connect(&bar, &TStatusBar::ColourChanged, [this] { ++colourSignals; });
+    }
+
+    // Clicks panel `index` at `offset` pixels from its left edge.
+    void Click(int index, int offset = 5)
+    {
+        const QPoint at(bar.PanelRect(index).left() + offset, 10);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(bar.mapToGlobal(at)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&bar, &press);
+    }
+};
+
+}  // namespace
+
+TEST_F(StatusBarFixture, PanelsSitSideBySideAtTheirWidths)
+{
+    EXPECT_EQ(bar.PanelRect(0), QRect(0, 0, 128, 22));
+    EXPECT_EQ(bar.PanelRect(1), QRect(128, 0, 264, 22));
+    EXPECT_EQ(bar.PanelRect(4), QRect(520, 0, 50, 22));
+}
+
+TEST_F(StatusBarFixture, ShowsColourPositionAndZoomTexts)
+{
+    controller.tools.currentColour = SColor(255, 192, 128);
+    EXPECT_EQ(bar.PanelText(0), "(255,192,128)");
+    controller.tools.currentColour = SColor(1, 2, 3, 127);
+    EXPECT_EQ(bar.PanelText(0), "(1,2,3) 128");  // a colour that is not opaque adds its alpha
+
+    EXPECT_EQ(bar.PanelText(2), "");
+    bar.SetPosition({12, 340}, true);
+    EXPECT_EQ(bar.PanelText(2), "(12,340)");
+    bar.SetPosition({-3, 340}, false);
+    EXPECT_EQ(bar.PanelText(2), "");
+
+    controller.zoom = -4;
+    EXPECT_EQ(bar.PanelText(3), "6%");
+    controller.zoom = 4;
+    EXPECT_EQ(bar.PanelText(3), "1600%");
+    controller.zoom = 0;
+    EXPECT_EQ(bar.PanelText(3), "100%");
+}
+
+TEST_F(StatusBarFixture, ColourModePanelCyclesColourEraserBitmap)
+{
+    Click(0);
+    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(bar.PanelText(0), "消しゴム");
+    Click(0);
+    EXPECT_EQ(controller.tools.colourMode, SColourMode::Bitmap);
+    EXPECT_EQ(bar.PanelText(0), "ビットマップ");
+    Click(0);
+    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(colourSignals, 3);
+    // Clicks elsewhere than panels 0, 1 and 4 change nothing.
+    Click(2);
+    Click(3);
+    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(colourSignals, 3);
+}
+
+TEST_F(StatusBarFixture, QuickPaletteClickTakesOrStoresTheEntry)
+{
+    for (int k = 0; k < 16; ++k)
+        controller.quickPalette[std::size_t(k)] = SColor(std::uint8_t(k * 10), 0, 0);
+    controller.tools.currentColour = SColor(7, 8, 9);
+
+    // Space with colour mode: the current colour goes into entry 5 (offset 85 / 16).
+    keys.space = true;
+    Click(1, 85);
+    EXPECT_EQ(controller.quickPalette[5], SColor(7, 8, 9));
+    EXPECT_EQ(controller.tools.currentColour, SColor(7, 8, 9));
+
+    // Without Space the entry becomes the current colour, and the mode becomes colour.
+    keys.space = false;
+    controller.tools.colourMode = SColourMode::Eraser;
+    Click(1, 3 * 16 + 15);
+    EXPECT_EQ(controller.tools.currentColour, SColor(30, 0, 0));
+    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+
+    // Space in eraser mode takes the entry as well, storing nothing.
+    keys.space = true;
+    controller.tools.colourMode = SColourMode::Eraser;
+    Click(1, 0);
+    EXPECT_EQ(controller.tools.currentColour, SColor(0, 0, 0));
+    EXPECT_EQ(controller.quickPalette[0], SColor(0, 0, 0));
+    EXPECT_EQ(colourSignals, 3);
+
+    // Past the sixteenth entry nothing happens.
+    Click(1, 16 * 16 + 2);
+    EXPECT_EQ(colourSignals, 3);
+}
+
+TEST_F(StatusBarFixture, PenPanelCyclesAndDrawsCurrentPenRed)
+{
+    int pens = 0;
+    QObject::connect(&bar, &TStatusBar::PenChanged, [&] { ++pens; });
+    controller.tools.tracePen = 2;
+    Click(4);
+    EXPECT_EQ(controller.tools.tracePen, 3);
+    Click(4);
+    EXPECT_EQ(controller.tools.tracePen, 4);
+    Click(4);
+    EXPECT_EQ(controller.tools.tracePen, 0);
+    EXPECT_EQ(pens, 3);
+
+    const QImage shot = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect pen = bar.PanelRect(4);
+    EXPECT_EQ(shot.pixel(pen.left() + 7, pen.bottom() - 4), 0xFFFF0000u);      // bar 0: the pen
+    EXPECT_EQ(shot.pixel(pen.left() + 7, pen.bottom() - 4 - 3), 0xFF00A000u);  // bar 1: above it
+}
+
+TEST_F(StatusBarFixture, ColourPanelDrawsTheSwatchUnlessAHintIsShown)
+{
+    controller.tools.currentColour = SColor(20, 40, 200);
+    const QImage shot = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(5, 10), 0xFF1428C8u);
+    // A hint takes the whole bar while it is shown; the panels come back after it.
+    bar.showMessage(QStringLiteral("hint"));
+    EXPECT_NE(bar.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(5, 10), 0xFF1428C8u);
+    bar.clearMessage();
+    EXPECT_EQ(bar.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(5, 10), 0xFF1428C8u);
+    EXPECT_EQ(shot.pixel(128 + 2 + 16 * 3 + 4, 10), 0xFF000000u | controller.quickPalette[3].r << 16 |
+                                                        controller.quickPalette[3].g << 8 | controller.quickPalette[3].b);
+}
