@@ -1,0 +1,134 @@
+// The canvas on a 4000 x 3000 cel, through the real widget on the offscreen platform: repainting a
+// full 1920 x 1080 view at each zoom step, a brush dab of radius 16 from the mouse move to the
+// repainted canvas, and a paint-tool click filling the background through to the repainted view.
+#include "BenchLayers.h"
+#include "SHuedraneController.h"
+#include "TCanvas.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace ulib;
+
+namespace {
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "huedrane_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct Scene
+{
+    SHuedraneController controller;
+    SHeldKeys keys;
+    TCanvas* canvas = nullptr;
+
+    Scene()
+    {
+        App();
+        SCel& cel = controller.cel;
+        cel.genga = bench_layers::ScanLayer();
+        cel.paint = bench_layers::PaintLayer();
+        cel.trace = bench_layers::TraceLayer();
+        cel.display.Create(bench_layers::Width, bench_layers::Height, 32);
+        cel.flag.Create(bench_layers::Width, bench_layers::Height, 8);
+        controller.undo.SetDocumentSize(bench_layers::Width, bench_layers::Height);
+        cel.ComposeAll();
+        canvas = new TCanvas(controller, keys);
+        canvas->resize(1920 + 2 * canvas->frameWidth(), 1080 + 2 * canvas->frameWidth());
+        canvas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        canvas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        canvas->show();
+    }
+    ~Scene() { delete canvas; }
+
+    // Paints a part of the canvas now through its paint event, into a screen-sized surface.
+    void Repaint(const QRect& rect)
+    {
+        canvas->PaintMain()->render(&screen, QPoint(), QRegion(rect), QWidget::RenderFlags());
+    }
+    void RepaintView()
+    {
+        const QRect visible(canvas->horizontalScrollBar()->value(), canvas->verticalScrollBar()->value(),
+                            canvas->viewport()->width(), canvas->viewport()->height());
+        Repaint(visible & canvas->PaintMain()->rect());
+    }
+
+    QImage screen{1920, 1080, QImage::Format_RGB32};
+};
+
+Scene& TheScene()
+{
+    static Scene scene;
+    return scene;
+}
+
+void CanvasViewRepaint(benchmark::State& state)
+{
+    Scene& s = TheScene();
+    s.controller.zoom = 0;
+    s.canvas->ZoomAt(std::int32_t(state.range(0)), {bench_layers::Width / 2, bench_layers::Height / 2});
+    for (auto _ : state)
+        s.RepaintView();
+    state.counters["view_px"] = double(s.canvas->viewport()->width()) * s.canvas->viewport()->height();
+}
+BENCHMARK(CanvasViewRepaint)->DenseRange(-4, 4)->Unit(benchmark::kMillisecond);
+
+// A mouse move of a brush drag: the dab, its recomposition, and repainting its rectangle.
+void CanvasBrushDabMove(benchmark::State& state)
+{
+    Scene& s = TheScene();
+    s.canvas->ZoomAt(0, {bench_layers::Width / 2, bench_layers::Height / 2});
+    s.controller.tools.colourMode = SColourMode::Colour;
+    s.controller.tools.brush = {16, 30, 200};
+    const QPoint origin(s.canvas->horizontalScrollBar()->value(), s.canvas->verticalScrollBar()->value());
+    std::int32_t step = 0;
+    for (auto _ : state) {
+        const SPoint at{origin.x() + 200 + step % 1500, origin.y() + 300 + (step / 1500) % 500};
+        if (step % 100 == 0) {
+            state.PauseTiming();
+            s.controller.MouseUp();
+            s.controller.undo.Clear();
+            s.controller.MouseDown(ToolBrush, at);
+            state.ResumeTiming();
+        }
+        s.canvas->RedrawDocument(s.controller.MouseMove(at));
+        s.Repaint(s.canvas->LastRepaintRect());
+        step += 3;
+    }
+    s.controller.MouseUp();
+    s.controller.undo.Clear();
+}
+BENCHMARK(CanvasBrushDabMove)->Unit(benchmark::kMillisecond);
+
+// A paint-tool click on the background region, through to the repainted view.
+void CanvasFillClick(benchmark::State& state)
+{
+    Scene& s = TheScene();
+    s.canvas->ZoomAt(-1, {bench_layers::Width / 2, bench_layers::Height / 2});
+    std::uint8_t shade = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.controller.undo.Clear();
+        s.controller.tools.currentColour = SColor(shade, 128, std::uint8_t(255 - shade));
+        shade = std::uint8_t(shade + 17);
+        state.ResumeTiming();
+        s.canvas->RedrawDocument(s.controller.MouseDown(ToolPaint, {2, 2}));
+        s.controller.MouseUp();
+        s.RepaintView();
+    }
+    s.controller.undo.Clear();
+}
+BENCHMARK(CanvasFillClick)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
