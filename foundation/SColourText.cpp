@@ -50,7 +50,12 @@ SColor HexColour(std::string_view digits)
 
 SString ColourToText(SColor colour, std::string_view format)
 {
-    std::string text = "(" + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," + std::to_string(colour.b);
+    std::string text = "(";
+    text += std::to_string(colour.r);
+    text += ',';
+    text += std::to_string(colour.g);
+    text += ',';
+    text += std::to_string(colour.b);
     if (colour.t == 0)
         return SString(text + ")");
     const std::string alpha = std::to_string(255 - colour.t);
