@@ -15,5 +15,8 @@ huedrane_install() {
 HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev)
 # What the Qt program and its tests need besides: Qt 6 Widgets, Qt's offscreen platform, a Japanese font.
 HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic)
+# What the end-to-end test needs: a virtual X server, X input events and window search, the X
+# authority tool and window dumps (xwd), and Python 3 for the driver.
+HUEDRANE_E2E_PACKAGES=(xvfb xdotool xauth x11-apps python3)
 HUEDRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HUEDRANE_JOBS="$(nproc 2>/dev/null || echo 2)"
