@@ -12,6 +12,9 @@
 #include "TFormMain.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 #include <memory>
@@ -22,6 +25,10 @@ int Run(int argc, char** argv, SHuedraneController& controller)
 {
     QApplication application(argc, argv);
     application.setApplicationName("huedrane");
+    // The program's own texts are fixed; Qt's standard buttons and dialogs follow the system's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTexts);
 
     SQtPlatform platform;
     ulib::SetPlatform(&platform);
