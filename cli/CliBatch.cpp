@@ -10,6 +10,7 @@
 #include "SImportConvert.h"
 #include "SQuickPress.h"
 #include "SSpiAccess.h"
+#include "TConvertThread.h"
 #include "Sximage.h"
 
 #include <algorithm>
@@ -43,15 +44,6 @@ struct SBatchJob
     std::atomic<bool> done{false};
     SError result = 0;
 };
-
-// The input path with its extension replaced (or added when its name has none).
-std::string TargetFor(const std::string& source, const char* extension)
-{
-    const std::size_t slash = source.find_last_of('/');
-    const std::size_t dot = source.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-    return (hasExtension ? source.substr(0, dot) : source) + extension;
-}
 
 bool Exists(const std::string& path)
 {
@@ -88,7 +80,7 @@ public:
         for (const std::string& source : args.operands) {
             jobs_.push_back(std::make_unique<SBatchJob>());
             jobs_.back()->source = source;
-            jobs_.back()->target = args.output.empty() ? TargetFor(source, extension) : args.output;
+            jobs_.back()->target = args.output.empty() ? TConvertThread::TargetPath(SString(source), extension).Str() : args.output;
         }
         force_ = args.flags.count("--force") != 0;
         keepGoing_ = args.flags.count("--keep-going") != 0;

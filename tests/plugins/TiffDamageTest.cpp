@@ -21,50 +21,50 @@ Bytes Pattern(std::size_t count, unsigned multiplier)
     return bytes;
 }
 
-TiffSpec Spec(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint16_t samples, std::uint16_t photometric,
+TiffRecipe Recipe(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint16_t samples, std::uint16_t photometric,
               std::uint16_t compression)
 {
-    TiffSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bits = bits;
-    spec.samples = samples;
-    spec.photometric = photometric;
-    spec.compression = compression;
-    spec.rowsPerStrip = 3;
-    return spec;
+    TiffRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bits = bits;
+    recipe.samples = samples;
+    recipe.photometric = photometric;
+    recipe.compression = compression;
+    recipe.rowsPerStrip = 3;
+    return recipe;
 }
 
 // One small file of each road through the reader.
 Seeds TiffSeeds()
 {
     Seeds seeds;
-    seeds.emplace_back("bilevel-g4.tif", WriteTiff(Spec(21, 9, 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX4), Pattern(27, 37)));
-    seeds.emplace_back("grey-lzw.tif", WriteTiff(Spec(9, 7, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW), Pattern(63, 3)));
-    TiffSpec palette = Spec(7, 5, 4, 1, PHOTOMETRIC_PALETTE, COMPRESSION_PACKBITS);
+    seeds.emplace_back("bilevel-g4.tif", WriteTiff(Recipe(21, 9, 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX4), Pattern(27, 37)));
+    seeds.emplace_back("grey-lzw.tif", WriteTiff(Recipe(9, 7, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW), Pattern(63, 3)));
+    TiffRecipe palette = Recipe(7, 5, 4, 1, PHOTOMETRIC_PALETTE, COMPRESSION_PACKBITS);
     for (std::uint16_t i = 0; i < 48; ++i)
         palette.colourMap.push_back(std::uint16_t(i * 1367));
     seeds.emplace_back("palette4-packbits.tif", WriteTiff(palette, Pattern(20, 11)));
-    TiffSpec tiles = Spec(19, 17, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE);
+    TiffRecipe tiles = Recipe(19, 17, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE);
     tiles.tileWidth = 16;
     tiles.tileHeight = 16;
     seeds.emplace_back("rgb-tiles-deflate.tif", WriteTiff(tiles, Pattern(19 * 17 * 3, 5)));
-    TiffSpec rgba = Spec(5, 4, 8, 4, PHOTOMETRIC_RGB, COMPRESSION_NONE);
+    TiffRecipe rgba = Recipe(5, 4, 8, 4, PHOTOMETRIC_RGB, COMPRESSION_NONE);
     rgba.extraSamples = {EXTRASAMPLE_ASSOCALPHA};
     seeds.emplace_back("rgba-assoc.tif", WriteTiff(rgba, Pattern(80, 7)));
-    TiffSpec rgb16 = Spec(4, 3, 16, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW);
+    TiffRecipe rgb16 = Recipe(4, 3, 16, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW);
     rgb16.bigEndian = true;
     seeds.emplace_back("rgb16-be.tif", WriteTiff(rgb16, Pattern(72, 13)));
-    TiffSpec jpeg = Spec(16, 16, 8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_JPEG);
+    TiffRecipe jpeg = Recipe(16, 16, 8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_JPEG);
     jpeg.jpegRgbInput = true;
     jpeg.rowsPerStrip = 16;
     seeds.emplace_back("ycbcr-jpeg.tif", WriteTiff(jpeg, Pattern(16 * 16 * 3, 1)));
-    seeds.emplace_back("cmyk.tif", WriteTiff(Spec(3, 3, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_NONE), Pattern(36, 9)));
-    TiffSpec cmykTiles = Spec(17, 18, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_LZW);
+    seeds.emplace_back("cmyk.tif", WriteTiff(Recipe(3, 3, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_NONE), Pattern(36, 9)));
+    TiffRecipe cmykTiles = Recipe(17, 18, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_LZW);
     cmykTiles.tileWidth = 16;
     cmykTiles.tileHeight = 16;
     seeds.emplace_back("cmyk-tiles-lzw.tif", WriteTiff(cmykTiles, Pattern(17 * 18 * 4, 23)));
-    TiffSpec bottomUp = Spec(6, 5, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
+    TiffRecipe bottomUp = Recipe(6, 5, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
     bottomUp.orientation = ORIENTATION_BOTLEFT;
     seeds.emplace_back("grey-bottom-up.tif", WriteTiff(bottomUp, Pattern(30, 17)));
     return seeds;
@@ -128,9 +128,9 @@ TEST_F(TiffDamage, EveryCutAndBitFlipGivesAPictureOrAnErrorCodeSilently)
 TEST_F(TiffDamage, CutStripsAreRefusedNotPadded)
 {
     const Bytes samples = Pattern(64 * 64, 3);
-    TiffSpec spec = Spec(64, 64, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
-    spec.rowsPerStrip = 64;
-    Bytes bytes = WriteTiff(spec, samples);
+    TiffRecipe recipe = Recipe(64, 64, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
+    recipe.rowsPerStrip = 64;
+    Bytes bytes = WriteTiff(recipe, samples);
     // libtiff writes the strip before the directory: point the strip past the end of the file.
     PatchTag(bytes, TIFFTAG_STRIPOFFSETS, std::uint32_t(bytes.size() - 100));
     EXPECT_EQ(Decode(plugin, bytes).code, SPI_BAD_FORMAT);
@@ -138,7 +138,7 @@ TEST_F(TiffDamage, CutStripsAreRefusedNotPadded)
 
 TEST_F(TiffDamage, ClaimedSizesBeyondTheCapAreRefusedBeforeReading)
 {
-    Bytes bytes = WriteTiff(Spec(4, 4, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE), Pattern(16, 1));
+    Bytes bytes = WriteTiff(Recipe(4, 4, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE), Pattern(16, 1));
     PatchTag(bytes, TIFFTAG_IMAGEWIDTH, 20000);
     PatchTag(bytes, TIFFTAG_IMAGELENGTH, 20000);
     EXPECT_EQ(Decode(plugin, bytes).code, SPI_NO_MEMORY);
@@ -166,18 +166,18 @@ int LogProgress(int done, int total, intptr_t data)
 // Strips, tiles and the RGBA reader each report bands from 0 to the height, and stop when asked.
 TEST_F(TiffDamage, ProgressIsReportedPerBandAndStopsTheReading)
 {
-    TiffSpec strips = Spec(10, 200, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW);
-    TiffSpec tiles = Spec(40, 70, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_NONE);
+    TiffRecipe strips = Recipe(10, 200, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW);
+    TiffRecipe tiles = Recipe(40, 70, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_NONE);
     tiles.tileWidth = 16;
     tiles.tileHeight = 16;
-    TiffSpec cmyk = Spec(10, 200, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_NONE);
-    const std::pair<TiffSpec, std::size_t> cases[] = {{strips, 10 * 200}, {tiles, 40 * 70 * 3}, {cmyk, 10 * 200 * 4}};
-    for (const auto& [spec, sampleCount] : cases) {
-        const Bytes bytes = WriteTiff(spec, Pattern(sampleCount, 1));
-        const int height = int(spec.height);
+    TiffRecipe cmyk = Recipe(10, 200, 8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_NONE);
+    const std::pair<TiffRecipe, std::size_t> cases[] = {{strips, 10 * 200}, {tiles, 40 * 70 * 3}, {cmyk, 10 * 200 * 4}};
+    for (const auto& [recipe, sampleCount] : cases) {
+        const Bytes bytes = WriteTiff(recipe, Pattern(sampleCount, 1));
+        const int height = int(recipe.height);
         ProgressLog log;
         ASSERT_EQ(Decode(plugin, bytes, LogProgress, reinterpret_cast<intptr_t>(&log)).code, SPI_SUCCESS);
-        ASSERT_GE(log.calls.size(), 3u) << spec.photometric;
+        ASSERT_GE(log.calls.size(), 3u) << recipe.photometric;
         EXPECT_EQ(log.calls.front(), std::make_pair(0, height));
         EXPECT_EQ(log.calls.back(), std::make_pair(height, height));
         for (std::size_t i = 1; i < log.calls.size(); ++i) {

@@ -42,76 +42,76 @@ std::string LoadedPlugin::Info(int number) const
 
 namespace {
 
-void WriteTiles(TIFF* tiff, const TiffSpec& spec, const Bytes& samples, std::size_t rowBytes)
+void WriteTiles(TIFF* tiff, const TiffRecipe& recipe, const Bytes& samples, std::size_t rowBytes)
 {
-    const std::size_t pixelBytes = std::size_t(spec.bits) * spec.samples / 8;
+    const std::size_t pixelBytes = std::size_t(recipe.bits) * recipe.samples / 8;
     Bytes tile(std::size_t(TIFFTileSize(tiff)));
-    for (std::uint32_t top = 0; top < spec.height; top += spec.tileHeight)
-        for (std::uint32_t left = 0; left < spec.width; left += spec.tileWidth) {
+    for (std::uint32_t top = 0; top < recipe.height; top += recipe.tileHeight)
+        for (std::uint32_t left = 0; left < recipe.width; left += recipe.tileWidth) {
             std::fill(tile.begin(), tile.end(), 0xA5);  // beyond the picture: junk the reader must drop
-            for (std::uint32_t r = 0; r < spec.tileHeight && top + r < spec.height; ++r) {
-                const std::size_t columns = std::min(spec.tileWidth, spec.width - left);
-                std::memcpy(tile.data() + r * spec.tileWidth * pixelBytes,
+            for (std::uint32_t r = 0; r < recipe.tileHeight && top + r < recipe.height; ++r) {
+                const std::size_t columns = std::min(recipe.tileWidth, recipe.width - left);
+                std::memcpy(tile.data() + r * recipe.tileWidth * pixelBytes,
                             samples.data() + (top + r) * rowBytes + left * pixelBytes, columns * pixelBytes);
             }
             ASSERT_GE(TIFFWriteTile(tiff, tile.data(), left, top, 0, 0), 0);
         }
 }
 
-void SetFields(TIFF* tiff, const TiffSpec& spec)
+void SetFields(TIFF* tiff, const TiffRecipe& recipe)
 {
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, spec.width);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, spec.height);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, spec.bits);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spec.samples);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spec.photometric);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, spec.compression);
-    TIFFSetField(tiff, TIFFTAG_ORIENTATION, spec.orientation);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, recipe.width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, recipe.height);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, recipe.bits);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, recipe.samples);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, recipe.photometric);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, recipe.compression);
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, recipe.orientation);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    if (!spec.extraSamples.empty())
-        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, std::uint16_t(spec.extraSamples.size()), spec.extraSamples.data());
-    if (!spec.colourMap.empty()) {
-        const std::size_t n = spec.colourMap.size() / 3;
-        TIFFSetField(tiff, TIFFTAG_COLORMAP, spec.colourMap.data(), spec.colourMap.data() + n, spec.colourMap.data() + 2 * n);
+    if (!recipe.extraSamples.empty())
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, std::uint16_t(recipe.extraSamples.size()), recipe.extraSamples.data());
+    if (!recipe.colourMap.empty()) {
+        const std::size_t n = recipe.colourMap.size() / 3;
+        TIFFSetField(tiff, TIFFTAG_COLORMAP, recipe.colourMap.data(), recipe.colourMap.data() + n, recipe.colourMap.data() + 2 * n);
     }
-    if (spec.resolution > 0) {
-        TIFFSetField(tiff, TIFFTAG_XRESOLUTION, spec.resolution);
-        TIFFSetField(tiff, TIFFTAG_YRESOLUTION, spec.resolution);
-        TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, spec.resolutionUnit);
+    if (recipe.resolution > 0) {
+        TIFFSetField(tiff, TIFFTAG_XRESOLUTION, recipe.resolution);
+        TIFFSetField(tiff, TIFFTAG_YRESOLUTION, recipe.resolution);
+        TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, recipe.resolutionUnit);
     }
-    if (spec.compression == COMPRESSION_JPEG) {
+    if (recipe.compression == COMPRESSION_JPEG) {
         TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 95);
-        if (spec.jpegRgbInput)
+        if (recipe.jpegRgbInput)
             TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
     }
-    if (spec.tileWidth) {
-        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, spec.tileWidth);
-        TIFFSetField(tiff, TIFFTAG_TILELENGTH, spec.tileHeight);
+    if (recipe.tileWidth) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, recipe.tileWidth);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, recipe.tileHeight);
     } else {
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, spec.rowsPerStrip ? spec.rowsPerStrip : TIFFDefaultStripSize(tiff, 0));
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, recipe.rowsPerStrip ? recipe.rowsPerStrip : TIFFDefaultStripSize(tiff, 0));
     }
 }
 
 }  // namespace
 
-Bytes WriteTiff(const TiffSpec& spec, const Bytes& samples)
+Bytes WriteTiff(const TiffRecipe& recipe, const Bytes& samples)
 {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("huedrane-tiff-" + std::to_string(::getpid()) + ".tif");
-    const std::string mode = std::string("w") + (spec.bigEndian ? "b" : "l") + (spec.bigTiff ? "8" : "");
+    const std::string mode = std::string("w") + (recipe.bigEndian ? "b" : "l") + (recipe.bigTiff ? "8" : "");
     TIFF* tiff = TIFFOpen(path.c_str(), mode.c_str());
     if (!tiff) {
         ADD_FAILURE() << "TIFFOpen " << path;
         return {};
     }
-    SetFields(tiff, spec);
-    const std::size_t rowBytes = (std::size_t(spec.width) * spec.bits * spec.samples + 7) / 8;
-    EXPECT_EQ(samples.size(), rowBytes * spec.height) << "sample bytes of the layout";
-    if (spec.tileWidth) {
-        WriteTiles(tiff, spec, samples, rowBytes);
+    SetFields(tiff, recipe);
+    const std::size_t rowBytes = (std::size_t(recipe.width) * recipe.bits * recipe.samples + 7) / 8;
+    EXPECT_EQ(samples.size(), rowBytes * recipe.height) << "sample bytes of the layout";
+    if (recipe.tileWidth) {
+        WriteTiles(tiff, recipe, samples, rowBytes);
     } else {
         Bytes row(rowBytes);
-        for (std::uint32_t y = 0; y < spec.height; ++y) {
+        for (std::uint32_t y = 0; y < recipe.height; ++y) {
             std::memcpy(row.data(), samples.data() + y * rowBytes, rowBytes);
             EXPECT_EQ(TIFFWriteScanline(tiff, row.data(), y, 0), 1) << "row " << y;
         }

@@ -34,7 +34,7 @@ private:
 
 // A TIFF to write. Samples are given row by row from the top, packed as stored (host byte order
 // for 16-bit samples); the writer cuts them into strips or tiles.
-struct TiffSpec
+struct TiffRecipe
 {
     std::uint32_t width = 1;
     std::uint32_t height = 1;
@@ -55,7 +55,7 @@ struct TiffSpec
     bool jpegRgbInput = false;  // JPEG YCbCr: samples are RGB and libtiff converts
 };
 
-Bytes WriteTiff(const TiffSpec& spec, const Bytes& samples);
+Bytes WriteTiff(const TiffRecipe& recipe, const Bytes& samples);
 
 // What GetPicture gave: the code, the information header's fields, the colour table and rows.
 struct Picture

@@ -86,8 +86,8 @@ TEST_F(TiffPlugin, GivesItsTextsAndKnowsTiffSignatures)
 
 TEST_F(TiffPlugin, ReadsOnlyFromMemoryAndRefusesWhatIsNoTiff)
 {
-    TiffSpec spec;
-    const Bytes tiff = WriteTiff(spec, {7});
+    TiffRecipe recipe;
+    const Bytes tiff = WriteTiff(recipe, {7});
     SpiHandle info = nullptr;
     SpiHandle pixels = nullptr;
     EXPECT_EQ(plugin.getPicture("scan.tif", 0, 0, &info, &pixels, nullptr, 0), SPI_OTHER_ERROR) << "input from a file";
@@ -112,14 +112,14 @@ TEST_P(TiffBilevel, KeepsOneBitWithAPaletteMatchingThePhotometric)
     const std::vector<std::string> art = {"#..#.........",
                                           ".##.......###",
                                           "#...........#"};
-    TiffSpec spec;
-    spec.width = 13;
-    spec.height = 3;
-    spec.bits = 1;
-    spec.photometric = GetParam().photometric;
-    spec.compression = GetParam().compression;
-    const int inkBit = spec.photometric == PHOTOMETRIC_MINISWHITE ? 1 : 0;
-    const Picture picture = Decode(plugin, WriteTiff(spec, PackArt(art, inkBit)));
+    TiffRecipe recipe;
+    recipe.width = 13;
+    recipe.height = 3;
+    recipe.bits = 1;
+    recipe.photometric = GetParam().photometric;
+    recipe.compression = GetParam().compression;
+    const int inkBit = recipe.photometric == PHOTOMETRIC_MINISWHITE ? 1 : 0;
+    const Picture picture = Decode(plugin, WriteTiff(recipe, PackArt(art, inkBit)));
     ASSERT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.bits, 1);
     ASSERT_EQ(picture.palette.size(), 2u);
@@ -141,14 +141,14 @@ INSTANTIATE_TEST_SUITE_P(WhiteOrBlackAsZero, TiffBilevel,
 TEST_F(TiffPlugin, GreyBecomesEightBitsWithAGreyRampInvertedForWhiteAsZero)
 {
     for (const std::uint16_t photometric : {PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_MINISWHITE}) {
-        TiffSpec spec;
-        spec.width = 7;
-        spec.height = 5;
-        spec.photometric = photometric;
-        spec.compression = COMPRESSION_LZW;
-        spec.rowsPerStrip = 2;
+        TiffRecipe recipe;
+        recipe.width = 7;
+        recipe.height = 5;
+        recipe.photometric = photometric;
+        recipe.compression = COMPRESSION_LZW;
+        recipe.rowsPerStrip = 2;
         const Bytes samples = Ramp(35, 3, 7);
-        const Picture picture = Decode(plugin, WriteTiff(spec, samples));
+        const Picture picture = Decode(plugin, WriteTiff(recipe, samples));
         ASSERT_EQ(picture.code, SPI_SUCCESS);
         EXPECT_EQ(picture.bits, 8);
         ASSERT_EQ(picture.palette.size(), 256u);
@@ -165,15 +165,15 @@ TEST_F(TiffPlugin, GreyBecomesEightBitsWithAGreyRampInvertedForWhiteAsZero)
 
 TEST_F(TiffPlugin, SixteenBitGreyIsReducedToEight)
 {
-    TiffSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bits = 16;
-    spec.bigEndian = true;
+    TiffRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.bits = 16;
+    recipe.bigEndian = true;
     const std::uint16_t values[] = {0, 257 * 10, 65535, 257 * 200, 257 * 128 + 100, 257 * 1};
     Bytes samples(sizeof values);
     std::memcpy(samples.data(), values, sizeof values);
-    const Picture picture = Decode(plugin, WriteTiff(spec, samples));
+    const Picture picture = Decode(plugin, WriteTiff(recipe, samples));
     ASSERT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.bits, 8);
     const std::uint32_t expected[] = {0, 10, 255, 200, 128, 1};
@@ -185,15 +185,15 @@ TEST_F(TiffPlugin, PaletteBecomesEightBitsWithTheColourMapScaledToEightBits)
 {
     for (const std::uint16_t bits : {std::uint16_t(4), std::uint16_t(8)}) {
         const std::size_t entries = std::size_t(1) << bits;
-        TiffSpec spec;
-        spec.width = 5;  // odd: the last 4-bit sample of a row shares its byte with padding
-        spec.height = 3;
-        spec.bits = bits;
-        spec.photometric = PHOTOMETRIC_PALETTE;
-        spec.compression = COMPRESSION_PACKBITS;
+        TiffRecipe recipe;
+        recipe.width = 5;  // odd: the last 4-bit sample of a row shares its byte with padding
+        recipe.height = 3;
+        recipe.bits = bits;
+        recipe.photometric = PHOTOMETRIC_PALETTE;
+        recipe.compression = COMPRESSION_PACKBITS;
         for (std::size_t c = 0; c < 3; ++c)
             for (std::size_t i = 0; i < entries; ++i)
-                spec.colourMap.push_back(std::uint16_t(257 * ((i * 3 + c * 50) % 256)));
+                recipe.colourMap.push_back(std::uint16_t(257 * ((i * 3 + c * 50) % 256)));
         std::vector<std::uint8_t> indexes = {1, 0, 15, 3, 9, 2, 14, 5, 8, 7, 0, 11, 12, 13, 6};
         Bytes samples;
         if (bits == 8) {
@@ -203,7 +203,7 @@ TEST_F(TiffPlugin, PaletteBecomesEightBitsWithTheColourMapScaledToEightBits)
                 for (std::size_t x = 0; x < 5; x += 2)
                     samples.push_back(std::uint8_t(indexes[y * 5 + x] << 4 | (x + 1 < 5 ? indexes[y * 5 + x + 1] : 0)));
         }
-        const Picture picture = Decode(plugin, WriteTiff(spec, samples));
+        const Picture picture = Decode(plugin, WriteTiff(recipe, samples));
         ASSERT_EQ(picture.code, SPI_SUCCESS) << bits;
         EXPECT_EQ(picture.bits, 8);
         ASSERT_EQ(picture.palette.size(), 256u);
@@ -222,12 +222,12 @@ TEST_F(TiffPlugin, RgbBecomesTwentyFourBitsFromStripsAndTiles)
 {
     const std::uint32_t width = 37, height = 21;
     const Bytes samples = Ramp(width * height * 3, 5, 13);
-    std::vector<TiffSpec> specs(4);
-    for (TiffSpec& spec : specs) {
-        spec.width = width;
-        spec.height = height;
-        spec.samples = 3;
-        spec.photometric = PHOTOMETRIC_RGB;
+    std::vector<TiffRecipe> specs(4);
+    for (TiffRecipe& recipe : specs) {
+        recipe.width = width;
+        recipe.height = height;
+        recipe.samples = 3;
+        recipe.photometric = PHOTOMETRIC_RGB;
     }
     specs[0].compression = COMPRESSION_LZW;
     specs[0].rowsPerStrip = 4;
@@ -252,16 +252,16 @@ TEST_F(TiffPlugin, RgbBecomesTwentyFourBitsFromStripsAndTiles)
 
 TEST_F(TiffPlugin, AlphaBecomesThirtyTwoBitsUnassociated)
 {
-    TiffSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.samples = 4;
-    spec.photometric = PHOTOMETRIC_RGB;
-    spec.compression = COMPRESSION_ADOBE_DEFLATE;
+    TiffRecipe recipe;
+    recipe.width = 3;
+    recipe.height = 2;
+    recipe.samples = 4;
+    recipe.photometric = PHOTOMETRIC_RGB;
+    recipe.compression = COMPRESSION_ADOBE_DEFLATE;
     const Bytes samples = {10, 20, 30, 255, 200, 100, 50, 128, 1, 2, 3, 0,
                            64, 32, 0, 128, 255, 255, 255, 255, 0, 0, 0, 0};
-    spec.extraSamples = {EXTRASAMPLE_UNASSALPHA};
-    Picture picture = Decode(plugin, WriteTiff(spec, samples));
+    recipe.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    Picture picture = Decode(plugin, WriteTiff(recipe, samples));
     ASSERT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.bits, 32);
     EXPECT_EQ(picture.Pixel(0, 0), 0xFF0A141Eu);
@@ -270,8 +270,8 @@ TEST_F(TiffPlugin, AlphaBecomesThirtyTwoBitsUnassociated)
     EXPECT_EQ(picture.Pixel(0, 1), 0x80402000u);
 
     // Premultiplied colours are divided by alpha; fully transparent pixels have no colour.
-    spec.extraSamples = {EXTRASAMPLE_ASSOCALPHA};
-    picture = Decode(plugin, WriteTiff(spec, samples));
+    recipe.extraSamples = {EXTRASAMPLE_ASSOCALPHA};
+    picture = Decode(plugin, WriteTiff(recipe, samples));
     ASSERT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.Pixel(0, 0), 0xFF0A141Eu);
     EXPECT_EQ(picture.Pixel(1, 0), 0x80FFC764u);
@@ -280,7 +280,7 @@ TEST_F(TiffPlugin, AlphaBecomesThirtyTwoBitsUnassociated)
     EXPECT_EQ(picture.Pixel(1, 1), 0xFFFFFFFFu);
 
     // Grey with alpha goes through libtiff's RGBA reader, with the same result.
-    TiffSpec grey = spec;
+    TiffRecipe grey = recipe;
     grey.samples = 2;
     grey.photometric = PHOTOMETRIC_MINISBLACK;
     const Bytes greySamples = {10, 255, 200, 128, 1, 0, 64, 128, 255, 255, 0, 0};
@@ -300,18 +300,18 @@ TEST_F(TiffPlugin, AlphaBecomesThirtyTwoBitsUnassociated)
 TEST_F(TiffPlugin, SixteenBitRgbIsReducedToEightInEitherByteOrder)
 {
     for (const bool bigEndian : {false, true}) {
-        TiffSpec spec;
-        spec.width = 2;
-        spec.height = 2;
-        spec.bits = 16;
-        spec.samples = 3;
-        spec.photometric = PHOTOMETRIC_RGB;
-        spec.bigEndian = bigEndian;
+        TiffRecipe recipe;
+        recipe.width = 2;
+        recipe.height = 2;
+        recipe.bits = 16;
+        recipe.samples = 3;
+        recipe.photometric = PHOTOMETRIC_RGB;
+        recipe.bigEndian = bigEndian;
         const std::uint16_t values[] = {65535, 0, 257 * 18, 257 * 52, 257 * 86, 257 * 120,
                                         257 * 154, 257 * 188, 257 * 222, 0, 0, 1000};
         Bytes samples(sizeof values);
         std::memcpy(samples.data(), values, sizeof values);
-        const Picture picture = Decode(plugin, WriteTiff(spec, samples));
+        const Picture picture = Decode(plugin, WriteTiff(recipe, samples));
         ASSERT_EQ(picture.code, SPI_SUCCESS);
         EXPECT_EQ(picture.bits, 24);
         EXPECT_EQ(picture.Pixel(0, 0), 0xFF0012u) << bigEndian;
@@ -323,14 +323,14 @@ TEST_F(TiffPlugin, SixteenBitRgbIsReducedToEightInEitherByteOrder)
 
 TEST_F(TiffPlugin, JpegCompressedYcbcrComesBackAsRgbWithinJpegLoss)
 {
-    TiffSpec spec;
-    spec.width = 32;
-    spec.height = 32;
-    spec.samples = 3;
-    spec.photometric = PHOTOMETRIC_YCBCR;
-    spec.compression = COMPRESSION_JPEG;
-    spec.jpegRgbInput = true;
-    spec.rowsPerStrip = 16;
+    TiffRecipe recipe;
+    recipe.width = 32;
+    recipe.height = 32;
+    recipe.samples = 3;
+    recipe.photometric = PHOTOMETRIC_YCBCR;
+    recipe.compression = COMPRESSION_JPEG;
+    recipe.jpegRgbInput = true;
+    recipe.rowsPerStrip = 16;
     // Four flat 16 x 16 quarters, so that colour subsampling loses nothing but rounding.
     const std::uint32_t quarters[] = {0xC83214, 0x1E8C3C, 0x2850B4, 0xF0F0F0};
     Bytes samples;
@@ -339,7 +339,7 @@ TEST_F(TiffPlugin, JpegCompressedYcbcrComesBackAsRgbWithinJpegLoss)
             const std::uint32_t c = quarters[(y / 16) * 2 + x / 16];
             samples.insert(samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         }
-    const Picture picture = Decode(plugin, WriteTiff(spec, samples));
+    const Picture picture = Decode(plugin, WriteTiff(recipe, samples));
     ASSERT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.bits, 24);
     // Away from the quarters' edges, where upsampling the colour blends neighbours.
@@ -356,7 +356,7 @@ TEST_F(TiffPlugin, JpegCompressedYcbcrComesBackAsRgbWithinJpegLoss)
 // picture stored from the bottom in strips, read in several bands.
 TEST_F(TiffPlugin, OtherLayoutsBecomeThirtyTwoBitsInTheRightRowOrder)
 {
-    TiffSpec cmyk;
+    TiffRecipe cmyk;
     cmyk.width = 2;
     cmyk.height = 2;
     cmyk.samples = 4;
@@ -385,7 +385,7 @@ TEST_F(TiffPlugin, OtherLayoutsBecomeThirtyTwoBitsInTheRightRowOrder)
     EXPECT_EQ(fromStrips.Pixel(0, 0), 0xFF00FFFFu);  // ink 0 of pixel 0 is full cyan
 
     for (const std::uint16_t orientation : {ORIENTATION_BOTLEFT, ORIENTATION_TOPLEFT}) {
-        TiffSpec grey;
+        TiffRecipe grey;
         grey.width = 3;
         grey.height = 150;  // more than one band of rows
         grey.rowsPerStrip = 7;
@@ -408,20 +408,20 @@ TEST_F(TiffPlugin, OtherLayoutsBecomeThirtyTwoBitsInTheRightRowOrder)
 
 TEST_F(TiffPlugin, ResolutionsBecomePixelsPerMetre)
 {
-    TiffSpec spec;
-    spec.resolution = 300;
-    Picture picture = Decode(plugin, WriteTiff(spec, {1}));
+    TiffRecipe recipe;
+    recipe.resolution = 300;
+    Picture picture = Decode(plugin, WriteTiff(recipe, {1}));
     EXPECT_EQ(picture.pixelsPerMetreX, 11811);
     EXPECT_EQ(picture.pixelsPerMetreY, 11811);
-    spec.resolution = 40;
-    spec.resolutionUnit = RESUNIT_CENTIMETER;
-    picture = Decode(plugin, WriteTiff(spec, {1}));
+    recipe.resolution = 40;
+    recipe.resolutionUnit = RESUNIT_CENTIMETER;
+    picture = Decode(plugin, WriteTiff(recipe, {1}));
     EXPECT_EQ(picture.pixelsPerMetreX, 4000);
-    spec.resolutionUnit = RESUNIT_NONE;
-    picture = Decode(plugin, WriteTiff(spec, {1}));
+    recipe.resolutionUnit = RESUNIT_NONE;
+    picture = Decode(plugin, WriteTiff(recipe, {1}));
     EXPECT_EQ(picture.pixelsPerMetreX, 0);
-    spec.resolution = 0;
-    picture = Decode(plugin, WriteTiff(spec, {1}));
+    recipe.resolution = 0;
+    picture = Decode(plugin, WriteTiff(recipe, {1}));
     EXPECT_EQ(picture.code, SPI_SUCCESS);
     EXPECT_EQ(picture.pixelsPerMetreY, 0);
 }
