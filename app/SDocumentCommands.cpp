@@ -55,6 +55,14 @@ void SHuedraneController::SetUpFileDialogs()
     batchExportDialog.filters.Clear();
     batchExportDialog.filters.Append(SString(DocumentFilterText), SString(DocumentPattern));
     batchExportDialog.multipleSelection = true;
+
+    referenceDialog.title = SString("参照画像の読み込み");
+    referenceDialog.filters = pictures;
+    referenceDialog.multipleSelection = true;
+
+    underLayerDialog.title = SString("下敷きレイヤーの読み込み");
+    underLayerDialog.filters = pictures;
+    underLayerDialog.multipleSelection = false;
 }
 
 SError SHuedraneController::AskToSave()

@@ -135,6 +135,51 @@ public:
     // Puts the path first; the oldest entry beyond HistoryLimit is dropped; no de-duplication.
     void AddHistory(const ulib::SString& file);
 
+    // Reference images and the under layer. The add dialog (multiple selection) and the
+    // under-layer dialog are set up by SetUpFileDialogs with the picture filters. Pictures are read
+    // with the built-in readers, then the plug-ins. Each command returns 0 or an error identifier's
+    // value for the window to show; a cancelled dialog is 0. referenceIndex outside the list counts
+    // as 0 everywhere.
+    ulib::SFileDialog referenceDialog, underLayerDialog;
+    // Reads the entry at the current index into the reference image; a read error leaves the image
+    // empty and is returned. An empty list frees the image and gives "object_disabled".
+    ulib::SError LoadReference();
+    // Edits the list in the file-list dialog "参照画像の一覧"; OK replaces it, keeps the current path
+    // current when it is still listed (else the first entry) and loads it. A failed load frees the
+    // image and is returned (the entry stays listed); an emptied list frees the image.
+    ulib::SError EditReferenceList();
+    // Adds the files chosen in the add dialog at the current index (PutReferences).
+    ulib::SError AppendReferences();
+    // Inserts the files before the current entry (at 0 for an empty list); the first of them
+    // becomes current and is loaded. When that load fails the entry is removed again
+    // (RemoveReference) and the read error returned. No files: nothing happens.
+    ulib::SError PutReferences(const ulib::SArray<ulib::SString>& files);
+    // Exports the cel (the export dialog), then puts the exported picture into the list. The
+    // export's error is returned as it is; a cancelled export dialog ends with 0 without touching
+    // the list, the index or the image.
+    ulib::SError ExportToReference();
+    // Drops the current entry; the next one that loads becomes current (unloadable ones are
+    // dropped silently); an index past the end becomes 0; an empty list frees the image.
+    void RemoveReference();
+    // Moves by n (-1, +1, or 0 to reload), wrapping around the list, and loads the entry. A load
+    // failure is shown here at once (ReportError), the entry dropped as RemoveReference does, and 0
+    // returned, so the window does not show it a second time. An empty list frees the image and
+    // gives "object_disabled".
+    ulib::SError MoveReference(std::int32_t n);
+    // The reference zoom after a zoom command: tag +1 or -1 steps, 0 returns to actual size;
+    // clamped to -4..4.
+    void ZoomReference(std::int32_t tag);
+    // Picks the reference pixel at an image point (no wrapping): a fully transparent pixel selects
+    // the eraser, any other becomes the current colour (with its transparency) in the colour mode.
+    // False, and nothing changed, outside the image or without one.
+    bool PickReferenceColour(ulib::SPoint imagePoint);
+    // Reads a picture into the under layer (empty file: the under-layer dialog), makes the layer
+    // visible and recomposes the display. A read error frees the layer (its visibility stays) and
+    // is returned; a picture without pixels frees it and gives "nodata".
+    ulib::SError LoadUnderLayer(const ulib::SString& file);
+    // Frees the under layer, hides it and recomposes the display.
+    void DestroyUnderLayer();
+
 private:
     // Writes the cel to file; on success the state is saved and, when the file was chosen in the
     // dialog or differs from the path, it becomes the path (title, history, no default name).

@@ -1,13 +1,17 @@
 // The canvas on a 4000 x 3000 cel, through the real widget on the offscreen platform: repainting a
 // full 1920 x 1080 view at each zoom step, a brush dab of radius 16 from the mouse move to the
-// repainted canvas, and a paint-tool click filling the background through to the repainted view.
+// repainted canvas, and a paint-tool click filling the background through to the repainted view;
+// and the reference pane repainting a 1000 x 800 view of a 4000 x 3000 picture.
 #include "BenchLayers.h"
 #include "SHuedraneController.h"
 #include "TCanvas.h"
+#include "TReferencePane.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QToolBar>
 
 #include <benchmark/benchmark.h>
 
@@ -130,5 +134,43 @@ void CanvasFillClick(benchmark::State& state)
     s.controller.undo.Clear();
 }
 BENCHMARK(CanvasFillClick)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The reference pane at zoom 0 repainting its whole 1000 x 800 view: the scan as a 24-bit picture
+// (argument 24) and the paint layer as a 32-bit one with transparent parts (argument 32).
+void ReferencePaneRepaint(benchmark::State& state)
+{
+    App();
+    SHuedraneController controller;
+    SHeldKeys keys;
+    controller.referenceImage = state.range(0) == 24 ? bench_layers::ScanLayer() : bench_layers::PaintLayer();
+    TReferencePane pane(controller, keys);
+    QScrollArea* scroll = pane.ScrollReference();
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * scroll->frameWidth();
+    pane.resize(1000 + frame, 800 + frame + pane.ToolSub()->sizeHint().height());
+    pane.show();
+    const QRect view(QPoint(), scroll->viewport()->size());
+    QImage screen(view.size(), QImage::Format_RGB32);
+    QWidget* paint = pane.PaintReference();
+
+    // Checked once: opaque pixels show as they are, others over the checkerboard.
+    paint->render(&screen, QPoint(), QRegion(view), QWidget::RenderFlags());
+    const SBitmap& picture = controller.referenceImage;
+    for (int y = 0; y < view.height(); y += 37)
+        for (int x = 0; x < view.width(); x += 41) {
+            const SColor c = picture.GetColor(x, y);
+            const std::uint32_t checker = ((x ^ y) & 4) != 0 ? 0xFFFFFFFFu : 0xFFE0E0E0u;
+            const std::uint32_t shown = screen.pixel(x, y) | 0xFF000000u;
+            if ((c.t == 0 && shown != c.Pixel()) || (c.t == 255 && shown != checker)) {
+                state.SkipWithError("the pane does not show the picture");
+                return;
+            }
+        }
+    for (auto _ : state)
+        paint->render(&screen, QPoint(), QRegion(view), QWidget::RenderFlags());
+    state.counters["view_px"] = double(view.width()) * view.height();
+}
+BENCHMARK(ReferencePaneRepaint)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
 
 }  // namespace

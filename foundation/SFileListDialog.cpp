@@ -24,7 +24,7 @@ std::string Text(SStringUnion text)
 bool SFileListDialog::Execute()
 {
     SFileListDialogRequest request;
-    request.caption = Text(library_text::FileList);
+    request.caption = caption.IsEmpty() ? Text(library_text::FileList) : caption.Str();
     request.insertText = Text(library_text::ButtonInsert);
     request.deleteText = Text(library_text::ButtonDelete);
     request.okText = Text(library_text::ButtonOk);

@@ -14,6 +14,7 @@ class SFileListDialog
 public:
     SArray<SString> paths;            // before: the rows to show; after OK: the rows' paths in list order
     SMap<SString, SString> filters;   // the insert dialog's filters, description -> pattern
+    SString caption;  // the dialog's title; empty: the library's "File List" in the user's language
     void* owner = nullptr;  // owning window handed to the platform; null: the program's owner window
 
     // Shows the dialog, captioned and labelled in the user's language. Insert runs an open

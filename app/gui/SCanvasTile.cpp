@@ -96,6 +96,85 @@ void FillRows(const ulib::SBitmap& display, std::int32_t zoom, const STileTarget
     }
 }
 
+// Row readers for pictures that are not 32-bit. Select(y) chooses the picture row, Pixel(x) gives
+// column x of it as a display pixel (blue, green, red, alpha with 255 opaque).
+class SBgrRows
+{
+public:
+    static constexpr bool AlwaysOpaque = true;  // 24-bit pixels carry no transparency
+
+    explicit SBgrRows(const ulib::SBitmap& picture) : picture_(picture) {}
+    void Select(std::int32_t y) { row_ = picture_.Row(y); }
+    std::uint32_t Pixel(std::int32_t x) const
+    {
+        const std::uint8_t* p = row_ + std::size_t(x) * 3;
+        return Opaque | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+    }
+
+private:
+    const ulib::SBitmap& picture_;
+    const std::uint8_t* row_ = nullptr;
+};
+
+// One byte per pixel through the colour table (8-bit indexed and grey): the table is looked up once
+// per fill, with GetPaletteEntry's wrap-around for short tables.
+class SIndexRows
+{
+public:
+    static constexpr bool AlwaysOpaque = false;
+
+    explicit SIndexRows(const ulib::SBitmap& picture) : picture_(picture)
+    {
+        for (std::int32_t i = 0; i < 256; ++i)
+            table_[i] = picture.GetPaletteEntry(i).Pixel();
+    }
+    void Select(std::int32_t y) { row_ = picture_.Row(y); }
+    std::uint32_t Pixel(std::int32_t x) const { return table_[row_[x]]; }
+
+private:
+    const ulib::SBitmap& picture_;
+    const std::uint8_t* row_ = nullptr;
+    std::uint32_t table_[256];
+};
+
+// Every other format (4- and 1-bit, 15/16-bit, two-plane) through the image's own accessor, so the
+// pane shows exactly what picking a colour from it reads.
+class SColorRows
+{
+public:
+    static constexpr bool AlwaysOpaque = false;
+
+    explicit SColorRows(const ulib::SBitmap& picture) : picture_(picture) {}
+    void Select(std::int32_t y) { y_ = y; }
+    std::uint32_t Pixel(std::int32_t x) const { return picture_.GetColor(x, y_).Pixel(); }
+
+private:
+    const ulib::SBitmap& picture_;
+    std::int32_t y_ = 0;
+};
+
+template <typename Rows>
+void FillPictureRows(Rows rows, std::int32_t zoom, const STileTarget& target, std::int32_t width, std::int32_t height)
+{
+    const std::int32_t sx0 = target.origin.x;
+    for (std::int32_t row = 0; row < height; ++row) {
+        const std::int32_t sy = target.origin.y + row;
+        auto* out = reinterpret_cast<std::uint32_t*>(target.bits + std::size_t(row) * std::size_t(target.stride));
+        // As for the display buffer: a repeated picture row is copied, unless the checkerboard
+        // behind it changes phase (which cannot show through an always-opaque picture).
+        if (zoom > 0 && row > 0 && ToDocument(sy - 1, zoom) == ToDocument(sy, zoom) &&
+            (Rows::AlwaysOpaque || ((sy ^ (sy - 1)) & 4) == 0)) {
+            std::memcpy(out, target.bits + std::size_t(row - 1) * std::size_t(target.stride), std::size_t(width) * 4);
+            continue;
+        }
+        rows.Select(ToDocument(sy, zoom));
+        for (std::int32_t k = 0; k < width; ++k) {
+            const std::uint32_t pixel = rows.Pixel(ToDocument(sx0 + k, zoom));
+            out[k] = Rows::AlwaysOpaque ? pixel : Shade(pixel, Checker(sx0 + k, sy));
+        }
+    }
+}
+
 }  // namespace
 
 const char* ZoomText(std::int32_t zoom)
@@ -145,6 +224,28 @@ void FillCanvasTile(const ulib::SBitmap& display, std::int32_t zoom, bool silhou
         FillRows<true>(display, zoom, target, width, height);
     else
         FillRows<false>(display, zoom, target, width, height);
+}
+
+void FillPictureTile(const ulib::SBitmap& picture, std::int32_t zoom, const STileTarget& target)
+{
+    if (picture.Format() == 32) {
+        FillCanvasTile(picture, zoom, false, target);
+        return;
+    }
+    if (picture.IsEmpty() || target.bits == nullptr)
+        return;
+    zoom = std::clamp(zoom, MinZoom, MaxZoom);
+    const std::int32_t width = std::min(target.width, ToScreen(picture.Width(), zoom) - target.origin.x);
+    const std::int32_t height = std::min(target.height, ToScreen(picture.Height(), zoom) - target.origin.y);
+    if (width <= 0 || height <= 0 || target.origin.x < 0 || target.origin.y < 0)
+        return;
+
+    if (picture.Format() == 24)
+        FillPictureRows(SBgrRows(picture), zoom, target, width, height);
+    else if (picture.Format() == 8 || picture.Format() == -8)
+        FillPictureRows(SIndexRows(picture), zoom, target, width, height);
+    else
+        FillPictureRows(SColorRows(picture), zoom, target, width, height);
 }
 
 }  // namespace canvas

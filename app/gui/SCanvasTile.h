@@ -1,7 +1,8 @@
 // The canvas's pixel rules without any window: the zoom arithmetic between screen and document
 // coordinates, and the filling of one drawing tile from the display buffer (checkerboard behind
-// transparent pixels, over-blending of partly transparent ones, silhouette). Kept free of Qt so the
-// drawing can be tested and measured on its own.
+// transparent pixels, over-blending of partly transparent ones, silhouette), also from pictures of
+// other formats for the reference pane. Kept free of Qt so the drawing can be tested and measured
+// on its own.
 #pragma once
 
 #include "SBitmap.h"
@@ -51,5 +52,11 @@ struct STileTarget
 // Pixels beyond the document's screen size are left untouched; a display that is not 32-bit or is
 // empty fills nothing.
 void FillCanvasTile(const ulib::SBitmap& display, std::int32_t zoom, bool silhouette, const STileTarget& target);
+
+// Fills the target from a picture of any format at zoom z, the way FillCanvasTile shows a display
+// buffer (never as a silhouette): 32-bit pixels with their alpha, 24-bit pixels opaque, every other
+// format as GetColor reads it (indexed formats take the colour table's transparency). Pixels beyond
+// the picture's screen size are left untouched; an empty picture fills nothing.
+void FillPictureTile(const ulib::SBitmap& picture, std::int32_t zoom, const STileTarget& target);
 
 }  // namespace canvas

@@ -8,6 +8,9 @@
 #include "SHuedraneSettings.h"
 #include "SMessage.h"
 #include "TCanvas.h"
+#include "TFormMemo.h"
+#include "TFormPalette.h"
+#include "TReferencePane.h"
 #include "TStatusBar.h"
 
 #include <QAction>
@@ -81,6 +84,8 @@ TFormMain::TFormMain(SHuedraneController& controller, SHeldKeyFilter& keyFilter,
     BuildMenus();
     BuildToolBar();
     BuildClientArea();
+    BuildToolBoxes();
+    ConnectReferenceMenu();
     keyFilter_.SetToolWindow(this);
     setWindowTitle(FromUtf8(controller_.title));
     resize(960, 720);
@@ -95,9 +100,7 @@ void TFormMain::BuildClientArea()
     splitter_->setChildrenCollapsible(false);
     canvas_ = new TCanvas(controller_, keyFilter_.Keys(), splitter_);
     canvas_->setObjectName("ScrollMain");
-    // The reference pane's contents come with the reference images; until then it is a panel.
-    referencePane_ = new QWidget(splitter_);
-    referencePane_->setObjectName("PanelReference");
+    BuildReferencePane();
     referencePane_->setMinimumWidth(2);
     splitter_->addWidget(canvas_);
     splitter_->addWidget(referencePane_);
@@ -160,6 +163,13 @@ void TFormMain::Refresh(std::uint32_t parts)
         canvas_->DocumentReplaced();
     if (parts & (DocumentPanel | StatusBar))
         statusBar_->Refresh();
+    // A document replaced under an open memo box: the box shows the new document's memo.
+    if ((parts & CanvasSize) && memo_->isVisible())
+        memo_->LoadMemo();
+    if (parts & PaletteBox)
+        palette_->Update();
+    if (parts & main_refresh::ReferencePane)
+        reference_->ImageChanged();
     if (parts & AllMenus)
         ApplyStates(ControlStates(controller_, parts & AllMenus));
 }
@@ -173,6 +183,7 @@ void TFormMain::RegisterToolBox(QWidget* box)
 void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& action)
 {
     const SCommandEffects effects = CommandEffects(command);
+    KeepMemo();
     // Dialogs of the command would otherwise open under the tool boxes that float on top.
     std::vector<QWidget*> hidden;
     if (effects.hidesBoxes)
@@ -187,6 +198,13 @@ void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& 
     if (err && (effects.showsCancel || !IsCancel(err)))
         ReportError(err);
     Refresh(effects.refresh);
+}
+
+void TFormMain::KeepMemo()
+{
+    // Text typed into an open memo box belongs to the document before it is saved or replaced.
+    if (memo_->isVisible())
+        memo_->StoreMemo();
 }
 
 void TFormMain::WholeCel(SWholeCelOperation operation)
@@ -229,6 +247,7 @@ void TFormMain::ToggleBar(int bar)
     bool& visible = bar == 0 ? w.toolBarVisible : bar == 1 ? w.subToolBarVisible : w.statusBarVisible;
     visible = !visible;
     toolBar_->setVisible(w.toolBarVisible);
+    reference_->ToolSub()->setVisible(w.subToolBarVisible);
     statusBar_->setVisible(w.statusBarVisible);
     Refresh(main_refresh::ViewMenu);
 }
@@ -261,6 +280,7 @@ void TFormMain::FirstShow()
             setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
     toolBar_->setVisible(w.toolBarVisible);
+    reference_->ToolSub()->setVisible(w.subToolBarVisible);
     statusBar_->setVisible(w.statusBarVisible);
 
     switch (RunCommandLine(controller_, commandLine_, programPath_)) {
@@ -283,6 +303,7 @@ void TFormMain::FirstShow()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    KeepMemo();
     if (!QueryCloseWindow(controller_)) {
         event->ignore();
         return;
@@ -329,6 +350,7 @@ void TFormMain::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Opening may ask questions; the drag source is released first.
     QTimer::singleShot(0, this, [this, files] {
+        KeepMemo();
         if (const std::uint32_t parts = DropFiles(controller_, files, programPath_))
             Refresh(parts);
     });

@@ -25,7 +25,15 @@ class QToolBar;
 class SHeldKeyFilter;
 class SHuedraneController;
 class TCanvas;
+class TFormBrush;
+class TFormChart;
+class TFormMemo;
+class TFormPalette;
+class TFormTexture;
+class TFormToolbox;
+class TReferencePane;
 class TStatusBar;
+class TToolBox;
 
 // The character a key press stands for in the keyboard table: digits and letters (upper case) as
 // the key is marked, also while Shift is held; 0 for other keys and for Ctrl or Alt combinations.
@@ -57,6 +65,11 @@ public:
     TCanvas* Canvas() const { return canvas_; }
     TStatusBar* StatusPanels() const { return statusBar_; }
     QWidget* ReferencePane() const { return referencePane_; }
+    TReferencePane* Reference() const { return reference_; }
+    TFormPalette* Palette() const { return palette_; }
+    TFormChart* Chart() const { return chart_; }
+    TFormBrush* Brush() const { return brush_; }
+    TFormMemo* Memo() const { return memo_; }
 
     // Brings the parts named by main_refresh bits up to date.
     void Refresh(std::uint32_t parts);
@@ -80,13 +93,24 @@ private:
     void BuildToolBar();
     void BuildClientArea();
     QAction* AddAction(QMenu* menu, const SItem& item);
+    // A tool button on the main tool bar, or on `bar` (the reference pane's).
     QAction* AddToolButton(const char* name, const char* hint, std::function<void()> handler,
-                           bool checkable = false);
+                           bool checkable = false, QToolBar* bar = nullptr);
+    void BuildToolBoxes();
+    void BuildReferencePane();
+    void ConnectReferenceMenu();
     void ApplyStates(const SControlStates& states);
 
     // Runs a document command with the rules of its kind: the tool boxes hidden around dialogs,
     // the error shown (not "cancel", unless the command shows it), the parts refreshed.
     void RunCommand(SMainCommand command, const std::function<ulib::SError()>& action);
+    // A reference command: the tool boxes hidden around its dialog when it has one, its error
+    // shown (not "cancel"), the pane redrawn and the Reference menu refreshed.
+    void RunReferenceCommand(bool hidesBoxes, const std::function<ulib::SError()>& action);
+    void ZoomReference(std::int32_t tag);
+    // Stores what was typed into an open memo box into the cel.
+    void KeepMemo();
+    void UnderLayer(bool load);
     void WholeCel(SWholeCelOperation operation);
     void UndoRedo(bool redo);
     void Layer(std::int32_t tag);
@@ -111,5 +135,12 @@ private:
     QSplitter* splitter_ = nullptr;
     TCanvas* canvas_ = nullptr;        // ScrollMain
     QWidget* referencePane_ = nullptr; // PanelReference
+    TReferencePane* reference_ = nullptr;
+    TFormPalette* palette_ = nullptr;
+    TFormChart* chart_ = nullptr;
+    TFormBrush* brush_ = nullptr;
+    TFormMemo* memo_ = nullptr;
+    TFormTexture* texture_ = nullptr;
+    TFormToolbox* toolbox_ = nullptr;
     TStatusBar* statusBar_ = nullptr;
 };

@@ -72,6 +72,8 @@ QIcon ButtonIcon(std::string_view name)
         {"ToolSave", QStyle::SP_DialogSaveButton}, {"ToolPrevFile", QStyle::SP_MediaSeekBackward},
         {"ToolNextFile", QStyle::SP_MediaSeekForward}, {"ToolUndo", QStyle::SP_ArrowBack},
         {"ToolRepeat", QStyle::SP_ArrowForward},   {"ToolHelp", QStyle::SP_DialogHelpButton},
+        {"ToolReferencePrev", QStyle::SP_ArrowLeft}, {"ToolReferenceNext", QStyle::SP_ArrowRight},
+        {"ToolReferenceUpdate", QStyle::SP_BrowserReload}, {"ToolDeleteReference", QStyle::SP_TrashIcon},
     };
     for (const auto& [button, pixmap] : standard)
         if (name == button)
@@ -83,6 +85,7 @@ QIcon ButtonIcon(std::string_view name)
         {"ToolGengaLayer", "原"},     {"ToolExtraLayer", "拡"},      {"ToolSilhouette", "シ"},
         {"ToolZoomIn", "+"},          {"ToolZoomOut", "-"},          {"ToolPaletteBox", "P"},
         {"ToolChartBox", "C"},        {"ToolAirbrushBox", "B"},
+        {"ToolAppendReference", "登"}, {"ToolReferenceZoomIn", "+"}, {"ToolReferenceZoomOut", "-"},
     };
     for (const auto& [button, sign] : signs)
         if (name == button) {
@@ -286,7 +289,6 @@ void TFormMain::BuildMenus()
         {"MenuOption", "オプション(&O)...", "", "オプションを設定します。", {}},
     });
 
-    // The reference pane's commands arrive with the pane; the items are here so the menu is whole.
     QMenu* reference = addMenu(nullptr, "MenuReferenceMain", "参照画像(&R)");
     refreshOnOpen(reference, main_refresh::ReferenceMenu);
     add(reference, {
@@ -316,9 +318,10 @@ void TFormMain::BuildMenus()
     });
 }
 
-QAction* TFormMain::AddToolButton(const char* name, const char* hint, std::function<void()> handler, bool checkable)
+QAction* TFormMain::AddToolButton(const char* name, const char* hint, std::function<void()> handler, bool checkable,
+                                  QToolBar* bar)
 {
-    QAction* action = toolBar_->addAction(ButtonIcon(name), QString::fromUtf8(hint));
+    QAction* action = (bar ? bar : toolBar_)->addAction(ButtonIcon(name), QString::fromUtf8(hint));
     action->setObjectName(QString::fromUtf8(name));
     action->setToolTip(QString::fromUtf8(hint));
     action->setStatusTip(QString::fromUtf8(hint));

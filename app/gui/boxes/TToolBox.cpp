@@ -1,0 +1,54 @@
+#include "TToolBox.h"
+
+#include <QAction>
+#include <QHideEvent>
+#include <QShowEvent>
+
+TToolBox::TToolBox(const char* objectName, const char* caption, QWidget* owner)
+    : QWidget(owner, Qt::Tool)
+{
+    setObjectName(QString::fromUtf8(objectName));
+    setWindowTitle(QString::fromUtf8(caption));
+}
+
+void TToolBox::SetToggles(QAction* menuItem, QAction* toolButton)
+{
+    menuItem_ = menuItem;
+    toolButton_ = toolButton;
+    for (QAction* action : {menuItem_, toolButton_})
+        if (action)
+            action->setCheckable(true);
+    SetChecked(isVisible());
+}
+
+void TToolBox::Toggle()
+{
+    setVisible(!isVisible());
+}
+
+void TToolBox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The window system hides and shows tool windows with a minimised owner; only the program's
+    // own showing and hiding count.
+    if (event->spontaneous())
+        return;
+    SetChecked(true);
+    FormShow();
+}
+
+void TToolBox::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    FormHide();
+    SetChecked(false);
+}
+
+void TToolBox::SetChecked(bool checked)
+{
+    for (QAction* action : {menuItem_, toolButton_})
+        if (action)
+            action->setChecked(checked);
+}

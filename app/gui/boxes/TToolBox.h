@@ -1,0 +1,41 @@
+// The frame shared by the tool boxes (palette, chart, brush, memo, texture, tool box): a tool window
+// that stays above the main window, whose menu item carries a check mark and whose tool button is
+// held down exactly while the box is shown.
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+
+class QAction;
+
+class TToolBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TToolBox(const char* objectName, const char* caption, QWidget* owner);
+
+    // The main window's menu item and tool button that show the box's visibility (either may be null).
+    void SetToggles(QAction* menuItem, QAction* toolButton);
+    // Shows a hidden box and hides a shown one.
+    void Toggle();
+
+signals:
+    // Parts of the main window the box left out of date (main_refresh bits).
+    void MainRefresh(std::uint32_t parts);
+
+protected:
+    // Called after the toggles were checked, and before they are released.
+    virtual void FormShow() {}
+    virtual void FormHide() {}
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void SetChecked(bool checked);
+
+    QAction* menuItem_ = nullptr;
+    QAction* toolButton_ = nullptr;
+};

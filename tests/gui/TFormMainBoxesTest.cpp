@@ -1,0 +1,210 @@
+// The main window with its companions: the View menu's items and tool buttons toggling the tool
+// boxes, the Reference menu driving the pane, the Layer menu's under layer, and the colour picked
+// in the pane reaching the palette box.
+#include "TFormMain.h"
+
+#include "../convert/ScanFixture.h"
+#include "SHeldKeyFilter.h"
+#include "SHuedraneController.h"
+#include "SMessage.h"
+#include "SScriptedPlatform.h"
+#include "Sximage.h"
+#include "TFormChart.h"
+#include "TFormPalette.h"
+#include "TReferencePane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace ulib;
+using ulib::test::ScopedPlatform;
+using ulib::test::SScriptedPlatform;
+
+namespace {
+
+class FormMainBoxes : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("huedrane-boxes-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+        previousTitle_ = ApplicationTitle();
+        qApp->installEventFilter(&keys_);
+        form_ = std::make_unique<TFormMain>(c_, keys_, SString("/usr/bin/huedrane-test"));
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        qApp->removeEventFilter(&keys_);
+        SetApplicationTitle(previousTitle_.Str());
+        std::filesystem::remove_all(folder_);
+    }
+
+    // A 24-bit bitmap file of one colour.
+    std::string WritePicture(const std::string& name, std::int32_t width, std::int32_t height, SColor colour)
+    {
+        SBitmap picture;
+        picture.Create(width, height, 24);
+        for (std::int32_t y = 0; y < height; ++y)
+            for (std::int32_t x = 0; x < width; ++x)
+                picture.SetColor(x, y, colour);
+        const std::string path = (folder_ / name).string();
+        EXPECT_EQ(WriteBmpFile(picture, SString(path)), 0u);
+        return path;
+    }
+
+    QAction* Item(const char* name) const
+    {
+        QAction* action = form_->Action(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    void OpenMenu(const char* name) { emit form_->Menu(name)->aboutToShow(); }
+
+    std::filesystem::path folder_;
+    SString previousTitle_;
+    SScriptedPlatform seam_;
+    ScopedPlatform scope_{seam_};
+    SHeldKeyFilter keys_;
+    SHuedraneController c_;
+    std::unique_ptr<TFormMain> form_;
+};
+
+TEST_F(FormMainBoxes, ViewItemsAndButtonsToggleTheBoxesAndShowTheirState)
+{
+    const std::pair<const char*, QWidget*> boxes[] = {
+        {"PaletteBox", reinterpret_cast<QWidget*>(form_->Palette())},
+        {"ChartBox", reinterpret_cast<QWidget*>(form_->Chart())},
+        {"AirbrushBox", reinterpret_cast<QWidget*>(form_->Brush())},
+        {"Memo", reinterpret_cast<QWidget*>(form_->Memo())},
+    };
+    for (const auto& [name, box] : boxes) {
+        const std::string item = std::string("Menu") + name, button = std::string("Tool") + name;
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_FALSE(box->isVisible()) << name;
+        Item(item.c_str())->trigger();
+        EXPECT_TRUE(box->isVisible()) << name;
+        EXPECT_TRUE(Item(item.c_str())->isChecked()) << name;
+        EXPECT_TRUE(Item(button.c_str())->isChecked()) << name;
+        Item(button.c_str())->trigger();
+        EXPECT_FALSE(box->isVisible()) << name;
+        EXPECT_FALSE(Item(item.c_str())->isChecked()) << name;
+        EXPECT_FALSE(Item(button.c_str())->isChecked()) << name;
+    }
+}
+
+TEST_F(FormMainBoxes, UnderLayerLoadsAndDestroysThroughTheLayerMenu)
+{
+    OpenMenu("MenuLayerMain");
+    EXPECT_FALSE(Item("MenuUnderLayer")->isEnabled());
+    EXPECT_FALSE(Item("MenuDestroyUnderLayer")->isEnabled());
+
+    seam_.QueueFileChoice({WritePicture("under.bmp", 30, 20, SColor(10, 20, 30, 0))});
+    Item("MenuLoadUnderLayer")->trigger();
+    EXPECT_EQ(seam_.BoxCount(), 0u);
+    EXPECT_EQ(c_.cel.under.Width(), 30);
+    EXPECT_TRUE(c_.cel.visible[LayerUnder]);
+    EXPECT_TRUE(Item("MenuUnderLayer")->isEnabled());
+    EXPECT_TRUE(Item("MenuUnderLayer")->isChecked());
+    EXPECT_TRUE(Item("MenuDestroyUnderLayer")->isEnabled());
+
+    // Cancelling the dialog is no error; an unreadable picture is.
+    seam_.QueueFileCancel();
+    Item("MenuLoadUnderLayer")->trigger();
+    EXPECT_EQ(seam_.BoxCount(), 0u);
+    EXPECT_EQ(c_.cel.under.Width(), 30);
+
+    Item("MenuDestroyUnderLayer")->trigger();
+    EXPECT_TRUE(c_.cel.under.IsEmpty());
+    EXPECT_FALSE(Item("MenuUnderLayer")->isEnabled());
+    EXPECT_FALSE(Item("MenuUnderLayer")->isChecked());
+    EXPECT_FALSE(Item("MenuDestroyUnderLayer")->isEnabled());
+
+    const std::string broken = (folder_ / "broken.bmp").string();
+    std::FILE* file = std::fopen(broken.c_str(), "wb");
+    std::fputs("BM not a picture", file);
+    std::fclose(file);
+    seam_.QueueFileChoice({broken});
+    Item("MenuLoadUnderLayer")->trigger();
+    EXPECT_EQ(seam_.BoxCount(), 1u);
+    EXPECT_TRUE(c_.cel.under.IsEmpty());
+}
+
+TEST_F(FormMainBoxes, ReferenceMenuFillsThePaneAndMovesThroughTheList)
+{
+    const std::string first = WritePicture("first.bmp", 40, 30, SColor(0, 0, 255, 0));
+    const std::string second = WritePicture("second.bmp", 16, 8, SColor(0, 255, 0, 0));
+    OpenMenu("MenuReferenceMain");
+    EXPECT_FALSE(Item("MenuReferenceNext")->isEnabled());
+    EXPECT_FALSE(Item("ToolDeleteReference")->isEnabled());
+
+    seam_.QueueFileChoice({first, second});
+    Item("ToolAppendReference")->trigger();
+    ASSERT_EQ(c_.referenceList.Count(), 2);
+    EXPECT_EQ(c_.referenceIndex, 0);
+    EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(40, 30));
+    EXPECT_TRUE(Item("MenuReferenceNext")->isEnabled());
+    EXPECT_TRUE(Item("ToolReferencePrev")->isEnabled());
+
+    Item("MenuReferenceNext")->trigger();
+    EXPECT_EQ(c_.referenceIndex, 1);
+    EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(16, 8));
+    Item("ToolReferenceZoomIn")->trigger();
+    EXPECT_EQ(c_.referenceZoom, 1);
+    EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(32, 16));
+    EXPECT_TRUE(Item("MenuReferenceZoomReset")->isEnabled());
+    Item("MenuReferenceZoomReset")->trigger();
+    EXPECT_EQ(c_.referenceZoom, 0);
+
+    // The sub tool bar item shows and hides the pane's tool bar.
+    const bool shown = c_.window.subToolBarVisible;
+    Item("MenuSubToolBar")->trigger();
+    EXPECT_EQ(form_->Reference()->ToolSub()->isVisibleTo(form_.get()), !shown);
+    EXPECT_EQ(seam_.BoxCount(), 0u);
+}
+
+TEST_F(FormMainBoxes, CancelledExportToReferenceSaysNothingAndKeepsTheList)
+{
+    seam_.QueueFileChoice({WritePicture("first.bmp", 40, 30, SColor(0, 0, 255, 0))});
+    Item("MenuAppendReference")->trigger();
+    ASSERT_EQ(c_.referenceList.Count(), 1);
+    seam_.QueueFileCancel();
+    Item("MenuExportToReference")->trigger();
+    EXPECT_EQ(seam_.BoxCount(), 0u);
+    EXPECT_EQ(c_.referenceList.Count(), 1);
+    EXPECT_FALSE(c_.referenceImage.IsEmpty());
+}
+
+TEST_F(FormMainBoxes, ColourPickedInThePaneReachesThePaletteBox)
+{
+    seam_.QueueFileChoice({WritePicture("first.bmp", 40, 30, SColor(30, 60, 90, 0))});
+    Item("MenuAppendReference")->trigger();
+    Item("MenuPaletteBox")->trigger();
+    QWidget* paint = form_->Reference()->PaintReference();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), paint->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(paint, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), paint->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(paint, &release);
+    EXPECT_EQ(c_.tools.currentColour, SColor(30, 60, 90, 0));
+    auto* red = form_->Palette()->findChild<QSpinBox*>("SpinRed");
+    ASSERT_NE(red, nullptr);
+    EXPECT_EQ(red->value(), 30);
+}
+
+}  // namespace
