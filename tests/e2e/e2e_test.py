@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 # End-to-end test of the painting program under a virtual X server: starts the real program on a
-# scan given on its command line (it is imported), fills the inside of the scan's rectangle with the
-# paint tool through real X input events, saves with Ctrl+S through the save dialog, quits with
-# Alt+F4, then checks the saved document with the command-line converter. Screenshots are kept.
+# scan given on its command line (it is imported) and, through real X input events, fills the scan's
+# three closed areas: the first with the current colour, the second with a colour picked in the
+# colour chart box, the third in bitmap mode from a reference picture added through the Reference
+# menu. It saves with Ctrl+S, chooses export settings in the options dialog, exports, shows the
+# palette, brush and about boxes, quits through the File menu, then checks the saved document (with the command-line converter) and the exported
+# picture pixel by pixel. Screenshots are kept.
 #
 #   e2e_test.py --program build/test/app/gui/huedrane --cli build/test/cli/huedrane-cli \
 #               --artifacts build/e2e-artifacts
@@ -24,12 +27,27 @@ import e2e_images  # noqa: E402
 # The paint tool's colour on a fresh configuration (the tools' default current colour).
 DEFAULT_CURRENT_COLOUR = (255, 192, 128)
 
-# The test scan: a white page with one thick black rectangle outline; its inside is a closed area.
+# The test scan: a white page with one thick black rectangle outline split by two vertical lines
+# into three closed areas A, B and C (left to right).
 SCAN_WIDTH, SCAN_HEIGHT = 360, 270
 FRAME = (60, 50, 300, 220)  # left, top, right, bottom (exclusive) of the outline's outer edge
 THICKNESS = 8
+DIVIDERS = (140, 220)  # left edges of the two inner lines
+AREAS = {"A": (68, 140), "B": (148, 220), "C": (228, 292)}  # inner columns of each area
 
-DEADLINE = time.monotonic() + 110  # the whole run stays under two minutes
+# The colour chart the program finds at start-up: one group holding the colour area B gets.
+CHART_COLOUR = (40, 160, 80)
+CHART_TEXT = "[E2E]\r\nGreen=(40,160,80)\r\nRose=(230,90,120)\r\n"
+
+# The reference picture: 20 x 20 pixels in four 10 x 10 quadrants, repeated from the document origin
+# when area C is filled in bitmap mode.
+REFERENCE_SIZE = 20
+QUADRANTS = ((200, 40, 200), (30, 90, 220), (250, 220, 30), (20, 170, 170))
+
+# Export settings chosen in the options dialog: half size, 24-bit colour.
+EXPORT_DIVISOR = 2
+
+DEADLINE = time.monotonic() + 170  # the whole run stays under three minutes
 
 
 class E2EFailure(Exception):
@@ -48,10 +66,32 @@ def make_scan(path):
         if top <= y < bottom:
             edge = y < top + THICKNESS or y >= bottom - THICKNESS
             for x in range(left, right):
-                if edge or x < left + THICKNESS or x >= right - THICKNESS:
+                divider = any(d <= x < d + THICKNESS for d in DIVIDERS)
+                if edge or divider or x < left + THICKNESS or x >= right - THICKNESS:
                     row[x * 3:x * 3 + 3] = b"\x00\x00\x00"
         rows.append(row)
     e2e_images.write_png(path, SCAN_WIDTH, SCAN_HEIGHT, rows)
+
+
+def reference_colour(x, y):
+    """The reference picture's colour at document pixel (x, y), the picture repeated from (0, 0)."""
+    qx = (x % REFERENCE_SIZE) // (REFERENCE_SIZE // 2)
+    qy = (y % REFERENCE_SIZE) // (REFERENCE_SIZE // 2)
+    return QUADRANTS[qy * 2 + qx]
+
+
+def make_reference(path):
+    rows = []
+    for y in range(REFERENCE_SIZE):
+        rows.append(bytearray(b"".join(bytes(reference_colour(x, y)) for x in range(REFERENCE_SIZE))))
+    e2e_images.write_png(path, REFERENCE_SIZE, REFERENCE_SIZE, rows)
+
+
+def write_chart(work):
+    folder = os.path.join(work, "xdg_data_home", "Vantrel", "Huedrane")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "chart.ini"), "w", newline="") as out:
+        out.write(CHART_TEXT)
 
 
 def remaining(limit):
@@ -243,8 +283,111 @@ def find_frame(picture, window):
     return left, top, left + width, bottom + 1
 
 
+def find_colour(picture, window, colour, tolerance=4):
+    """The first screen point inside the window showing the colour, or None."""
+    wx, wy, ww, wh = window
+    for y in range(max(wy, 0), min(wy + wh, picture.height)):
+        base = y * picture.width
+        for x in range(max(wx, 0), min(wx + ww, picture.width)):
+            if close(picture.pixels[base + x], colour, tolerance):
+                return x, y
+    return None
+
+
 def close(a, b, tolerance=8):
     return all(abs(x - y) <= tolerance for x, y in zip(a[:3], b[:3]))
+
+
+class Canvas:
+    """Where the cel lies on the screen: document pixel (x, y) at actual size."""
+
+    def __init__(self, frame):
+        self.left, self.top = frame[0] - FRAME[0], frame[1] - FRAME[1]
+
+    def screen(self, x, y):
+        return self.left + x, self.top + y
+
+    def area_point(self, area):
+        first, last = AREAS[area]
+        return (first + last) // 2, (FRAME[1] + FRAME[3]) // 2
+
+
+def wait_new_window(session, before, what, seconds=15):
+    limit = time.monotonic() + seconds
+    while time.monotonic() < limit:
+        if not session.program_running():
+            raise E2EFailure(f"the program ended while waiting for {what}; see program.log")
+        new = [w for w in session.visible_windows(".") if w not in before]
+        if new:
+            return new[0]
+        time.sleep(0.25)
+    session.screenshot(f"no-{what.replace(' ', '-')}")
+    raise E2EFailure(f"{what} did not open within {seconds} s")
+
+
+def press_on(session, window, keys):
+    session.xdotool("windowfocus", "--sync", window, check=False)
+    session.xdotool("key", "--clearmodifiers", keys)
+
+
+def open_with_keys(session, main, keys, what):
+    before = set(session.visible_windows("."))
+    press_on(session, main, keys)
+    window = wait_new_window(session, before, what)
+    log(f"{what} {window}: {session.xdotool('getwindowname', window, check=False).strip()!r}")
+    time.sleep(0.5)
+    return window
+
+
+def open_menu(session, main, keys, label):
+    """Opens a menu with its Alt key and keeps a picture of it; None when no menu window appeared
+    (the keys still went to the window)."""
+    session.xdotool("windowfocus", "--sync", main, check=False)
+    before = set(session.visible_windows_of_class("."))
+    session.xdotool("key", "--clearmodifiers", keys)
+    limit = time.monotonic() + 5
+    while time.monotonic() < limit:
+        new = [w for w in session.visible_windows_of_class(".") if w not in before]
+        if new:
+            time.sleep(0.3)
+            session.screenshot(label, over=[new[0]])
+            return new[0]
+        time.sleep(0.25)
+    log(f"no menu window appeared for {keys}")
+    return None
+
+
+def answer_file_dialog(session, dialog, path, label):
+    """Qt's file dialog starts with its file-name field focused: its text is replaced by the path."""
+    session.screenshot(label, over=[dialog])
+    session.xdotool("windowfocus", "--sync", dialog, check=False)
+    session.xdotool("key", "--clearmodifiers", "ctrl+a")
+    session.xdotool("type", "--delay", "15", path, seconds=30)
+    time.sleep(0.3)
+    session.xdotool("key", "Return")
+
+
+def wait_file(session, path, what):
+    limit = time.monotonic() + 15
+    while time.monotonic() < limit and not os.path.exists(path):
+        time.sleep(0.25)
+    if not os.path.exists(path):
+        session.screenshot(f"no-{what}")
+        raise E2EFailure(f"{what}: {path} was not written within 15 s")
+    time.sleep(0.5)
+
+
+def click_until(session, point, expected, label, tolerance=24):
+    """Clicks at the screen point and waits for the screen to show the expected colour there."""
+    session.xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+    session.xdotool("click", "1")
+    shot = None
+    for _ in range(6):
+        time.sleep(0.5)
+        shot = session.screenshot(label)
+        if close(shot.at(*point), expected, tolerance):
+            return shot
+    raise E2EFailure(f"{label}: the screen at {point} shows {shot.at(*point)}, not {expected}")
 
 
 def run(args, work, session):
@@ -254,7 +397,11 @@ def run(args, work, session):
     os.makedirs(config)
     scan = os.path.join(scratch, "scan.png")
     make_scan(scan)
+    reference = os.path.join(scratch, "reference.png")
+    make_reference(reference)
+    write_chart(work)
     target = os.path.join(scratch, "painted.hdq")
+    exported = os.path.join(scratch, "exported.png")
 
     session.start_x()
     session.start_program(os.path.abspath(args.program), scan, config)
@@ -279,75 +426,129 @@ def run(args, work, session):
         raise E2EFailure(f"the outline found on screen {frame} does not match the scan at actual size")
     if not (x <= left and right <= x + w and y <= top and bottom <= y + h):
         raise E2EFailure(f"the outline {frame} lies outside the main window")
-    click = ((left + right) // 2, (top + bottom) // 2)
-    outside = (left - 20, top - 20)
-    log(f"outline on screen at {frame}; clicking at {click}")
-    if not close(shot.at(*click), (255, 255, 255)):
-        raise E2EFailure(f"the inside of the outline is not white before the click: {shot.at(*click)}")
+    canvas = Canvas(frame)
+    log(f"outline on screen at {frame}")
+    for area in AREAS:
+        if not close(shot.at(*canvas.screen(*canvas.area_point(area))), (255, 255, 255)):
+            raise E2EFailure(f"area {area} is not white before painting")
 
-    # Paint-tool click (the default tool) with real pointer events.
-    session.xdotool("mousemove", "--sync", str(click[0]), str(click[1]))
-    session.xdotool("click", "1")
-    painted = None
-    for attempt in range(6):
-        time.sleep(0.5)
-        shot = session.screenshot("clicked")
-        if close(shot.at(*click), DEFAULT_CURRENT_COLOUR, 24):
-            painted = shot
-            break
-    if painted is None:
-        raise E2EFailure(f"the click did not fill the area on screen: {shot.at(*click)} at {click}")
-    if close(painted.at(*outside), DEFAULT_CURRENT_COLOUR, 24):
+    # Area A: a paint-tool click (the default tool) in the current colour.
+    painted = click_until(session, canvas.screen(*canvas.area_point("A")), DEFAULT_CURRENT_COLOUR, "area-a")
+    if close(painted.at(*canvas.screen(FRAME[0] - 20, FRAME[1] - 20)), DEFAULT_CURRENT_COLOUR, 24):
         raise E2EFailure("the fill leaked outside the rectangle on screen")
+    if close(painted.at(*canvas.screen(*canvas.area_point("B"))), DEFAULT_CURRENT_COLOUR, 24):
+        raise E2EFailure("the fill of area A leaked into area B")
+
+    # Area B: the colour chart box (F7) shows the chart file's group; clicking its swatch makes
+    # that colour current.
+    chart = open_with_keys(session, main, "F7", "the colour chart box")
+    session.xdotool("windowmove", "--sync", chart, str(x + w + 4), str(y), check=False)
+    time.sleep(0.5)
+    box = session.geometry(chart)
+    shot = session.screenshot("chart-box", over=[chart])
+    swatch = find_colour(shot, box, CHART_COLOUR)
+    if swatch is None:
+        raise E2EFailure(f"the chart box at {box} shows no swatch of {CHART_COLOUR}")
+    log(f"chart swatch at {swatch}")
+    session.xdotool("mousemove", "--sync", str(swatch[0] + 2), str(swatch[1] + 2))
+    session.xdotool("click", "1")
+    time.sleep(0.5)
+    click_until(session, canvas.screen(*canvas.area_point("B")), CHART_COLOUR, "area-b", 4)
+
+    # Area C: a reference picture added through the Reference menu, then bitmap mode (key C).
+    open_menu(session, main, "alt+r", "reference-menu")
+    before = set(session.visible_windows("."))
+    session.xdotool("key", "a")
+    dialog = wait_new_window(session, before, "the add-reference dialog")
+    time.sleep(0.5)
+    answer_file_dialog(session, dialog, reference, "reference-dialog")
+    limit = time.monotonic() + 10
+    pane = None
+    while time.monotonic() < limit and pane is None:
+        time.sleep(0.5)
+        shot = session.screenshot("reference-pane")
+        pane = find_colour(shot, (x + w // 2, y, w - w // 2, h), QUADRANTS[1], 2)
+    if pane is None:
+        raise E2EFailure("the reference pane does not show the added picture")
+    log(f"reference picture shown in the pane at {pane}")
+    press_on(session, main, "c")
+    time.sleep(0.3)
+    point = canvas.area_point("C")
+    click_until(session, canvas.screen(*point), reference_colour(*point), "area-c", 4)
 
     # Ctrl+S on an imported, never-saved document opens the save dialog.
-    before = set(session.visible_windows("."))
-    session.xdotool("windowfocus", "--sync", main, check=False)
-    session.xdotool("key", "--clearmodifiers", "ctrl+s")
-    dialog = None
-    limit = time.monotonic() + 15
-    while time.monotonic() < limit and dialog is None:
-        if not session.program_running():
-            raise E2EFailure("the program ended after Ctrl+S; see program.log")
-        new = [w for w in session.visible_windows(".") if w not in before]
-        dialog = new[0] if new else None
-        time.sleep(0.25)
-    if dialog is None:
-        session.screenshot("no-save-dialog")
-        raise E2EFailure("Ctrl+S did not open a save dialog within 15 s")
-    log(f"save dialog {dialog}: {session.xdotool('getwindowname', dialog, check=False).strip()!r}")
-    time.sleep(0.5)
-    session.screenshot("save-dialog", over=[dialog])
-    session.xdotool("windowfocus", "--sync", dialog, check=False)
-    # Qt's dialog starts with its file-name field focused: replace its text with the target path.
-    session.xdotool("key", "--clearmodifiers", "ctrl+a")
-    session.xdotool("type", "--delay", "15", target, seconds=30)
-    time.sleep(0.3)
-    session.xdotool("key", "Return")
-    limit = time.monotonic() + 15
-    while time.monotonic() < limit and not os.path.exists(target):
-        time.sleep(0.25)
-    if not os.path.exists(target):
-        session.screenshot("not-saved")
-        raise E2EFailure(f"the save dialog did not write {target} within 15 s")
-    time.sleep(0.5)
+    dialog = open_with_keys(session, main, "ctrl+s", "the save dialog")
+    answer_file_dialog(session, dialog, target, "save-dialog")
+    wait_file(session, target, "save")
     session.screenshot("saved")
 
-    # Quit through the File menu (Alt+F, then the exit item's accelerator X), keeping a picture of
-    # the open menu; Alt+F4 (the item's shortcut) if the menu does not open. A save question, if
-    # any, is answered with Enter.
-    session.xdotool("windowfocus", "--sync", main, check=False)
-    before = set(session.visible_windows_of_class("."))
-    session.xdotool("key", "--clearmodifiers", "alt+f")
-    menu = None
+    # The options dialog (View menu, O): the export page (third tab), half size (Alt+M, one step
+    # down in the reduction list) and 24-bit colour (Alt+Q), then OK.
+    open_menu(session, main, "alt+v", "view-menu")
+    before = set(session.visible_windows("."))
+    session.xdotool("key", "o")
+    options = wait_new_window(session, before, "the options dialog")
+    time.sleep(0.5)
+    session.xdotool("windowfocus", "--sync", options, check=False)
+    session.xdotool("key", "--clearmodifiers", "ctrl+Tab", "ctrl+Tab")
+    time.sleep(0.3)
+    session.xdotool("key", "--clearmodifiers", "alt+m")
+    session.xdotool("key", "Down")
+    session.xdotool("key", "--clearmodifiers", "alt+q")
+    time.sleep(0.3)
+    session.screenshot("options-dialog", over=[options])
+    session.xdotool("key", "Return")
     limit = time.monotonic() + 5
-    while time.monotonic() < limit and menu is None:
-        new = [w for w in session.visible_windows_of_class(".") if w not in before]
-        menu = new[0] if new else None
+    while time.monotonic() < limit and options in session.visible_windows("."):
         time.sleep(0.25)
+    if options in session.visible_windows("."):
+        raise E2EFailure("the options dialog did not close with OK")
+
+    # Ctrl+E exports through the export dialog with those settings.
+    dialog = open_with_keys(session, main, "ctrl+e", "the export dialog")
+    answer_file_dialog(session, dialog, exported, "export-dialog")
+    wait_file(session, exported, "export")
+    session.screenshot("exported")
+
+    show_boxes(session, main, (x, y, w, h))
+    quit_program(session, main)
+    check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"))
+    check_export(exported, os.path.join(args.artifacts, "exported.png"))
+
+
+def show_boxes(session, main, window):
+    """Opens the palette box (F6) and the brush box (F8) beside the main window and the about box
+    (Help menu, A), keeping pictures of them; the about box closes with Enter."""
+    x, y, w, h = window
+    shown = []
+    for keys, what, place in (("F6", "the palette box", (x + w + 4, y + 260)),
+                              ("F8", "the brush box", (x + 4, y + h + 4))):
+        box = open_with_keys(session, main, keys, what)
+        session.xdotool("windowmove", "--sync", box, str(place[0]), str(place[1]), check=False)
+        shown.append(box)
+    time.sleep(0.5)
+    session.screenshot("palette-and-brush-boxes", over=shown)
+    open_menu(session, main, "alt+h", "help-menu")
+    before = set(session.visible_windows("."))
+    session.xdotool("key", "a")
+    about = wait_new_window(session, before, "the about box")
+    time.sleep(0.5)
+    session.screenshot("about-box", over=[about])
+    session.xdotool("windowfocus", "--sync", about, check=False)
+    session.xdotool("key", "Return")
+    limit = time.monotonic() + 5
+    while time.monotonic() < limit and about in session.visible_windows("."):
+        time.sleep(0.25)
+    if about in session.visible_windows("."):
+        raise E2EFailure("the about box did not close with Enter")
+
+
+def quit_program(session, main):
+    """Quits through the File menu (Alt+F, then the exit item's accelerator X), keeping a picture of
+    the open menu; Alt+F4 (the item's shortcut) if the menu does not open. A save question, if any,
+    is answered with Enter."""
+    menu = open_menu(session, main, "alt+f", "file-menu")
     if menu is not None:
-        time.sleep(0.3)
-        session.screenshot("file-menu", over=[menu])
         session.xdotool("key", "x")
     else:
         log("the File menu did not open with Alt+F; quitting with Alt+F4")
@@ -367,7 +568,26 @@ def run(args, work, session):
     if status != 0:
         raise E2EFailure(f"the program ended with status {status}; see program.log")
     log("program ended normally")
-    check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"))
+
+
+def expected_cel(x, y):
+    """The colour the painted cel must hold at an inner point of an area, or None elsewhere."""
+    if not FRAME[1] + THICKNESS <= y < FRAME[3] - THICKNESS:
+        return None
+    for area, (first, last) in AREAS.items():
+        if first <= x < last:
+            return {"A": DEFAULT_CURRENT_COLOUR, "B": CHART_COLOUR}.get(area) or reference_colour(x, y)
+    return None
+
+
+def sample_points():
+    """Inner points of each area, away from the lines by two pixels."""
+    points = []
+    for first, last in AREAS.values():
+        for x in (first + 2, (first + last) // 2, last - 3):
+            for y in (FRAME[1] + THICKNESS + 2, (FRAME[1] + FRAME[3]) // 2, FRAME[3] - THICKNESS - 3):
+                points.append((x, y))
+    return points
 
 
 def check_document(cli, document, rendered):
@@ -390,19 +610,41 @@ def check_document(cli, document, rendered):
     if (picture.width, picture.height) != (SCAN_WIDTH, SCAN_HEIGHT):
         raise E2EFailure(f"the saved cel is {picture.width}x{picture.height}, "
                          f"not the scan's {SCAN_WIDTH}x{SCAN_HEIGHT}")
-    left, top, right, bottom = FRAME
-    inside = [((left + right) // 2, (top + bottom) // 2), (left + THICKNESS + 2, top + THICKNESS + 2),
-              (right - THICKNESS - 3, bottom - THICKNESS - 3)]
-    outside = [(5, 5), (SCAN_WIDTH - 5, SCAN_HEIGHT - 5), (left - 10, (top + bottom) // 2)]
-    for point in inside:
-        if not close(picture.at(*point), DEFAULT_CURRENT_COLOUR, 0):
-            raise E2EFailure(f"the saved cel at {point} is {picture.at(*point)}, "
-                             f"not the current colour {DEFAULT_CURRENT_COLOUR}")
-    for point in outside:
-        if close(picture.at(*point), DEFAULT_CURRENT_COLOUR, 0):
+    for point in sample_points():
+        if not close(picture.at(*point), expected_cel(*point), 0):
+            raise E2EFailure(f"the saved cel at {point} is {picture.at(*point)}, not {expected_cel(*point)}")
+    for point in [(5, 5), (SCAN_WIDTH - 5, SCAN_HEIGHT - 5), (FRAME[0] - 10, (FRAME[1] + FRAME[3]) // 2)]:
+        if picture.at(*point)[3] != 0 and close(picture.at(*point), DEFAULT_CURRENT_COLOUR, 0):
             raise E2EFailure(f"the saved cel at {point} outside the rectangle holds the current colour")
-    log(f"saved document checked: {len(facts.get('records', []))} records, the inside holds "
-        f"{DEFAULT_CURRENT_COLOUR}, the outside does not")
+    log(f"saved document checked: {len(facts.get('records', []))} records; areas A, B and C hold the "
+        f"current colour, the chart's colour and the reference picture")
+
+
+def check_export(exported, kept):
+    shutil.copyfile(exported, kept)
+    with open(exported, "rb") as f:
+        head = f.read(26)
+    colour_type = head[25] if len(head) >= 26 else None
+    if colour_type != 2:
+        raise E2EFailure(f"the exported PNG has colour type {colour_type}, not 24-bit RGB (2)")
+    picture = e2e_images.read_png(exported)
+    size = (SCAN_WIDTH // EXPORT_DIVISOR, SCAN_HEIGHT // EXPORT_DIVISOR)
+    if (picture.width, picture.height) != size:
+        raise E2EFailure(f"the exported picture is {picture.width}x{picture.height}, not {size}")
+    checked = 0
+    for x, y in sample_points():
+        ex, ey = x // EXPORT_DIVISOR, y // EXPORT_DIVISOR
+        block = [expected_cel(ex * EXPORT_DIVISOR + dx, ey * EXPORT_DIVISOR + dy)
+                 for dx in range(EXPORT_DIVISOR) for dy in range(EXPORT_DIVISOR)]
+        if None in block:
+            continue
+        want = tuple(sum(c[i] for c in block) / len(block) for i in range(3))
+        if not close(picture.at(ex, ey), want, 1):
+            raise E2EFailure(f"the exported picture at {(ex, ey)} is {picture.at(ex, ey)}, not {want}")
+        checked += 1
+    if checked < len(AREAS) * 4:
+        raise E2EFailure(f"only {checked} exported pixels could be checked")
+    log(f"exported picture checked: {size[0]}x{size[1]}, 24-bit, {checked} pixels of areas A, B and C")
 
 
 def main():
