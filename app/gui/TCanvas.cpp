@@ -3,6 +3,7 @@
 #include "TCanvas.h"
 
 #include "SCanvasTile.h"
+#include "STileDrawing.h"
 #include "SHuedraneController.h"
 
 #include <QMouseEvent>
@@ -44,16 +45,6 @@ SMouseButton ButtonOf(Qt::MouseButton button)
     case Qt::RightButton: return SMouseButton::Right;
     default: return SMouseButton::Other;
     }
-}
-
-QRect ToQRect(const ulib::SRect& r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-ulib::SRect ToSRect(const QRect& r)
-{
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 // Keeps a document-space rectangle inside the document before it is mapped to the screen.
@@ -171,25 +162,10 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
         return;
     const QRect screen = ToQRect(canvas::DocumentToScreenRect(document, z)) & paint_->rect();
 
-    if (tile_.size() != QSize(canvas::TileSize, canvas::TileSize) || tile_.format() != QImage::Format_RGB32)
-        tile_ = QImage(canvas::TileSize, canvas::TileSize, QImage::Format_RGB32);
     QPainter painter(paint_);
-    const int mask = ~(canvas::TileSize - 1);
-    for (int ty = screen.top() & mask; ty <= screen.bottom(); ty += canvas::TileSize) {
-        for (int tx = screen.left() & mask; tx <= screen.right(); tx += canvas::TileSize) {
-            // Only the part of the tile inside the requested rectangle is filled and copied.
-            const QRect part = QRect(tx, ty, canvas::TileSize, canvas::TileSize) & screen;
-            const QPoint inTile = part.topLeft() - QPoint(tx, ty);
-            canvas::STileTarget target;
-            target.stride = int(tile_.bytesPerLine());
-            target.bits = tile_.bits() + inTile.y() * target.stride + inTile.x() * 4;
-            target.origin = {part.left(), part.top()};
-            target.width = part.width();
-            target.height = part.height();
-            canvas::FillCanvasTile(display, z, controller_.cel.silhouette, target);
-            painter.drawImage(part.topLeft(), tile_, QRect(inTile, part.size()));
-        }
-    }
+    DrawThroughTile(painter, tile_, screen, [&](const canvas::STileTarget& target) {
+        canvas::FillCanvasTile(display, z, controller_.cel.silhouette, target);
+    });
 }
 
 void TCanvas::PaintMainMouseDown(QMouseEvent* event)

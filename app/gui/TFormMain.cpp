@@ -180,13 +180,11 @@ void TFormMain::RegisterToolBox(QWidget* box)
         toolBoxes_.push_back(box);
 }
 
-void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& action)
+SError TFormMain::RunHidingBoxes(bool hidesBoxes, const std::function<SError()>& action)
 {
-    const SCommandEffects effects = CommandEffects(command);
-    KeepMemo();
     // Dialogs of the command would otherwise open under the tool boxes that float on top.
     std::vector<QWidget*> hidden;
-    if (effects.hidesBoxes)
+    if (hidesBoxes)
         for (QWidget* box : toolBoxes_)
             if (box->isVisible()) {
                 box->hide();
@@ -195,8 +193,20 @@ void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& 
     const SError err = action();
     for (QWidget* box : hidden)
         box->show();
-    if (err && (effects.showsCancel || !IsCancel(err)))
+    return err;
+}
+
+void TFormMain::ShowCommandError(SError err, bool showsCancel)
+{
+    if (err && (showsCancel || !IsCancel(err)))
         ReportError(err);
+}
+
+void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& action)
+{
+    const SCommandEffects effects = CommandEffects(command);
+    KeepMemo();
+    ShowCommandError(RunHidingBoxes(effects.hidesBoxes, action), effects.showsCancel);
     Refresh(effects.refresh);
 }
 

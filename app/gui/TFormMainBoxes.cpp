@@ -4,7 +4,6 @@
 
 #include "SHeldKeyFilter.h"
 #include "SHuedraneController.h"
-#include "SMessage.h"
 #include "TCanvas.h"
 #include "TFormBrush.h"
 #include "TFormChart.h"
@@ -21,15 +20,6 @@
 #include <QToolBar>
 
 using namespace ulib;
-
-namespace {
-
-bool IsCancel(SError error)
-{
-    return error == ErrorFromIdentifier("cancel");
-}
-
-}  // namespace
 
 void TFormMain::BuildToolBoxes()
 {
@@ -111,18 +101,7 @@ void TFormMain::ConnectReferenceMenu()
 
 void TFormMain::RunReferenceCommand(bool hidesBoxes, const std::function<SError()>& action)
 {
-    std::vector<QWidget*> hidden;
-    if (hidesBoxes)
-        for (QWidget* box : toolBoxes_)
-            if (box->isVisible()) {
-                box->hide();
-                hidden.push_back(box);
-            }
-    const SError err = action();
-    for (QWidget* box : hidden)
-        box->show();
-    if (err && !IsCancel(err))
-        ReportError(err);
+    ShowCommandError(RunHidingBoxes(hidesBoxes, action), false);
     Refresh(main_refresh::ReferencePane | main_refresh::ReferenceMenu);
 }
 
@@ -139,7 +118,6 @@ void TFormMain::UnderLayer(bool load)
         err = controller_.LoadUnderLayer(SString());
     else
         controller_.DestroyUnderLayer();
-    if (err && !IsCancel(err))
-        ReportError(err);
+    ShowCommandError(err, false);
     Refresh(main_refresh::Canvas | main_refresh::LayerMenu);
 }
