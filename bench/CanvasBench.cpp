@@ -27,8 +27,10 @@ QApplication& App()
     static char name[] = "huedrane_bench";
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
-    return app;
+    // Like the scene, never destroyed: its destructor would tear down windows after Qt's own
+    // statics are gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Scene
@@ -73,8 +75,10 @@ struct Scene
 
 Scene& TheScene()
 {
-    static Scene scene;
-    return scene;
+    // Kept to the end of the process: a widget destroyed among the static destructors would run
+    // after Qt's own lazily made statics are gone.
+    static Scene* scene = new Scene;
+    return *scene;
 }
 
 void CanvasViewRepaint(benchmark::State& state)
