@@ -48,7 +48,8 @@ std::uint32_t SelectColourMode(SHuedraneController& c, std::int32_t mode)
     if (mode < 1 || mode > 3)
         return 0;
     c.tools.colourMode = static_cast<SColourMode>(mode);
-    return ToolChange;
+    // The palette box shows the mode in its centre and draws its markers only in colour mode.
+    return ToolChange | refresh::PaletteBox;
 }
 
 std::uint32_t SelectTracePen(SHuedraneController& c, std::int32_t pen)

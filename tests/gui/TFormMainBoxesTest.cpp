@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
@@ -205,6 +206,21 @@ TEST_F(FormMainBoxes, ColourPickedInThePaneReachesThePaletteBox)
     auto* red = form_->Palette()->findChild<QSpinBox*>("SpinRed");
     ASSERT_NE(red, nullptr);
     EXPECT_EQ(red->value(), 30);
+}
+
+TEST_F(FormMainBoxes, ColourModeKeysRedrawThePaletteBoxCentre)
+{
+    Item("MenuPaletteBox")->trigger();
+    QWidget* hue = form_->Palette()->findChild<QWidget*>("PaintHue");
+    ASSERT_NE(hue, nullptr);
+    const QImage colourMode = hue->grab().toImage();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &press);
+    EXPECT_EQ(c_.tools.colourMode, SColourMode::Eraser);
+    EXPECT_NE(hue->grab().toImage(), colourMode);
+    QKeyEvent back(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &back);
+    EXPECT_EQ(hue->grab().toImage(), colourMode);
 }
 
 }  // namespace
