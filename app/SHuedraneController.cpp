@@ -122,4 +122,7 @@ void SHuedraneController::SetReferenceList(const SArray<SString>& list)
 {
     referenceList = list;
     referenceIndex = 0;
+    // Start-up shows no message for a picture that has gone: the pane stays empty and the entry
+    // stays listed until the reload or the list dialog deals with it.
+    LoadReference();
 }

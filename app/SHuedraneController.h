@@ -61,7 +61,8 @@ public:
     // Switches a layer (0 under .. 4 extra) on or off; the genga and extra layers are made or
     // freed as the cel needs them.
     void SetLayerSwitch(std::int32_t layer, bool on);
-    // Takes the reference-image list remembered from the last run; the first entry is current.
+    // Takes the reference-image list remembered from the last run; the first entry is current and
+    // loaded (a picture that cannot be read leaves the image empty and the list as it is).
     void SetReferenceList(const ulib::SArray<ulib::SString>& list);
 
     // Saved becomes modified; none and modified stay as they are. Every editing command calls it.

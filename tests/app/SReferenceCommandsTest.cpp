@@ -58,6 +58,21 @@ protected:
     int LoadedShade() const { return c.referenceImage.IsEmpty() ? -1 : c.referenceImage.GetColor(0, 0).r; }
 };
 
+TEST_F(ReferenceCommands, RememberedListLoadsItsFirstPictureWithoutMessages)
+{
+    const SString first = WritePicture("first.png", 30), second = WritePicture("second.bmp", 40);
+    c.referenceIndex = 1;
+    c.SetReferenceList(SArray<SString>{first, second});
+    EXPECT_EQ(c.referenceIndex, 0);
+    EXPECT_EQ(LoadedShade(), 30);
+
+    // A picture gone since the last run: nothing shown, nothing dropped.
+    c.SetReferenceList(SArray<SString>{SString(In("gone.png")), second});
+    EXPECT_EQ(LoadedShade(), -1);
+    EXPECT_EQ(c.referenceList.Count(), 2);
+    EXPECT_EQ(seam.BoxCount(), 0u);
+}
+
 TEST_F(ReferenceCommands, AddedFilesGoBeforeTheCurrentEntryAndTheFirstOfThemIsLoaded)
 {
     MakeList(5, 1);
