@@ -1,97 +1,51 @@
 // The main window with its companions: the View menu's items and tool buttons toggling the tool
 // boxes, the Reference menu driving the pane, the Layer menu's under layer, and the colour picked
 // in the pane reaching the palette box.
-#include "TFormMain.h"
+#include "FormMainFixture.h"
 
-#include "../convert/ScanFixture.h"
-#include "SHeldKeyFilter.h"
-#include "SHuedraneController.h"
-#include "SMessage.h"
-#include "SScriptedPlatform.h"
 #include "Sximage.h"
+#include "TFormBrush.h"
 #include "TFormChart.h"
+#include "TFormMemo.h"
 #include "TFormPalette.h"
 #include "TReferencePane.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
+#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 using namespace ulib;
-using ulib::test::ScopedPlatform;
-using ulib::test::SScriptedPlatform;
 
 namespace {
 
-class FormMainBoxes : public ::testing::Test
+class FormMainBoxes : public FormMainFixture
 {
 protected:
-    void SetUp() override
-    {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("huedrane-boxes-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-        previousTitle_ = ApplicationTitle();
-        qApp->installEventFilter(&keys_);
-        form_ = std::make_unique<TFormMain>(c_, keys_, SString("/usr/bin/huedrane-test"));
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        qApp->removeEventFilter(&keys_);
-        SetApplicationTitle(previousTitle_.Str());
-        std::filesystem::remove_all(folder_);
-    }
-
     // A 24-bit bitmap file of one colour.
     std::string WritePicture(const std::string& name, std::int32_t width, std::int32_t height, SColor colour)
     {
         SBitmap picture;
         picture.Create(width, height, 24);
-        for (std::int32_t y = 0; y < height; ++y)
-            for (std::int32_t x = 0; x < width; ++x)
-                picture.SetColor(x, y, colour);
+        picture.FillRect(colour);
         const std::string path = (folder_ / name).string();
         EXPECT_EQ(WriteBmpFile(picture, SString(path)), 0u);
         return path;
     }
-
-    QAction* Item(const char* name) const
-    {
-        QAction* action = form_->Action(name);
-        EXPECT_NE(action, nullptr) << name;
-        return action;
-    }
-    void OpenMenu(const char* name) { emit form_->Menu(name)->aboutToShow(); }
-
-    std::filesystem::path folder_;
-    SString previousTitle_;
-    SScriptedPlatform seam_;
-    ScopedPlatform scope_{seam_};
-    SHeldKeyFilter keys_;
-    SHuedraneController c_;
-    std::unique_ptr<TFormMain> form_;
 };
 
 TEST_F(FormMainBoxes, ViewItemsAndButtonsToggleTheBoxesAndShowTheirState)
 {
     const std::pair<const char*, QWidget*> boxes[] = {
-        {"PaletteBox", reinterpret_cast<QWidget*>(form_->Palette())},
-        {"ChartBox", reinterpret_cast<QWidget*>(form_->Chart())},
-        {"AirbrushBox", reinterpret_cast<QWidget*>(form_->Brush())},
-        {"Memo", reinterpret_cast<QWidget*>(form_->Memo())},
+        {"PaletteBox", form_->Palette()},
+        {"ChartBox", form_->Chart()},
+        {"AirbrushBox", form_->Brush()},
+        {"Memo", form_->Memo()},
     };
     for (const auto& [name, box] : boxes) {
         const std::string item = std::string("Menu") + name, button = std::string("Tool") + name;

@@ -1,6 +1,6 @@
 // The main window on the offscreen platform: its menu tree and tool bar, enabling and captions
 // after commands, the keyboard table, dropped files, closing, and the split bar.
-#include "TFormMain.h"
+#include "FormMainFixture.h"
 
 #include "../convert/ScanFixture.h"
 #include "../document/CelFixture.h"
@@ -35,38 +35,9 @@ using ulib::test::SScriptedPlatform;
 
 namespace {
 
-class FormMain : public ::testing::Test
+class FormMain : public FormMainFixture
 {
 protected:
-    void SetUp() override
-    {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("huedrane-formmain-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-        // The window reads the settings when it is made: a store of the test's own.
-        if (const char* previous = getenv("HUEDRANE_CONFIG_HOME"))
-            previousConfig_ = previous;
-        setenv("HUEDRANE_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-        previousTitle_ = ApplicationTitle();
-        qApp->installEventFilter(&keys_);
-        form_ = std::make_unique<TFormMain>(c_, keys_, SString("/usr/bin/huedrane-test"));
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        qApp->removeEventFilter(&keys_);
-        // The window sets the title of every box; other tests expect the one they found.
-        SetApplicationTitle(previousTitle_.Str());
-        if (previousConfig_.empty())
-            unsetenv("HUEDRANE_CONFIG_HOME");
-        else
-            setenv("HUEDRANE_CONFIG_HOME", previousConfig_.c_str(), 1);
-        std::filesystem::remove_all(folder_);
-    }
-
-    SString Path(const std::string& name) const { return SString((folder_ / name).string()); }
-
     SString WriteDocument(const std::string& name)
     {
         SCel cel = MakeCel(40, 30);
@@ -81,15 +52,6 @@ protected:
         EXPECT_EQ(WriteBmpFile(OutlinedScan(40, 30, 6), Path(name)), 0u);
         return Path(name);
     }
-
-    QAction* Item(const char* name) const
-    {
-        QAction* action = form_->Action(name);
-        EXPECT_NE(action, nullptr) << name;
-        return action;
-    }
-    // Opens a menu as the user would, which recomputes its items.
-    void OpenMenu(const char* name) { emit form_->Menu(name)->aboutToShow(); }
 
     void OpenThroughDialog(const SString& file)
     {
@@ -118,14 +80,6 @@ protected:
         QApplication::processEvents();  // the drop is carried out after the drag has ended
     }
 
-    std::filesystem::path folder_;
-    std::string previousConfig_;
-    SString previousTitle_;
-    SScriptedPlatform seam_;
-    ScopedPlatform scope_{seam_};
-    SHeldKeyFilter keys_;
-    SHuedraneController c_;
-    std::unique_ptr<TFormMain> form_;
 };
 
 QString Text(const char* utf8)

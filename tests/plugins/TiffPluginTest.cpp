@@ -222,23 +222,23 @@ TEST_F(TiffPlugin, RgbBecomesTwentyFourBitsFromStripsAndTiles)
 {
     const std::uint32_t width = 37, height = 21;
     const Bytes samples = Ramp(width * height * 3, 5, 13);
-    std::vector<TiffRecipe> specs(4);
-    for (TiffRecipe& recipe : specs) {
+    std::vector<TiffRecipe> recipes(4);
+    for (TiffRecipe& recipe : recipes) {
         recipe.width = width;
         recipe.height = height;
         recipe.samples = 3;
         recipe.photometric = PHOTOMETRIC_RGB;
     }
-    specs[0].compression = COMPRESSION_LZW;
-    specs[0].rowsPerStrip = 4;
-    specs[1].bigEndian = true;
-    specs[2].compression = COMPRESSION_ADOBE_DEFLATE;
-    specs[2].tileWidth = 16;
-    specs[2].tileHeight = 16;
-    specs[3].bigTiff = true;
-    specs[3].bigEndian = true;
-    for (std::size_t s = 0; s < specs.size(); ++s) {
-        const Picture picture = Decode(plugin, WriteTiff(specs[s], samples));
+    recipes[0].compression = COMPRESSION_LZW;
+    recipes[0].rowsPerStrip = 4;
+    recipes[1].bigEndian = true;
+    recipes[2].compression = COMPRESSION_ADOBE_DEFLATE;
+    recipes[2].tileWidth = 16;
+    recipes[2].tileHeight = 16;
+    recipes[3].bigTiff = true;
+    recipes[3].bigEndian = true;
+    for (std::size_t s = 0; s < recipes.size(); ++s) {
+        const Picture picture = Decode(plugin, WriteTiff(recipes[s], samples));
         ASSERT_EQ(picture.code, SPI_SUCCESS) << s;
         EXPECT_EQ(picture.bits, 24);
         EXPECT_TRUE(picture.palette.empty());
