@@ -160,6 +160,7 @@ struct StandardDefinitions
     SErrorDefinition invalidPointer;
     SErrorDefinition pngError, pngError2;
     SErrorDefinition jpegError;
+    SErrorDefinition fileNotRegular, gengaOverwrite;
 
     StandardDefinitions();
 };
@@ -196,6 +197,8 @@ StandardDefinitions::StandardDefinitions()
     AppendErrorDefinition(pngError, "pngerror", "LIBPNGモジュールがエラーを返しました。");
     AppendErrorDefinition(pngError2, "pngerror2", "対応していない形式のPNGファイルです。");
     AppendErrorDefinition(jpegError, "pngerror", "LIBJPEGモジュールがエラーを返しました。");
+    AppendErrorDefinition(fileNotRegular, "file_not_regular", "通常のファイルではないので、書き込めませんでした。");
+    AppendErrorDefinition(gengaOverwrite, "genga_overwrite", "原画の画像なので、上書きできませんでした。");
 }
 
 // Registers the standard definitions exactly once, on first use from any thread.
