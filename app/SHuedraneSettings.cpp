@@ -342,6 +342,16 @@ void RemoveUserSettings(const SString& software)
 
 }  // namespace
 
+SString SpiDirectorySetting(const SRegistryValues& values) { return RegistryValue(values, "SpiDirectory"); }
+
+SString StoredSpiDirectory()
+{
+    SRegistryValues values;
+    if (ReadRegistryValues(SettingsKey, &values))
+        return {};
+    return SpiDirectorySetting(values);
+}
+
 void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& values)
 {
     SHuedraneOptions& options = controller.options;
@@ -349,7 +359,7 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     SMainWindowState& window = controller.window;
     const auto value = [&values](const char* name) { return RegistryValue(values, name); };
 
-    if (const SString text = value("SpiDirectory"); !text.IsEmpty())
+    if (const SString text = SpiDirectorySetting(values); !text.IsEmpty())
         options.spiDirectory = text;
     if (const SString text = value("Position"); !text.IsEmpty())
         ApplyPosition(window, text.View());

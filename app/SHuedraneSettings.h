@@ -28,6 +28,12 @@ ulib::SError SaveSettings(SHuedraneController& controller);
 // when, and only when, its open command is exactly programPath + " \"%1\"". Failures are ignored.
 void RemoveInstallation(const ulib::SString& programPath);
 
+// The plug-in folder the options name (the main key's "SpiDirectory"), as LoadSettings reads it;
+// empty when unset. The converter reads the same value, so both find the same plug-ins.
+ulib::SString SpiDirectorySetting(const ulib::SRegistryValues& values);
+// SpiDirectorySetting of the stored main key; empty when the key cannot be read.
+ulib::SString StoredSpiDirectory();
+
 // The main key's values applied to the controller as LoadSettings does (everything but the
 // current directory, which only LoadSettings changes). Any text is safe.
 void ApplyMainSettings(SHuedraneController& controller, const ulib::SRegistryValues& values);

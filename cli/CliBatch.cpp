@@ -92,6 +92,7 @@ public:
         // Pictures the built-in readers refuse (a scanner's TIFF) go to the plug-ins: the configured
         // folder, else the registered one, else the plug-ins installed with the program.
         FindPlugins(spi_, options.spiDirectory);
+        spi_.showCodeBox = false;  // a failed read is reported on its own line
     }
 
     int Run()

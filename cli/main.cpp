@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "CliBatch.h"
 #include "CliCommands.h"
+#include "SHuedraneSettings.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
 
@@ -101,6 +102,8 @@ int main(int argc, char** argv)
 
     if (args.command == "import" || args.command == "export") {
         SHuedraneOptions options;
+        // The conversion options come from the arguments alone; the plug-in folder is the window's.
+        options.spiDirectory = StoredSpiDirectory();
         const bool valid = args.command == "import" ? ImportOptionsFromArguments(args, options, problem)
                                                    : ExportOptionsFromArguments(args, options, problem);
         if (!valid)

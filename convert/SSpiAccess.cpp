@@ -138,8 +138,10 @@ SError TryPlugin(const SSpiAccess& spi, SBitmap* bitmap, const std::uint8_t* beg
         switch (header.status) {
         case spi_protocol::StatusRead:
             if (header.code != 0) {
-                const std::string text = "SPIが次のエラーを返しました。エラーコード：" + std::to_string(header.code);
-                ShowPlainMessage(text.c_str());
+                if (spi.showCodeBox) {
+                    const std::string text = "SPIが次のエラーを返しました。エラーコード：" + std::to_string(header.code);
+                    ShowPlainMessage(text.c_str());
+                }
                 err = AbortRequested(abort) ? ErrorFromIdentifier("abort") : CodeError(header.code);
             } else {
                 err = PictureFromPluginBlocks(bitmap, answer.Info(), std::size_t(header.infoSize), answer.Pixels(),

@@ -25,6 +25,18 @@ struct SSpiAccess
     // A call that reports no progress for this long is taken as hung: the helper is killed and the
     // call gives "plugin_exception". Zero or less waits as long as the helper lives.
     std::int32_t timeoutMilliseconds = 30000;
+    // A call still running after this long is stopped the same way, however often it reports
+    // progress. Zero or less: no overall limit.
+    std::int32_t callLimitMilliseconds = 120000;
+    // After an abort request the plug-in has this long to stop through its progress calls; then
+    // the helper is killed and the call gives "abort".
+    std::int32_t abortGraceMilliseconds = 200;
+    // The address space the helper may add to what it maps when it starts; a plug-in that wants
+    // more fails its picture. Zero: no limit. A 12-megapixel scan needs well under a tenth of this.
+    std::uint64_t memoryLimitBytes = std::uint64_t(3) << 30;
+    // Whether a non-zero GetPicture code is first shown in a plain box. The converter clears it:
+    // its one-line error already names the failure.
+    bool showCodeBox = true;
 
     static SString DefaultPluginHostPath();  // <program>/../libexec/huedrane/huedrane-spi-host
 };
@@ -56,12 +68,14 @@ SError ReadBmpOrPluginFile(const SSpiAccess& spi, const SString& fileName, SBitm
 
 // One plug-in's attempt at one picture, made in a helper process. Data shorter than 2048 bytes
 // reach the plug-in as 2048 bytes with a zero tail. A non-zero GetPicture code is first shown in a
-// plain box ("SPIが次のエラーを返しました。エラーコード：<code>"), from whichever thread calls.
+// plain box ("SPIが次のエラーを返しました。エラーコード：<code>") when spi.showCodeBox, from whichever
+// thread calls.
 // err: "pointer", "EmptyData", "plugin_n_def", "Workspace", "plugin_not_found", "plugin_invalid"
 // (an entry point missing, or not a picture plug-in), "UnacceptableFormat" (declined), "abort"
 // (requested on `abort`, or code 1), the codes' errors, the errors of PictureFromPluginBlocks,
-// "plugin_exception" (the plug-in crashed, or was silent for timeoutMilliseconds), the system
-// error of a helper that cannot be started.
+// "plugin_exception" (the plug-in crashed, ran out of its memory limit, was silent for
+// timeoutMilliseconds or ran past callLimitMilliseconds), the system error of a helper that cannot
+// be started.
 SError TryPlugin(const SSpiAccess& spi, SBitmap* bitmap, const std::uint8_t* begin, const std::uint8_t* end,
                  const SString& fileName, const SString& pluginPath, SAbort* abort = nullptr);
 

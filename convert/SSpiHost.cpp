@@ -4,6 +4,7 @@
 #include "SSpiHost.h"
 
 #include "SSpiAccess.h"
+#include "SSpiHostMessages.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
 
 extern char** environ;
@@ -97,37 +99,52 @@ struct SChild
 {
     pid_t pid = -1;
 
-    // Kills (harmless once it has exited) and reaps, so no call leaves a zombie behind.
+    // Kills the helper's whole process group (whatever a plug-in started goes too; harmless once
+    // they have exited) and reaps the helper, so no call leaves a zombie behind.
     void End()
     {
         if (pid <= 0)
             return;
-        kill(pid, SIGKILL);
+        kill(-pid, SIGKILL);
         while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
         pid = -1;
     }
 };
 
-SError Spawn(const SSpiHostCall& call, int resultFd, int channelFd, int dataFd, SChild& child)
+// The descriptors a helper is handed (SSpiProtocol.h); dataFd is -1 for an info call.
+struct SHelperFds
+{
+    int result = -1;
+    int channel = -1;
+    int data = -1;
+    int messages = -1;
+};
+
+SError Spawn(const SSpiHostCall& call, const SHelperFds& fds, SChild& child)
 {
     std::string mode = call.read ? "read" : "info";
     std::string host = call.spi->hostPath.Str();
+    std::string program = std::to_string(getpid());
+    std::string memory = std::to_string(call.spi->memoryLimitBytes);
     std::string plugin = call.pluginPath.Str();
     std::string file = call.fileName.Str();
-    char* argv[] = {host.data(), mode.data(), plugin.data(), call.read ? file.data() : nullptr, nullptr};
+    char* argv[] = {host.data(),   mode.data(), program.data(), memory.data(), plugin.data(),
+                    call.read ? file.data() : nullptr, nullptr};
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, resultFd, protocol::ResultFd);
-    posix_spawn_file_actions_adddup2(&actions, channelFd, protocol::ChannelFd);
-    if (dataFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, dataFd, protocol::DataFd);
+    posix_spawn_file_actions_adddup2(&actions, fds.messages, 2);
+    posix_spawn_file_actions_adddup2(&actions, fds.result, protocol::ResultFd);
+    posix_spawn_file_actions_adddup2(&actions, fds.channel, protocol::ChannelFd);
+    if (fds.data >= 0)
+        posix_spawn_file_actions_adddup2(&actions, fds.data, protocol::DataFd);
 
     // Signals the program ignores or blocks (Ctrl+C is handled by the batch, SIGPIPE by the
-    // console) would otherwise stay ignored or blocked in the helper.
+    // console) would otherwise stay ignored or blocked in the helper. Its own process group keeps
+    // the terminal's Ctrl+C for the program, which ends the helper itself.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none, defaults;
@@ -137,7 +154,8 @@ SError Spawn(const SSpiHostCall& call, int resultFd, int channelFd, int dataFd, 
         sigaddset(&defaults, number);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
     const int code = posix_spawn(&child.pid, host.c_str(), &actions, &attributes, argv, environ);
     posix_spawnattr_destroy(&attributes);
@@ -149,61 +167,120 @@ SError Spawn(const SSpiHostCall& call, int resultFd, int channelFd, int dataFd, 
     return 0;
 }
 
-// Relays one progress record: the position goes to the SAbort, and an abort it reports goes back
-// to the helper (once).
-void Progress(const std::uint8_t* record, SAbort* abort, int channel, bool& abortSent)
+// Relays one progress record's position to the SAbort.
+void Progress(const std::uint8_t* record, SAbort* abort)
 {
     const std::int64_t done = protocol::GetInt32(record + 1);
     const std::int64_t total = protocol::GetInt32(record + 5);
     if (!abort || total == 0)
         return;
-    const std::int64_t position = std::clamp<std::int64_t>(done * 100 / total, INT32_MIN, INT32_MAX);
-    if (abort->SetPosition(std::int32_t(position)) && !abortSent) {
-        const std::uint8_t byte = protocol::AbortByte;
-        abortSent = send(channel, &byte, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1;
-    }
+    abort->SetPosition(std::int32_t(std::clamp<std::int64_t>(done * 100 / total, INT32_MIN, INT32_MAX)));
 }
 
-// Reads the helper's records until it says it is done; false when it dies first or is silent for
-// the time-out.
-bool AwaitDone(int channel, const SSpiHostCall& call)
+using Clock = std::chrono::steady_clock;
+
+// now + milliseconds; never for a limit of zero or less.
+Clock::time_point After(Clock::time_point now, std::int32_t milliseconds)
 {
-    using Clock = std::chrono::steady_clock;
-    // No positive time-out: wait as long as the helper lives.
-    const bool timed = call.spi->timeoutMilliseconds > 0;
-    const auto timeout = std::chrono::milliseconds(timed ? call.spi->timeoutMilliseconds : 0);
-    auto deadline = Clock::now() + timeout;
-    std::uint8_t buffer[protocol::MessageSize * 64];
-    std::size_t held = 0;
-    bool abortSent = false;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (timed && left <= 0)
-            return false;
-        pollfd entry{channel, POLLIN, 0};
-        const int ready = poll(&entry, 1, timed ? int(std::min<long long>(left, INT32_MAX)) : -1);
-        if (ready < 0 && errno == EINTR)
-            continue;
+    return milliseconds > 0 ? now + std::chrono::milliseconds(milliseconds) : Clock::time_point::max();
+}
+
+// How often a waiting call looks at the abort request; a helper that reports nothing would
+// otherwise keep an abort waiting for the silence limit.
+constexpr auto AbortPoll = std::chrono::milliseconds(50);
+
+// Watches one helper run: its records on the channel, its messages on the pipe, the silence and
+// overall limits and the abort request.
+class SHelperWatch
+{
+public:
+    SHelperWatch(const SSpiHostCall& call, int channel, int messagePipe)
+        : call_(call), channel_(channel), messagePipe_(messagePipe)
+    {
+    }
+
+    // 0 once the helper says it is done; "plugin_exception" when it dies first, is silent for the
+    // time-out or runs past the call limit; "abort" when an abort request outlasts the grace.
+    SError Await()
+    {
+        const SSpiAccess& spi = *call_.spi;
+        const Clock::time_point start = Clock::now();
+        const Clock::time_point callEnd = After(start, spi.callLimitMilliseconds);
+        silenceEnd_ = After(start, spi.timeoutMilliseconds);
+        for (;;) {
+            const Clock::time_point now = Clock::now();
+            if (call_.abort && call_.abort->IsAborted() && abortEnd_ == Clock::time_point::max())
+                StartAbort(now);
+            if (now >= abortEnd_)
+                return ErrorFromIdentifier("abort");
+            if (now >= silenceEnd_ || now >= callEnd)
+                return ErrorFromIdentifier("plugin_exception");
+            Clock::time_point wake = std::min({silenceEnd_, callEnd, abortEnd_});
+            if (call_.abort)
+                wake = std::min(wake, now + AbortPoll);
+            if (const std::optional<bool> done = Wait(wake - now))
+                return *done ? 0 : ErrorFromIdentifier("plugin_exception");
+        }
+    }
+
+    // What is left on the message pipe once the helper is gone.
+    const SSpiHostMessages& Messages()
+    {
+        if (messagePipe_ >= 0)
+            messages_.Read(messagePipe_);
+        return messages_;
+    }
+
+private:
+    // The plug-in hears of the abort at its next progress call and may still stop by itself.
+    void StartAbort(Clock::time_point now)
+    {
+        const std::uint8_t byte = protocol::AbortByte;
+        (void)send(channel_, &byte, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        abortEnd_ = now + std::chrono::milliseconds(std::max(0, call_.spi->abortGraceMilliseconds));
+    }
+
+    // One wait of at most `left`: true when the helper said it is done, false when it is gone,
+    // nothing when the call goes on.
+    std::optional<bool> Wait(Clock::duration left)
+    {
+        const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+        pollfd entries[2] = {{channel_, POLLIN, 0}, {messagePipe_, POLLIN, 0}};
+        const int ready = poll(entries, messagePipe_ >= 0 ? 2 : 1, int(std::clamp<long long>(milliseconds, 0, INT32_MAX)));
         if (ready <= 0)
-            return false;
-        const ssize_t n = recv(channel, buffer + held, sizeof buffer - held, 0);
+            return std::nullopt;  // a signal or the time: the caller checks the limits again
+        if (entries[1].revents && !messages_.Read(messagePipe_))
+            messagePipe_ = -1;
+        if (!entries[0].revents)
+            return std::nullopt;
+        const ssize_t n = recv(channel_, buffer_ + held_, sizeof buffer_ - held_, 0);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
+            return std::nullopt;
         if (n <= 0)
             return false;
-        held += std::size_t(n);
-        deadline = Clock::now() + timeout;
+        held_ += std::size_t(n);
+        silenceEnd_ = After(Clock::now(), call_.spi->timeoutMilliseconds);
         std::size_t at = 0;
-        for (; held - at >= protocol::MessageSize; at += protocol::MessageSize) {
-            if (buffer[at] == protocol::MessageDone)
+        for (; held_ - at >= protocol::MessageSize; at += protocol::MessageSize) {
+            if (buffer_[at] == protocol::MessageDone)
                 return true;
-            if (buffer[at] == protocol::MessageProgress)
-                Progress(buffer + at, call.abort, channel, abortSent);
+            if (buffer_[at] == protocol::MessageProgress)
+                Progress(buffer_ + at, call_.abort);
         }
-        std::memmove(buffer, buffer + at, held - at);
-        held -= at;
+        std::memmove(buffer_, buffer_ + at, held_ - at);
+        held_ -= at;
+        return std::nullopt;
     }
-}
+
+    const SSpiHostCall& call_;
+    int channel_;
+    int messagePipe_;  // -1 once at its end
+    SSpiHostMessages messages_;
+    Clock::time_point silenceEnd_;
+    Clock::time_point abortEnd_ = Clock::time_point::max();
+    std::uint8_t buffer_[protocol::MessageSize * 64];
+    std::size_t held_ = 0;
+};
 
 }  // namespace
 
@@ -273,19 +350,27 @@ SError RunPluginHost(const SSpiHostCall& call, SSpiHostAnswer* answer)
         return ErrorFromSystemCode(errno);
     SFd channel(Lifted(pair[0]));
     SFd childEnd(Lifted(pair[1]));
-    if (!channel.IsOpen() || !childEnd.IsOpen())
+    if (pipe2(pair, O_CLOEXEC) != 0)
+        return ErrorFromSystemCode(errno);
+    SFd messages(Lifted(pair[0]));
+    SFd childMessages(Lifted(pair[1]));
+    if (!channel.IsOpen() || !childEnd.IsOpen() || !messages.IsOpen() || !childMessages.IsOpen() ||
+        fcntl(messages.Get(), F_SETFL, O_NONBLOCK) != 0)
         return ErrorFromSystemCode(EMFILE);
 
     SChild child;
-    if (SError err = Spawn(call, result.Get(), childEnd.Get(), data.Get(), child))
+    if (SError err = Spawn(call, {result.Get(), childEnd.Get(), data.Get(), childMessages.Get()}, child))
         return err;
-    // Only the helper holds its end now, so its death ends our reading.
+    // Only the helper holds its ends now, so its death ends our reading.
     childEnd.Reset();
+    childMessages.Reset();
     data.Reset();
-    const bool done = AwaitDone(channel.Get(), call);
+    SHelperWatch watch(call, channel.Get(), messages.Get());
+    const SError err = watch.Await();
     child.End();
-    if (!done)
-        return ErrorFromIdentifier("plugin_exception");
+    watch.Messages().PassOn(call.pluginPath);
+    if (err)
+        return err;
     return answer->Take(result.Get(), call.read);
 }
 

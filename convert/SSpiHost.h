@@ -1,6 +1,7 @@
 // The program's side of a plug-in call: starts huedrane-spi-host with posix_spawn, hands it the
-// picture through a memory file, relays its progress to the SAbort and the abort request back, and
-// checks the result it leaves (SSpiProtocol.h) before anyone reads it.
+// picture through a memory file, relays its progress to the SAbort and the abort request back,
+// ends it when a limit is reached, and checks the result it leaves (SSpiProtocol.h) before anyone
+// reads it.
 #pragma once
 
 #include "SAbort.h"
@@ -17,7 +18,7 @@ struct SSpiAccess;
 
 struct SSpiHostCall
 {
-    const SSpiAccess* spi = nullptr;  // the helper's path and the time-out
+    const SSpiAccess* spi = nullptr;  // the helper's path and the limits
     bool read = false;                // false: version and filter texts; true: support test and reading
     SString pluginPath;
     SString fileName;                     // read only
@@ -53,10 +54,12 @@ private:
     std::size_t size_ = 0;
 };
 
-// One helper run. Data shorter than 2048 bytes reach the plug-in as 2048 bytes with a zero tail.
+// One helper run under the limits of call.spi. Data shorter than 2048 bytes reach the plug-in as
+// 2048 bytes with a zero tail. The first lines the plug-in writes to its error stream go to ours.
 // err: "Workspace" (the memory files), the system error of a helper that cannot be started,
-// "plugin_exception" (the helper died, answered nothing usable or sent nothing for the time-out;
-// it is killed and reaped either way).
+// "plugin_exception" (the helper died, answered nothing usable, sent nothing for the time-out or
+// ran past the call limit), "abort" (requested on call.abort and not answered within the grace).
+// The helper and its process group are killed and the helper reaped either way.
 SError RunPluginHost(const SSpiHostCall& call, SSpiHostAnswer* answer);
 
 }  // namespace ulib

@@ -42,7 +42,9 @@ SString PluginFolderFromRegistry()
     SRegistryValues values;
     if (ReadRegistryValues("HKEY_CURRENT_USER\\Software\\Ornibek\\Susie\\Plug-in", &values))
         return {};
-    std::string_view path = RegistryValue(values, "Path").View();
+    // RegistryValue gives a copy: the view must look into a string that outlives it.
+    const SString stored = RegistryValue(values, "Path");
+    std::string_view path = stored.View();
     while (!path.empty() && IsBlankOrControl(path.front()))
         path.remove_prefix(1);
     while (!path.empty() && IsBlankOrControl(path.back()))

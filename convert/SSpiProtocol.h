@@ -1,8 +1,12 @@
 // What passes between the program and its plug-in helper huedrane-spi-host. The helper is started
-// once per call as
-//     huedrane-spi-host info <plug-in path>
-//     huedrane-spi-host read <plug-in path> <file name>
-// with these descriptors already open:
+// once per call, in a process group of its own, as
+//     huedrane-spi-host info <program pid> <memory> <plug-in path>
+//     huedrane-spi-host read <program pid> <memory> <plug-in path> <file name>
+// <program pid> is its parent's process id: the helper ends when that process does, or has already.
+// <memory> is the address space in bytes it may add to what it maps at start (0: no limit).
+// These descriptors are already open:
+//     0, 1  /dev/null
+//     2  a pipe the program reads: the first few lines the plug-in writes are passed on
 //     3  the result memory file: created by the program, sized and filled by the helper
 //     4  the channel: a stream socket; the helper sends Message records, the program sends one
 //        AbortByte when the reading should stop

@@ -1,6 +1,7 @@
 // huedrane-spi-host: makes one call into one picture plug-in on the program's behalf (the
 // descriptors and the result layout are in SSpiProtocol.h). A plug-in that crashes or hangs takes
-// only this process with it; the program sees a missing result and goes on.
+// only this process with it; the program sees a missing result and goes on. The process never
+// outlives the program and cannot take more than its memory limit.
 #include "SSpiProtocol.h"
 #include "SusiePlugin.h"
 
@@ -8,12 +9,18 @@
 #include <errno.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace protocol = ulib::spi_protocol;
@@ -185,17 +192,58 @@ int RunRead(const char* path, const char* fileName)
     return result;
 }
 
+bool Number(std::string_view text, std::uint64_t& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// Ties this process's life to the program's: the kernel kills it when the thread that started it
+// ends (that thread waits for the call, so only the program's death ends it early). A program
+// that died before the request took effect shows as a different parent.
+bool StayWithProgram(std::uint64_t program)
+{
+    return prctl(PR_SET_PDEATHSIG, SIGKILL) == 0 && std::uint64_t(getppid()) == program;
+}
+
+// Caps the address space at what is mapped now plus budget. Measured from now, because some
+// runtimes (the sanitizers') reserve a large address space before main. Soft and hard limit alike,
+// so the plug-in cannot raise it again.
+bool LimitMemory(std::uint64_t budget)
+{
+    if (budget == 0)
+        return true;
+    unsigned long long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%llu", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const std::uint64_t mapped = std::uint64_t(pages) * std::uint64_t(sysconf(_SC_PAGESIZE));
+    if (budget > std::numeric_limits<rlim_t>::max() - mapped)
+        return true;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0)
+        return false;
+    limit.rlim_cur = limit.rlim_max = std::min<rlim_t>(mapped + budget, limit.rlim_max);
+    return setrlimit(RLIMIT_AS, &limit) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     signal(SIGPIPE, SIG_IGN);
     const std::string_view mode = argc > 1 ? argv[1] : "";
-    int result = 2;
-    if (mode == "info" && argc == 3)
-        result = RunInfo(argv[2]);
-    else if (mode == "read" && argc == 4)
-        result = RunRead(argv[2], argv[3]);
+    const bool info = mode == "info" && argc == 5;
+    const bool read = mode == "read" && argc == 6;
+    std::uint64_t program = 0;
+    std::uint64_t memory = 0;
+    if ((!info && !read) || !Number(argv[2], program) || !Number(argv[3], memory))
+        _exit(2);
+    if (!StayWithProgram(program) || !LimitMemory(memory))
+        _exit(3);
+    const int result = info ? RunInfo(argv[4]) : RunRead(argv[4], argv[5]);
     if (result == 0)
         Send(protocol::MessageDone, 0, 0);
     // No exit handlers: a plug-in's leftovers must not run after the answer.

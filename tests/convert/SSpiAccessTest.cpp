@@ -2,6 +2,7 @@
 // a scratch folder per test so that their order is the test's choice.
 #include "SSpiAccess.h"
 
+#include "SRegistry.h"
 #include "ScanFixture.h"
 #include "SScriptedPlatform.h"
 
@@ -41,6 +42,33 @@ Bytes Tpx(std::uint8_t width, std::uint8_t height, std::uint8_t flags = 0)
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
+// The settings store in a folder of the test's own while it lives.
+class ScopedConfigHome
+{
+public:
+    explicit ScopedConfigHome(const std::string& folder)
+    {
+        const char* previous = std::getenv("HUEDRANE_CONFIG_HOME");
+        had_ = previous != nullptr;
+        saved_ = previous ? previous : "";
+        fs::create_directories(folder);
+        setenv("HUEDRANE_CONFIG_HOME", folder.c_str(), 1);
+    }
+    ~ScopedConfigHome()
+    {
+        if (had_)
+            setenv("HUEDRANE_CONFIG_HOME", saved_.c_str(), 1);
+        else
+            unsetenv("HUEDRANE_CONFIG_HOME");
+    }
+    ScopedConfigHome(const ScopedConfigHome&) = delete;
+    ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+
+private:
+    bool had_ = false;
+    std::string saved_;
+};
+
 class SpiAccess : public testing::Test
 {
 protected:
@@ -48,11 +76,21 @@ protected:
     {
         spi_.hostPath = HUEDRANE_SPI_HOST;
         spi_.timeoutMilliseconds = 20000;
+        // A plug-in that answers an abort always gets to answer it.
+        spi_.abortGraceMilliseconds = 20000;
     }
     ~SpiAccess() override { fs::remove_all(folder_); }
 
     // The plug-in folder holds exactly these test plug-ins, found in this order.
     void Use(std::initializer_list<const char*> names)
+    {
+        const fs::path plugins = Populate(names);
+        spi_.plugins.Clear();
+        FindPlugins(spi_, SString(plugins.string()), SString());
+        ASSERT_EQ(spi_.plugins.Count(), std::int32_t(names.size()));
+    }
+
+    fs::path Populate(std::initializer_list<const char*> names)
     {
         const fs::path plugins = fs::path(folder_) / "plugins";
         fs::remove_all(plugins);
@@ -61,9 +99,7 @@ protected:
         for (const char* name : names)
             fs::create_symlink(fs::path(HUEDRANE_TEST_SPI_FOLDER) / (std::string(name) + ".spi"),
                                plugins / (std::to_string(order++) + "-" + name + ".spi"));
-        spi_.plugins.Clear();
-        FindPlugins(spi_, SString(plugins.string()), SString());
-        ASSERT_EQ(spi_.plugins.Count(), std::int32_t(names.size()));
+        return plugins;
     }
 
     SError Read(const Bytes& bytes, const char* name = "picture.tpx", SAbort* abort = nullptr)
@@ -97,19 +133,14 @@ std::string CodeBox(int code) { return "SPIが次のエラーを返しました�
 
 TEST_F(SpiAccess, WithoutPluginsTheFilterListHoldsOnlyTheBuiltInTypes)
 {
-    const char* previous = std::getenv("HUEDRANE_CONFIG_HOME");
-    const std::string saved = previous ? previous : "";
-    fs::create_directories(folder_ + "/config");
-    setenv("HUEDRANE_CONFIG_HOME", (folder_ + "/config").c_str(), 1);
-    FindPlugins(spi_, SString(), SString());
-    EXPECT_EQ(spi_.plugins.Count(), 0);
-    fs::create_directories(folder_ + "/empty");
-    FindPlugins(spi_, SString(folder_ + "/empty"), SString());
-    EXPECT_EQ(spi_.plugins.Count(), 0);
-    if (previous)
-        setenv("HUEDRANE_CONFIG_HOME", saved.c_str(), 1);
-    else
-        unsetenv("HUEDRANE_CONFIG_HOME");
+    {
+        const ScopedConfigHome config(folder_ + "/config");
+        FindPlugins(spi_, SString(), SString());
+        EXPECT_EQ(spi_.plugins.Count(), 0);
+        fs::create_directories(folder_ + "/empty");
+        FindPlugins(spi_, SString(folder_ + "/empty"), SString());
+        EXPECT_EQ(spi_.plugins.Count(), 0);
+    }
 
     SMap<SString, SString> expected;
     expected.Append("対応している画像ファイル", "*.bmp;*.png;*.jpg;*.jpeg;");
@@ -117,6 +148,29 @@ TEST_F(SpiAccess, WithoutPluginsTheFilterListHoldsOnlyTheBuiltInTypes)
     expected.Append("PNGファイル(*.png)", "*.png");
     expected.Append("ビットマップファイル(*.bmp)", "*.bmp");
     EXPECT_TRUE(GetPictureFilters(spi_) == expected);
+}
+
+TEST_F(SpiAccess, TheRegisteredFolderServesWhenNoneIsConfigured)
+{
+    const ScopedConfigHome config(folder_ + "/config");
+    // A path far longer than any string kept inline, with the blanks and line end that are trimmed.
+    const std::string registered = Populate({"reader_b"}).string();
+    SRegistryValues values;
+    values.Append("Path", SString(" \t" + registered + "\r\n"));
+    ASSERT_EQ(WriteRegistryValues("HKEY_CURRENT_USER\\Software\\Ornibek\\Susie\\Plug-in", values), 0u);
+    EXPECT_EQ(PluginFolderFromRegistry().Str(), registered);
+
+    FindPlugins(spi_, SString(), SString(folder_ + "/own"));
+    ASSERT_EQ(spi_.plugins.Count(), 1);
+    EXPECT_EQ(spi_.plugins[0].Str(), registered + "/10-reader_b.spi");
+    ASSERT_EQ(Id(Read(Tpx(1, 1))), "");
+    EXPECT_EQ(bitmap_.ResolutionX(), 1002);
+
+    // A configured folder comes first.
+    spi_.plugins.Clear();
+    fs::create_directories(folder_ + "/configured");
+    FindPlugins(spi_, SString(folder_ + "/configured"), SString(folder_ + "/own"));
+    EXPECT_EQ(spi_.plugins.Count(), 0);
 }
 
 TEST_F(SpiAccess, FiltersComeFromPictureReadersOnlyInTheOrderFound)
@@ -254,6 +308,61 @@ TEST_F(SpiAccess, AHangingPluginIsStoppedAfterTheTimeout)
     EXPECT_EQ(errno, ECHILD);
     spi_.timeoutMilliseconds = 20000;
     EXPECT_EQ(Id(Read(Tpx(1, 1))), "");
+}
+
+TEST_F(SpiAccess, APluginThatReportsProgressForeverIsStoppedAtTheCallLimit)
+{
+    Use({"chatterer", "reader_a"});
+    spi_.callLimitMilliseconds = 300;
+    SAbort progress;
+    EXPECT_EQ(Id(Read(Text("CHAT"), "picture.tpx", &progress)), "plugin_exception");
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(Id(Read(Tpx(1, 1))), "");
+}
+
+TEST_F(SpiAccess, AnAbortEndsAPluginThatNeverAnswersIt)
+{
+    // Neither is ever killed by the silence limit: the hanger waits, the chatterer keeps talking.
+    Use({"hanger", "chatterer", "reader_a"});
+    spi_.abortGraceMilliseconds = 100;
+    for (const char* file : {"HANG", "CHAT"}) {
+        SAbort progress;
+        progress.RequestAbort();
+        EXPECT_EQ(Id(Read(Text(file), "picture.tpx", &progress)), "abort") << file;
+        EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << file;
+    }
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(SpiAccess, APluginOverItsMemoryLimitFailsItsPictureAlone)
+{
+    Use({"hog", "reader_a"});
+    // The default leaves room for far more than a large scan needs.
+    EXPECT_EQ(Id(Read(Text("HOG512"))), "");
+    EXPECT_EQ(bitmap_.ResolutionX(), 1004);
+    spi_.memoryLimitBytes = 64 << 20;
+    EXPECT_EQ(Id(Read(Text("HOG512"))), "plugin_exception");
+    EXPECT_EQ(Id(Read(Text("HOG1"))), "");
+    EXPECT_EQ(Id(Read(Tpx(1, 1))), "");
+}
+
+TEST_F(SpiAccess, OnlyThePluginsFirstLinesReachTheErrorStream)
+{
+    Use({"chatterer"});
+    testing::internal::CaptureStderr();
+    const std::string identifier = Id(Read(Text("TALK")));
+    const std::string passed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(identifier, "plugin");
+    std::string expected;
+    for (int n = 1; n <= 4; ++n) {
+        // The escape byte arrives as '?'; each line is cut to 200 bytes.
+        std::string line = "line " + std::to_string(n) + " ?[31m";
+        while (line.size() < 200)
+            line += "chatter ";
+        expected += "huedrane-spi-host: 10-chatterer.spi: " + line.substr(0, 200) + "\n";
+    }
+    EXPECT_EQ(passed, expected);
 }
 
 TEST_F(SpiAccess, AnAbortReachesThePluginThroughItsProgressCalls)
