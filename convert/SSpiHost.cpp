@@ -112,7 +112,7 @@ struct SChild
     }
 };
 
-// The descriptors a helper is handed (SSpiProtocol.h); dataFd is -1 for an info call.
+// The descriptors a helper is handed (SSpiProtocol.h); data is -1 for an info call.
 struct SHelperFds
 {
     int result = -1;
