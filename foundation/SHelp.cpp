@@ -1,5 +1,6 @@
 #include "SHelp.h"
 
+#include "SErrorCause.h"
 #include "SPlatform.h"
 #include "SProgramPath.h"
 
@@ -50,10 +51,24 @@ std::vector<SString> HelpCandidates(const SString& programPath, const SString& d
 
 SError ShowHelpFor(const SString& programPath, const SString& documentationFolder, std::int32_t context)
 {
-    for (const SString& candidate : HelpCandidates(programPath, documentationFolder))
-        if (IsFile(candidate) && Platform().OpenHelp(candidate.Str(), context))
+    const std::vector<SString> candidates = HelpCandidates(programPath, documentationFolder);
+    std::string found;
+    for (const SString& candidate : candidates) {
+        if (!IsFile(candidate))
+            continue;
+        if (Platform().OpenHelp(candidate.Str(), context))
             return 0;
-    return ErrorFromIdentifier("help");
+        if (found.empty())
+            found = candidate.Str();
+    }
+    // Without a viewer the user can still open the manual by hand: say where it is, or where it
+    // was looked for last (its installed place).
+    const SError help = ErrorFromIdentifier("help");
+    if (!found.empty())
+        return ErrorWithDetail(help, "マニュアルの場所: " + found);
+    if (candidates.empty())
+        return help;
+    return ErrorWithDetail(help, "マニュアルが見つかりません: " + candidates.back().Str());
 }
 
 SError ShowHelp(std::int32_t context)

@@ -27,7 +27,8 @@ std::string HelpTopicAnchor(std::int32_t context);
 std::vector<SString> HelpCandidates(const SString& programPath, const SString& documentationFolder);
 
 // ShowHelp for a program at programPath with its documentation installed in documentationFolder:
-// the first candidate that is an existing file and that the platform opens wins.
+// the first candidate that is an existing file and that the platform opens wins. When none opens,
+// "help" with a detail line naming the first manual found, or the last place looked in.
 SError ShowHelpFor(const SString& programPath, const SString& documentationFolder, std::int32_t context);
 
 }  // namespace ulib

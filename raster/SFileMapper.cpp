@@ -2,6 +2,8 @@
 // bytes reach the target only when Close commits them.
 #include "SFileMapper.h"
 
+#include "SErrorCause.h"
+
 #include <cerrno>
 #include <cstdint>
 
@@ -14,8 +16,8 @@ namespace ulib {
 
 namespace {
 
-// The Windows original cannot map a file whose size needs a high size word; keeping the limit
-// keeps every offset of a mapped file within 32 bits for the readers.
+// Every offset inside a mapped file fits in 32 bits, which the document and picture formats'
+// readers rely on; larger files are refused rather than mapped.
 constexpr std::uint64_t SizeLimit = std::uint64_t(1) << 32;
 
 }  // namespace
@@ -43,9 +45,10 @@ SError SFileMapper::Open(Mode mode, const SString& path)
     if (mode_ != Closed)
         Close();
 
+    path_ = path;
     if (mode == Write) {
         if (SError err = writer_.Open(path))
-            return err;
+            return ErrorWithSystemCause(0, SystemCodeOf(err), path.Str());
         fd_ = writer_.Descriptor();
         size_ = 0;
         spoilt_ = 0;
@@ -56,13 +59,13 @@ SError SFileMapper::Open(Mode mode, const SString& path)
     // Non-blocking, so that a FIFO given as a picture cannot hang the open; it is refused below.
     int fd = open(path.CStr(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return ErrorFromSystemCode(errno);
+        return ErrorWithSystemCause(0, errno, path.Str());
     struct stat st;
     SError err = 0;
     if (fstat(fd, &st) != 0)
-        err = ErrorFromSystemCode(errno);
+        err = ErrorWithSystemCause(0, errno, path.Str());
     else if (S_ISDIR(st.st_mode))
-        err = ErrorFromSystemCode(EISDIR);
+        err = ErrorWithSystemCause(0, EISDIR, path.Str());
     else if (!S_ISREG(st.st_mode) || std::uint64_t(st.st_size) >= SizeLimit)
         err = ErrorFromIdentifier("file_open");
     if (err) {
@@ -130,13 +133,13 @@ SError SFileMapper::Resize(std::size_t size)
         err = ErrorFromIdentifier("file_resize");
     // Growth reads as zero bytes: ftruncate guarantees it, also after an earlier shrink.
     if (err == 0 && ftruncate(fd_, off_t(size)) != 0)
-        err = ErrorFromIdentifier("file_resize");
+        err = ErrorWithSystemCause(ErrorFromIdentifier("file_resize"), errno, path_.Str());
     if (err == 0 && size > size_) {
         // Reserve the blocks now: a full disk found later, while writing through the mapping,
         // would arrive as SIGBUS instead of an error.
         int code = posix_fallocate(fd_, off_t(size_), off_t(size - size_));
         if (code != 0 && code != EOPNOTSUPP && code != ENOSYS && code != EINVAL)
-            err = ErrorFromIdentifier("file_resize");
+            err = ErrorWithSystemCause(ErrorFromIdentifier("file_resize"), code, path_.Str());
     }
     if (err == 0) {
         size_ = size;
@@ -172,8 +175,8 @@ SError SFileMapper::Close()
         writer_.Discard();
         if (err == 0)
             err = spoilt_;
-    } else {
-        err = writer_.Commit();
+    } else if (SError committed = writer_.Commit()) {
+        err = ErrorWithSystemCause(0, SystemCodeOf(committed), path_.Str());
     }
     mode_ = Closed;
     fd_ = -1;

@@ -24,8 +24,8 @@ public:
 
     // Read: opens an existing file. Write: creates the temporary file that Close puts in place.
     // Same mode again: nothing; another mode: closed first (a writer is committed). Reading a folder:
-    // ErrorFromSystemCode(EISDIR); anything but a regular file, or 4 GiB or more: "file_open";
-    // system failures: ErrorFromSystemCode(errno).
+    // the EISDIR code with the path; anything but a regular file, or 4 GiB or more: "file_open";
+    // system failures: the errno code with the path (ErrorWithSystemCause, identified as "errno").
     SError Open(Mode mode, const SString& path);
     // Maps the whole file. Closed: "object_silent"; a 0-byte file maps nothing (Begin() == End()).
     // A failed mapping closes the file (a writer is discarded) and gives "file_open".
@@ -34,7 +34,7 @@ public:
     SError OpenWrite(const SString& path);  // Open(Write); nothing mapped
     // Write mode only ("object_silent" otherwise): sets the size, maps again, zero-fills growth.
     // "file_resize" when the size cannot be set or its disk space not reserved (a full disk, a file
-    // size limit, 4 GiB or more); the writer is then spoilt, and Close discards it and reports
+    // size limit: with the system's reason and the path; 4 GiB or more); the writer is then spoilt, and Close discards it and reports
     // "file_resize" instead of committing a partial file. "file_open" when the new size cannot be mapped.
     SError Resize(std::size_t size);
     std::size_t Size() const { return std::size_t(end_ - begin_); }
@@ -42,8 +42,8 @@ public:
     SError Unmap();
     // Unmaps and closes. In write mode the data are flushed to disk and the temporary file is
     // renamed over the target; a failure leaves the target as it was and removes the temporary.
-    // The first error seen is the result ("file_close", or the commit's system error, see
-    // SReplacingFile::Commit).
+    // The first error seen is the result ("file_close", or the commit's system error with the path,
+    // see SReplacingFile::Commit).
     SError Close();
     // Write mode: closes and removes the temporary file, leaving the target untouched. Read mode: Close.
     void Discard();
@@ -62,6 +62,7 @@ private:
     std::size_t size_ = 0;  // the file's size as last set or found
     std::uint8_t* begin_ = EmptyLocation();
     std::uint8_t* end_ = EmptyLocation();
+    SString path_;           // the file as the caller named it, for the system's explanations
     SReplacingFile writer_;  // write mode: the temporary file and its commit
     SError spoilt_ = 0;      // write mode: a failed Resize, reported by Close in place of committing
 

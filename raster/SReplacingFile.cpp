@@ -199,4 +199,11 @@ void SReplacingFile::Discard()
     temporary_.Clear();
 }
 
+int StreamWriteCode(std::FILE* stream)
+{
+    if (stream == nullptr || !std::ferror(stream))
+        return 0;
+    return errno != 0 ? errno : EIO;
+}
+
 }  // namespace ulib

@@ -54,4 +54,8 @@ private:
     SString temporary_;
 };
 
+// The system's code for a failed write on a stream (read right after the writer gave up, while errno
+// still holds it); 0 when the stream saw no write error, so the failure was the writer's own.
+int StreamWriteCode(std::FILE* stream);
+
 }  // namespace ulib

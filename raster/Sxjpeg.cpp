@@ -4,11 +4,13 @@
 // the order of the bitmap's pixels.
 #include "Sxpng.h"
 
+#include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "SFileMapper.h"
 #include "SOver.h"
 #include "SReplacingFile.h"
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -225,8 +227,10 @@ SError WriteJpegFile(const SBitmap& bitmap, const SString& path)
     if (bitmap.IsEmpty())
         return failed;
     SReplacingFile file;
-    if (file.Open(path) != 0 || file.Stream() == nullptr)
-        return failed;
+    if (SError err = file.Open(path))
+        return ErrorWithSystemCause(failed, SystemCodeOf(err), path.Str());
+    if (file.Stream() == nullptr)
+        return ErrorWithSystemCause(failed, errno, path.Str());
     JpegWriteJob job{};
     job.out = file.Stream();
     job.bitmap = &bitmap;
@@ -234,11 +238,14 @@ SError WriteJpegFile(const SBitmap& bitmap, const SString& path)
     if (job.row == nullptr)
         return failed;
     RunJpegWrite(&job);
+    const int writeCode = StreamWriteCode(job.out);
     std::free(job.row);
-    // Any failure, the commit's included, is the library error the callers know; the temporary
-    // file is gone and the previous file untouched.
-    if (!job.written || file.Commit() != 0)
-        return failed;
+    // Every failure keeps the identifier callers know; one the system explains (a full disk, a
+    // read-only folder) says so with the path. The previous file stays untouched.
+    if (!job.written)
+        return ErrorWithSystemCause(failed, writeCode, path.Str());
+    if (SError err = file.Commit())
+        return ErrorWithSystemCause(failed, SystemCodeOf(err), path.Str());
     return 0;
 }
 

@@ -2,12 +2,14 @@
 // their state in a plain job record owned by the caller and hold no object with a destructor.
 #include "Sxpng.h"
 
+#include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "SFileMapper.h"
 #include "SReplacingFile.h"
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -201,8 +203,10 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path)
         return PngError2();
 
     SReplacingFile file;
-    if (file.Open(path) != 0 || file.Stream() == nullptr)
-        return PngError();
+    if (SError err = file.Open(path))
+        return ErrorWithSystemCause(PngError(), SystemCodeOf(err), path.Str());
+    if (file.Stream() == nullptr)
+        return ErrorWithSystemCause(PngError(), errno, path.Str());
     PngWriteJob job;
     job.out = file.Stream();
     job.bitmap = bitmap;
@@ -217,12 +221,15 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path)
         job.info = png_create_info_struct(job.png);
     if (job.info != nullptr)
         RunPngWrite(&job);
+    const int writeCode = StreamWriteCode(job.out);
     png_destroy_write_struct(&job.png, &job.info);
     std::free(job.rows);
-    // Any failure, the commit's included, is the library error the callers know; the temporary
-    // file is gone and the previous file untouched.
-    if (!job.written || file.Commit() != 0)
-        return PngError();
+    // Every failure keeps the identifier callers know; one the system explains (a full disk, a
+    // read-only folder) says so with the path. The previous file stays untouched.
+    if (!job.written)
+        return ErrorWithSystemCause(PngError(), writeCode, path.Str());
+    if (SError err = file.Commit())
+        return ErrorWithSystemCause(PngError(), SystemCodeOf(err), path.Str());
     return 0;
 }
 

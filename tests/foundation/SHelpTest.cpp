@@ -1,4 +1,5 @@
 #include "SError.h"
+#include "SErrorCause.h"
 #include "SHelp.h"
 #include "SScriptedPlatform.h"
 
@@ -93,14 +94,21 @@ TEST_F(Help, TheFirstExistingManualThatOpensWins)
     EXPECT_EQ(platform.HelpCalls().back().context, 0);
 }
 
-TEST_F(Help, NothingFoundOrNothingOpenedIsTheHelpError)
+TEST_F(Help, NothingFoundOrNothingOpenedIsTheHelpErrorSayingWhereTheManualIs)
 {
-    EXPECT_EQ(Show(0), ulib::ErrorFromIdentifier("help"));
+    const ulib::SError missing = Show(0);
+    EXPECT_EQ(ulib::ErrorIdentity(missing), ulib::ErrorFromIdentifier("help"));
+    EXPECT_EQ(ulib::ErrorText(missing), "ヘルプが表示できませんでした。\nマニュアルが見つかりません: " +
+                                            (root / "share/doc/huedrane/index.html").string());
     EXPECT_TRUE(platform.HelpCalls().empty());
     EXPECT_EQ(platform.BoxCount(), 0u);  // the caller reports it
 
-    Touch("bin/readme.txt");
+    // No viewer: the manual that exists is named, so the user can open it by hand.
+    const std::string readme = Touch("bin/readme.txt");
+    Touch("share/doc/huedrane/index.html");
     platform.SetHelpResult(false);
-    EXPECT_EQ(Show(0), ulib::ErrorFromIdentifier("help"));
-    EXPECT_EQ(platform.HelpCalls().size(), 1u);
+    const ulib::SError unopened = Show(0);
+    EXPECT_EQ(ulib::ErrorIdentifier(unopened), "help");
+    EXPECT_EQ(ulib::ErrorText(unopened), "ヘルプが表示できませんでした。\nマニュアルの場所: " + readme);
+    EXPECT_EQ(platform.HelpCalls().size(), 2u);
 }

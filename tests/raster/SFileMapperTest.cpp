@@ -2,6 +2,7 @@
 // whole until the new one is complete on disk, and no temporary file outlives the next save.
 #include "PictureFixture.h"
 #include "RasterFixture.h"
+#include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "SFileMapper.h"
 #include "SReplacingFile.h"
@@ -105,8 +106,12 @@ TEST(FileMapper, ReadModeMapsTheWholeFile)
     EXPECT_EQ(mapper.Begin(), mapper.End());
     mapper.Close();
 
-    EXPECT_EQ(mapper.OpenRead(folder.SPath("missing")), ErrorFromSystemCode(ENOENT));
-    EXPECT_EQ(mapper.OpenRead(SString(folder.Path(""))), ErrorFromSystemCode(EISDIR));
+    // System failures name the file and keep the "errno" identity.
+    const SError missing = mapper.OpenRead(folder.SPath("missing"));
+    EXPECT_EQ(ErrorIdentity(missing), ErrorFromSystemCode(ENOENT));
+    EXPECT_EQ(ErrorText(missing), folder.Path("missing") + ": " + std::strerror(ENOENT));
+    EXPECT_EQ(ErrorIdentifier(missing), "errno");
+    EXPECT_EQ(ErrorIdentity(mapper.OpenRead(SString(folder.Path("")))), ErrorFromSystemCode(EISDIR));
     EXPECT_EQ(mapper.CurrentMode(), SFileMapper::Closed);
 }
 
@@ -163,7 +168,9 @@ TEST(AtomicSave, FileSizeLimitFailsEveryWriterAndKeepsTheOldFile)
             FileSizeLimit limit(1024);
             err = w.write(big, folder.SPath(name));
         }
-        EXPECT_EQ(err, w.failure) << w.name;
+        // The identifier callers know, with the system's reason and the path as the text.
+        EXPECT_EQ(ErrorIdentity(err), w.failure) << w.name;
+        EXPECT_EQ(ErrorText(err), folder.Path(name) + ": " + std::strerror(EFBIG)) << w.name;
         EXPECT_EQ(ReadFileBytes(folder.Path(name)), old) << w.name;
     }
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"old.bmp", "old.jpg", "old.png"}));
@@ -172,9 +179,9 @@ TEST(AtomicSave, FileSizeLimitFailsEveryWriterAndKeepsTheOldFile)
     FileSizeLimit limit(1024);
     SFileMapper mapper;
     ASSERT_EQ(mapper.OpenWrite(folder.SPath("old.bmp")), 0u);
-    EXPECT_EQ(mapper.Resize(4096), Id("file_resize"));
-    EXPECT_EQ(mapper.Resize(10), Id("file_resize"));
-    EXPECT_EQ(mapper.Close(), Id("file_resize"));
+    EXPECT_EQ(ErrorIdentity(mapper.Resize(4096)), Id("file_resize"));
+    EXPECT_EQ(ErrorIdentity(mapper.Resize(10)), Id("file_resize"));
+    EXPECT_EQ(ErrorIdentity(mapper.Close()), Id("file_resize"));
     EXPECT_EQ(ReadFileBytes(folder.Path("old.bmp")).size(), 3000u);
 }
 
@@ -255,7 +262,7 @@ TEST(AtomicSave, ReadOnlyTargetIsRefused)
     ScratchFolder folder;
     WriteFileBytes(folder.Path("locked.bmp"), {1});
     ASSERT_EQ(chmod(folder.Path("locked.bmp").c_str(), 0444), 0);
-    EXPECT_EQ(WriteBmpFile(Picture(2, 2, 1), folder.SPath("locked.bmp")), ErrorFromSystemCode(EACCES));
+    EXPECT_EQ(ErrorIdentity(WriteBmpFile(Picture(2, 2, 1), folder.SPath("locked.bmp"))), ErrorFromSystemCode(EACCES));
     EXPECT_EQ(ReadFileBytes(folder.Path("locked.bmp")), Bytes{1});
 }
 

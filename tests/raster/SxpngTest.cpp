@@ -2,6 +2,7 @@
 // failure table's errors with an emptied bitmap.
 #include "PictureFixture.h"
 #include "RasterFixture.h"
+#include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "Sximage.h"
 #include "Sxpng.h"
@@ -10,6 +11,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -237,8 +239,13 @@ TEST(PngFiles, FailureTable)
         EXPECT_EQ(WritePngFile(&other, folder.SPath("a.png")), PngError2()) << format;
     }
     ASSERT_EQ(mkdir(folder.Path("folder").c_str(), 0755), 0);
-    EXPECT_EQ(WritePngFile(&image, folder.SPath("folder")), PngError());
-    EXPECT_EQ(WritePngFile(&image, folder.SPath("missing/a.png")), PngError());
+    // The writers' failures keep their identifier; the system's reason and the path are the text.
+    const SError toFolder = WritePngFile(&image, folder.SPath("folder"));
+    EXPECT_EQ(ErrorIdentity(toFolder), PngError());
+    EXPECT_EQ(ErrorText(toFolder), folder.Path("folder") + ": " + std::strerror(EISDIR));
+    const SError noFolder = WritePngFile(&image, folder.SPath("missing/a.png"));
+    EXPECT_EQ(ErrorIdentifier(noFolder), "pngerror");
+    EXPECT_EQ(ErrorText(noFolder), folder.Path("missing/a.png") + ": " + std::strerror(ENOENT));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"folder"});
 
     SBitmap read = Occupied();
@@ -355,7 +362,9 @@ TEST(JpegFiles, FailureTable)
     EXPECT_EQ(WriteJpegFile(empty, folder.SPath("a.jpg")), JpegError());
     EXPECT_EQ(WriteJpegFile(Made(0, 5, 24), folder.SPath("a.jpg")), JpegError());
     ASSERT_EQ(mkdir(folder.Path("folder").c_str(), 0755), 0);
-    EXPECT_EQ(WriteJpegFile(Made(2, 2, 24), folder.SPath("folder")), JpegError());
-    EXPECT_EQ(WriteJpegFile(Made(2, 2, 24), folder.SPath("missing/a.jpg")), JpegError());
+    EXPECT_EQ(ErrorIdentity(WriteJpegFile(Made(2, 2, 24), folder.SPath("folder"))), JpegError());
+    const SError noFolder = WriteJpegFile(Made(2, 2, 24), folder.SPath("missing/a.jpg"));
+    EXPECT_EQ(ErrorIdentity(noFolder), JpegError());
+    EXPECT_EQ(ErrorText(noFolder), folder.Path("missing/a.jpg") + ": " + std::strerror(ENOENT));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"folder"});
 }
