@@ -20,6 +20,9 @@ constexpr std::string_view BmpFileHeader = "+B+M::::::::::::::::::::::::";
 
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t InfoHeaderSize = 40;
+// Compression 3: the pixels are unpacked through three channel masks (red, green, blue).
+constexpr std::uint32_t BitFieldsCompression = 3;
+constexpr std::size_t BitFieldsMaskBytes = 12;
 
 bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -82,6 +85,20 @@ BmpInfo ParseInfo(const std::uint8_t* p)
     return info;
 }
 
+// The bitmap format of a bit-field BMP (compression 3) whose channel masks are one of the plain
+// layouts: 5-6-5 and 5-5-5 for 16 bits (formats 16 and 15), 8-8-8 for 32; 0 for any other.
+std::int32_t BitFieldsFormat(std::uint16_t bitCount, const std::uint8_t* masks)
+{
+    const std::uint32_t red = GetLE32(masks), green = GetLE32(masks + 4), blue = GetLE32(masks + 8);
+    if (bitCount == 16 && red == 0xF800 && green == 0x07E0 && blue == 0x001F)
+        return 16;
+    if (bitCount == 16 && red == 0x7C00 && green == 0x03E0 && blue == 0x001F)
+        return 15;
+    if (bitCount == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF)
+        return 32;
+    return 0;
+}
+
 void ReverseRows(SBitmap& bitmap)
 {
     std::size_t stride = std::size_t(bitmap.Stride());
@@ -129,20 +146,30 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
     if (infoAt == nullptr || std::size_t(end - infoAt) < InfoHeaderSize)
         return Refuse(bitmap, "InvalidData");
     const BmpInfo info = ParseInfo(infoAt);
-    if (info.size < InfoHeaderSize || info.compression != 0)
+    if (info.size < InfoHeaderSize || (info.compression != 0 && info.compression != BitFieldsCompression))
         return Refuse(bitmap, "UnacceptableVersion");
 
     const bool topDown = info.height < 0;
     const std::int64_t height = topDown ? -std::int64_t(info.height) : info.height;
-    // Uncompressed 16-bit pixels are 5-5-5 in every BMP; 5-6-5 needs masks (compression 3).
-    const std::int32_t format = info.bitCount == 16 ? 15 : info.bitCount;
+    // Uncompressed 16-bit pixels are 5-5-5 in every BMP; 5-6-5 needs masks (compression 3). The
+    // masks follow a 40-byte header and lie inside the longer ones.
+    std::int32_t format = info.bitCount == 16 ? 15 : info.bitCount;
+    std::uint64_t maskBytes = 0;
+    if (info.compression == BitFieldsCompression) {
+        if (std::size_t(end - infoAt) < InfoHeaderSize + BitFieldsMaskBytes)
+            return Refuse(bitmap, "taillostdata");
+        format = BitFieldsFormat(info.bitCount, infoAt + InfoHeaderSize);
+        if (format == 0)
+            return Refuse(bitmap, "UnacceptableVersion");
+        maskBytes = info.size < InfoHeaderSize + BitFieldsMaskBytes ? BitFieldsMaskBytes : 0;
+    }
     if (!block::IsValidFormat(format) || info.width < 0 || info.width > SBitmap::MaxSize || height > SBitmap::MaxSize)
         return Refuse(bitmap, "memory_alloc");
 
     // Every size below is 64-bit and at most a few times 2^32, so none of the sums can overflow.
     const block::Layout layout = block::ComputeLayout(info.width, std::int32_t(height), format);
     const std::uint64_t size = std::uint64_t(end - begin);
-    const std::uint64_t tableAt = FileHeaderSize + std::uint64_t(info.size);
+    const std::uint64_t tableAt = FileHeaderSize + std::uint64_t(info.size) + maskBytes;
     const std::uint64_t entries = info.coloursUsed != 0 ? info.coloursUsed : layout.entries;
     const std::uint64_t tableEnd = tableAt + entries * 4;
     if (tableEnd > size)
@@ -179,7 +206,7 @@ SError WriteBmpFile(const SBitmap& bitmap, const SString& path)
     const std::int32_t format = bitmap.Format();
     // Format 15 is what a plain 16-bit file holds, so it needs no masks; 5-6-5 does, and a file
     // giving masks must say so in its compression field or other readers take it for 5-5-5.
-    const std::size_t infoBytes = InfoHeaderSize + (format == 16 ? 12 : 0);
+    const std::size_t infoBytes = InfoHeaderSize + (format == 16 ? BitFieldsMaskBytes : 0);
     const std::size_t tableBytes = std::size_t(bitmap.PaletteCount()) * 4;
     const std::uint32_t bits = block::DescribedBits(format);
     const std::size_t fileStride = (std::size_t(bitmap.Width()) * bits + 31) / 32 * 4;
@@ -205,8 +232,8 @@ SError WriteBmpFile(const SBitmap& bitmap, const SString& path)
     if (format == 15 || format == 16)
         PutLE16(out + block::InfoBitCount, 16);
     if (format == 16) {
-        PutLE32(out + 16, 3);  // bit fields
-        std::memcpy(out + InfoHeaderSize, bitmap.InfoHeader() + InfoHeaderSize, 12);
+        PutLE32(out + 16, BitFieldsCompression);
+        std::memcpy(out + InfoHeaderSize, bitmap.InfoHeader() + InfoHeaderSize, BitFieldsMaskBytes);
     }
     out += infoBytes;
     if (tableBytes != 0)

@@ -1,13 +1,20 @@
 // Signature patterns, the BMP reader and writer, and ReadImageFile's choice of reader and failures.
 #include "PictureFixture.h"
 #include "RasterFixture.h"
+#include "SErrorCause.h"
 #include "Sximage.h"
+#include "Sxpng.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,17 +150,44 @@ TEST(ReadBmp, FailureTableEmptiesTheBitmap)
     EXPECT_TRUE(image.IsPristine());
 }
 
-TEST(ReadBmp, BitFieldsAreRefusedAtEveryDepth)
+TEST(ReadBmp, BitFieldsAreReadInThePlainLayoutsOnly)
 {
-    for (std::uint16_t bits : {16, 24, 32}) {
+    struct Case
+    {
+        std::uint16_t bits;
+        std::vector<std::uint32_t> masks;
+        std::int32_t format;  // 0: refused
+    };
+    const Case cases[] = {
+        {16, {0xF800, 0x07E0, 0x001F}, 16},       {16, {0x7C00, 0x03E0, 0x001F}, 15},
+        {32, {0xFF0000, 0xFF00, 0xFF}, 32},       {16, {0x0F00, 0x00F0, 0x000F}, 0},
+        {24, {0xF800, 0x07E0, 0x001F}, 0},        {32, {0xF800, 0x07E0, 0x001F}, 0},
+    };
+    for (const Case& c : cases) {
         BmpRecipe recipe = Rgb24(1, 1);
-        recipe.bitCount = bits;
+        recipe.bitCount = c.bits;
         recipe.compression = 3;
-        recipe.table = {0xF800, 0x07E0, 0x001F};
+        recipe.table = c.masks;
+        recipe.pixels = {0x12, 0x34, 0x56, 0x78};
         SBitmap image = Occupied();
-        EXPECT_EQ(ReadBmpBytes(image, MakeBmp(recipe)), Id("UnacceptableVersion")) << bits;
-        EXPECT_TRUE(image.IsPristine());
+        const SError err = ReadBmpBytes(image, MakeBmp(recipe));
+        if (c.format == 0) {
+            EXPECT_EQ(err, Id("UnacceptableVersion")) << c.bits;
+            EXPECT_TRUE(image.IsPristine());
+            continue;
+        }
+        ASSERT_EQ(err, 0u) << c.bits;
+        EXPECT_EQ(image.Format(), c.format);
+        EXPECT_EQ(image.Row(0)[0], 0x12);
+        EXPECT_EQ(image.Row(0)[1], 0x34);
     }
+    // Masks cut off by the end of the file.
+    BmpRecipe cut = Rgb24(0, 0);
+    cut.bitCount = 16;
+    cut.compression = 3;
+    SBitmap image = Occupied();
+    EXPECT_EQ(ReadBmpBytes(image, MakeBmp(cut)), Id("taillostdata"));
+    EXPECT_TRUE(image.IsPristine());
 }
 
 TEST(ReadBmp, PaletteFileKeepsTableIndicesAndResolutions)
@@ -338,6 +372,63 @@ TEST(WriteBmpFile, RoundTripsEveryFormatItCanWrite)
     EXPECT_EQ(folder.Names().size(), 9u);  // no temporary file left behind
 }
 
+// Whatever a writer accepts, the readers give back: every pixel's colour for the lossless formats,
+// each within the codec's error for JPEG.
+TEST(WriteBmpFile, EveryPictureTheWritersAcceptReadsBackToItsPixels)
+{
+    ScratchFolder folder;
+    struct Writer
+    {
+        const char* extension;
+        std::vector<std::int32_t> formats;
+        std::function<SError(const SBitmap&, const SString&)> write;
+        int tolerance;
+    };
+    const Writer writers[] = {
+        {"bmp", {-16, -8, -4, -1, 1, 4, 8, 15, 16, 24, 32, 48, 64}, [](const SBitmap& b, const SString& p) { return WriteBmpFile(b, p); }, 0},
+        {"png", {24, 32}, [](const SBitmap& b, const SString& p) { return WritePngFile(&b, p); }, 0},
+        {"jpg", {24}, [](const SBitmap& b, const SString& p) { return WriteJpegFile(b, p); }, 12},
+    };
+    std::mt19937 random(11);
+    for (const Writer& w : writers)
+        for (std::int32_t format : w.formats) {
+            // Blocks of 16 x 16 flat colours (JPEG's colour blocks) keep its error small and still
+            // vary every channel.
+            SBitmap image = Made(48, 32, format);
+            for (std::int32_t i = 0; i < image.PaletteCount(); ++i)
+                image.SetPaletteEntry(i, SColor(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random())));
+            std::vector<std::uint32_t> blocks(6);
+            for (std::uint32_t& b : blocks)
+                b = std::uint32_t(random());
+            for (std::int32_t y = 0; y < 32; ++y)
+                for (std::int32_t x = 0; x < 48; ++x) {
+                    const std::uint32_t v = blocks[std::size_t(y / 16 * 3 + x / 16)];
+                    image.SetIndex(x, y, v);
+                    image.SetColor(x, y, SColor(std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)));
+                }
+            const std::string label = std::string(w.extension) + " " + std::to_string(format);
+            const SString path = folder.SPath("f" + std::to_string(format) + "." + w.extension);
+            ASSERT_EQ(w.write(image, path), 0u) << label;
+            SBitmap back;
+            ASSERT_EQ(ReadImageFile(&back, path), 0u) << label;
+            ASSERT_EQ(back.Dimensions(), image.Dimensions()) << label;
+            int worst = 0;
+            for (std::int32_t y = 0; y < 32; ++y)
+                for (std::int32_t x = 0; x < 48; ++x) {
+                    // A lossy codec rings at the blocks' edges: its error is measured inside them.
+                    const bool nearEdge = x % 16 < 4 || x % 16 > 11 || y % 16 < 4 || y % 16 > 11;
+                    if (w.tolerance != 0 && nearEdge)
+                        continue;
+                    const SColor a = image.GetColor(x, y), b = back.GetColor(x, y);
+                    worst = std::max({worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+                    if (w.tolerance == 0 && back.Format() == 32) {
+                        EXPECT_EQ(a.t, b.t) << label << " at " << x << "," << y;
+                    }
+                }
+            EXPECT_LE(worst, w.tolerance) << label;
+        }
+}
+
 TEST(WriteBmpFile, FiveSixFiveAndTwoPlaneFormatsGiveStandardFiles)
 {
     ScratchFolder folder;
@@ -438,7 +529,7 @@ TEST(ReadImageFile, FailureTableEmptiesTheBitmap)
         WriteFileBytes(folder.Path("locked.bmp"), MakeBmp(Rgb24(1, 1)));
         ASSERT_EQ(chmod(folder.Path("locked.bmp").c_str(), 0), 0);
         SBitmap image = Occupied();
-        EXPECT_EQ(ReadImageFile(&image, folder.SPath("locked.bmp")), ErrorFromSystemCode(EACCES));
+        EXPECT_EQ(ErrorIdentity(ReadImageFile(&image, folder.SPath("locked.bmp"))), ErrorFromSystemCode(EACCES));
         EXPECT_TRUE(image.IsPristine());
     }
 }
