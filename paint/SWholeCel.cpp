@@ -70,7 +70,8 @@ void AllBlackToRed(SPaintContext& c)
         std::uint32_t* row = trace.Row32(y);
         for (std::int32_t x = 0; x < trace.Width(); ++x) {
             const std::uint32_t v = row[x];
-            if ((v >> 24) == 0 && (v & 0xFF) != 0)
+            // "No line" (what the eraser leaves) has a low byte too, but is no black line.
+            if ((v >> 24) == 0 && (v & 0xFF) != 0 && v != cel_values::NoLine)
                 row[x] = (v & 0x0000FF00u) | (v & 0xFF) << 16;  // density moves to b2; b1 (the code) stays
         }
     }

@@ -69,6 +69,18 @@ TEST(WholeCel, BlackLinesTurnRedKeepingDensityAndBorders)
     EXPECT_EQ(desk.cel.trace.Row32(0)[0], 0x8000FF00u);
 }
 
+TEST(WholeCel, BlackToRedLeavesPixelsWithoutALineAsTheyAre)
+{
+    // "No line" has a low byte of 255 like a dense black line, but is none: it must not turn red.
+    PaintDesk desk({"........",
+                    "........"});
+    DrawTrace(desk.cel.trace, {"##...#0#",
+                               "........"});
+    RunOperation(desk, SWholeCelOperation::BlackToRed);
+    EXPECT_EQ(TraceArt(desk.cel), (Art{"rr...r0r",
+                                       "........"}));
+}
+
 TEST(WholeCel, FillAllExtraCreatesTheLayerAndTilesTheReference)
 {
     PaintDesk desk(Art(120, std::string(250, '.')));
