@@ -1,6 +1,7 @@
 #include "SExportFile.h"
 
 #include "SExportRender.h"
+#include "SReplacingFile.h"
 #include "Sximage.h"
 #include "Sxpng.h"
 
@@ -42,7 +43,7 @@ bool KnownFormat(std::int32_t format)
     return format >= 0 && format <= 2;
 }
 
-SError WritePicture(const SBitmap& picture, std::int32_t format, const SString& path)
+SError WritePictureFile(const SBitmap& picture, std::int32_t format, const SString& path)
 {
     switch (format) {
     case 0:
@@ -54,6 +55,13 @@ SError WritePicture(const SBitmap& picture, std::int32_t format, const SString& 
     default:
         return ErrorFromIdentifier("domain");
     }
+}
+
+// A stop request that arrives while the picture is encoded still keeps the previous file.
+SError WritePicture(const SBitmap& picture, std::int32_t format, const SString& path, const SAbort* progress)
+{
+    const SCommitAbortScope scope(progress);
+    return scope.Result(WritePictureFile(picture, format, path));
 }
 
 // A document as export expects it: genga, paint and trace records of the document's size, the
@@ -83,7 +91,7 @@ SError ExportDocumentFile(const SQuickPress& document, const SHuedraneOptions& o
         err = ErrorFromIdentifier("abort");
     Replace(progress, 90, 100);
     if (err == 0)
-        err = WritePicture(picture, options.exportFormat, path);
+        err = WritePicture(picture, options.exportFormat, path, progress);
     if (err == 0)
         Finish(progress);
     Pop(progress);
@@ -112,9 +120,9 @@ SError ExportDocumentFileToImageFile(const SString& documentPath, const SString&
         err = ErrorFromIdentifier("abort");
     Replace(progress, 90, 100);
     if (err == 0)
-        err = WritePicture(picture, options.exportFormat, picturePath);
-    if (err == 0 && Finish(progress))
-        err = ErrorFromIdentifier("abort");
+        err = WritePicture(picture, options.exportFormat, picturePath, progress);
+    if (err == 0)
+        Finish(progress);  // the picture is in place: a later stop request cannot undo it
     Pop(progress);
     return err;
 }

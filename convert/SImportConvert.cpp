@@ -4,6 +4,7 @@
 #include "SDocumentRecords.h"
 #include "SImportPasses.h"
 #include "SParallel.h"
+#include "SReplacingFile.h"
 
 #include <cstring>
 #include <functional>
@@ -238,5 +239,7 @@ SError ImportImageFileToDocumentFile(const SString& sourcePath, const SString& d
     SQuickPress document;
     if (SError err = ImportImageFile(&document, options, plugins, abort, sourcePath))
         return err;
-    return document.WriteFile(documentPath);
+    // A stop request that arrives while the document is written still keeps the previous file.
+    const SCommitAbortScope scope(abort);
+    return scope.Result(document.WriteFile(documentPath));
 }

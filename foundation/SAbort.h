@@ -15,6 +15,9 @@ class SAbort
 public:
     // Progress bounds 0..100, no ranges, position 0, not aborted.
     SAbort() = default;
+    // Also reports abort once `shared` is set: one flag (a signal handler's, say) then reaches every
+    // operation polling its own object. `shared` must outlive this object.
+    explicit SAbort(const std::atomic<bool>* shared) : shared_(shared) {}
     SAbort(const SAbort&) = delete;
     SAbort& operator=(const SAbort&) = delete;
 
@@ -32,7 +35,11 @@ public:
 
     // Stores the position in the innermost range's units; returns whether abort was requested.
     bool SetPosition(std::int32_t value);
-    bool IsAborted() const { return aborted_.load(std::memory_order_acquire); }
+    bool IsAborted() const
+    {
+        return aborted_.load(std::memory_order_acquire) ||
+               (shared_ != nullptr && shared_->load(std::memory_order_acquire));
+    }
     void RequestAbort() { aborted_.store(true, std::memory_order_release); }
 
     // The position mapped through every range, clamped to Minimum()..Maximum(); equal bounds give
@@ -71,6 +78,7 @@ private:
     std::int32_t maximum_ = 100;
     std::int32_t position_ = 0;
     std::atomic<bool> aborted_{false};
+    const std::atomic<bool>* shared_ = nullptr;
 };
 
 }  // namespace ulib

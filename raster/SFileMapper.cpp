@@ -176,7 +176,9 @@ SError SFileMapper::Close()
         if (err == 0)
             err = spoilt_;
     } else if (SError committed = writer_.Commit()) {
-        err = ErrorWithSystemCause(0, SystemCodeOf(committed), path_.Str());
+        // A system failure is told with the path; any other (a stop request) passes as it is.
+        const std::int32_t code = SystemCodeOf(committed);
+        err = code != 0 ? ErrorWithSystemCause(0, code, path_.Str()) : committed;
     }
     mode_ = Closed;
     fd_ = -1;

@@ -42,8 +42,8 @@ public:
     SError Unmap();
     // Unmaps and closes. In write mode the data are flushed to disk and the temporary file is
     // renamed over the target; a failure leaves the target as it was and removes the temporary.
-    // The first error seen is the result ("file_close", or the commit's system error with the path,
-    // see SReplacingFile::Commit).
+    // The first error seen is the result ("file_close", the commit's system error with the path, or
+    // its "abort", see SReplacingFile::Commit).
     SError Close();
     // Write mode: closes and removes the temporary file, leaving the target untouched. Read mode: Close.
     void Discard();

@@ -66,6 +66,9 @@ std::string ResolvedTarget(const std::string& path)
     return resolved;
 }
 
+// The innermost SCommitAbortScope's abort on this thread.
+thread_local const SAbort* commitAbort = nullptr;
+
 void SyncFolder(const std::string& folder)
 {
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -97,20 +100,28 @@ SString SReplacingFile::TemporaryPath(const SString& target)
     return SString(folder + "." + base + TemporarySuffix);
 }
 
+SError SReplacingFile::CheckTarget(const SString& target)
+{
+    if (target.IsEmpty() || target.Str().back() == '/')
+        return ErrorFromSystemCode(target.IsEmpty() ? ENOENT : EISDIR);
+    struct stat st;
+    if (stat(ResolvedTarget(target.Str()).c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return 0;
+    return S_ISDIR(st.st_mode) ? ErrorFromSystemCode(EISDIR) : ErrorFromIdentifier("file_not_regular");
+}
+
 SError SReplacingFile::Open(const SString& target)
 {
     Discard();
     IgnoreFileSizeSignal();
-    if (target.IsEmpty() || target.Str().back() == '/')
-        return ErrorFromSystemCode(target.IsEmpty() ? ENOENT : EISDIR);
+    if (SError err = CheckTarget(target))
+        return err;
 
     std::string resolved = ResolvedTarget(target.Str());
     mode_t mode = 0666;  // narrowed by the umask, as for any new file
     bool keepMode = false;
     struct stat st;
     if (stat(resolved.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return ErrorFromSystemCode(EISDIR);
         // A file the user made read-only stays protected, as an in-place overwrite would be.
         if (access(resolved.c_str(), W_OK) != 0)
             return ErrorFromSystemCode(errno);
@@ -177,15 +188,19 @@ SError SReplacingFile::Commit()
     stream_ = nullptr;
     fd_ = -1;
 
-    if (code == 0 && rename(temporary_.CStr(), target_.CStr()) != 0)
+    // The last look before the target changes; nothing after it can stop the save.
+    const bool aborted = code == 0 && commitAbort != nullptr && commitAbort->IsAborted();
+    if (code == 0 && !aborted && rename(temporary_.CStr(), target_.CStr()) != 0)
         code = errno;
-    if (code != 0) {
+    if (code != 0 || aborted) {
         unlink(temporary_.CStr());
     } else {
         SyncFolder(FolderOf(target_.Str()));
     }
     target_.Clear();
     temporary_.Clear();
+    if (aborted)
+        return ErrorFromIdentifier("abort");
     return code == 0 ? 0 : ErrorFromSystemCode(code);
 }
 
@@ -197,6 +212,21 @@ void SReplacingFile::Discard()
     unlink(temporary_.CStr());
     target_.Clear();
     temporary_.Clear();
+}
+
+SCommitAbortScope::SCommitAbortScope(const SAbort* abort) : abort_(abort), outer_(commitAbort)
+{
+    commitAbort = abort;
+}
+
+SCommitAbortScope::~SCommitAbortScope()
+{
+    commitAbort = outer_;
+}
+
+SError SCommitAbortScope::Result(SError err) const
+{
+    return err != 0 && abort_ != nullptr && abort_->IsAborted() ? ErrorFromIdentifier("abort") : err;
 }
 
 int StreamWriteCode(std::FILE* stream)

@@ -4,6 +4,7 @@
 // interrupted or killed save never damages the previous file.
 #pragma once
 
+#include "SAbort.h"
 #include "SError.h"
 #include "SString.h"
 
@@ -21,9 +22,14 @@ public:
 
     // Creates the temporary file for the target, empty, replacing one left by an interrupted save
     // (its name is fixed per target, see TemporaryPath). A symbolic link as target is followed, so
-    // the file it points at is replaced. A target that is a folder gives ErrorFromSystemCode(EISDIR);
-    // other system failures ErrorFromSystemCode(errno). Already open: the open file is discarded first.
+    // the file it points at is replaced. Refuses what CheckTarget refuses; other system failures give
+    // ErrorFromSystemCode(errno). Already open: the open file is discarded first.
     SError Open(const SString& target);
+    // Whether a save may replace the target: a new name, a regular file or a link to one (written
+    // through), or a dangling link (replaced). An empty name gives ErrorFromSystemCode(ENOENT), a
+    // folder ErrorFromSystemCode(EISDIR), anything else that exists (a device, a FIFO, a socket, or
+    // a link to one) "file_not_regular": renaming over it would replace the node itself.
+    static SError CheckTarget(const SString& target);
     bool IsOpen() const { return fd_ >= 0; }
     // The temporary file's descriptor (read and write), -1 when not open. Owned by this object.
     int Descriptor() const { return fd_; }
@@ -33,8 +39,10 @@ public:
 
     // Flushes the stream, writes the file to disk, renames it over the target and flushes the folder.
     // On any failure the target stays as it was, the temporary file is removed and the result is
-    // ErrorFromSystemCode(errno) (ENOSPC for a stream whose writes failed without a code). Not open:
-    // "object_silent". The object is closed afterwards either way.
+    // ErrorFromSystemCode(errno) (ENOSPC for a stream whose writes failed without a code). Inside an
+    // SCommitAbortScope whose abort is raised once the file is on disk, the file is removed instead
+    // of renamed and the result is "abort". Not open: "object_silent". The object is closed
+    // afterwards either way.
     SError Commit();
     // Closes and removes the temporary file; the target is untouched. Nothing when not open.
     void Discard();
@@ -52,6 +60,27 @@ private:
     std::FILE* stream_ = nullptr;
     SString target_;
     SString temporary_;
+};
+
+// While alive, every SReplacingFile::Commit on this thread looks at `abort` right before it would
+// replace its target: a stop request that arrives while a writer of any format encodes (writers own
+// their SReplacingFile) then still keeps the previous file. Scopes nest; the innermost one counts.
+// A null abort lets commits through.
+class SCommitAbortScope
+{
+public:
+    explicit SCommitAbortScope(const SAbort* abort);
+    ~SCommitAbortScope();
+    SCommitAbortScope(const SCommitAbortScope&) = delete;
+    SCommitAbortScope& operator=(const SCommitAbortScope&) = delete;
+
+    // A writer's result as its caller reports it: "abort" when the save failed while the stop
+    // request was raised (writers pass a refused commit on as their own error), else `err`.
+    SError Result(SError err) const;
+
+private:
+    const SAbort* abort_;
+    const SAbort* outer_;
 };
 
 // The system's code for a failed write on a stream (read right after the writer gave up, while errno
