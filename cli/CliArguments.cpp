@@ -44,6 +44,11 @@ bool ParseCliArguments(int argc, char** argv, SCliArguments& out, std::string& p
             const char* v = value(arg);
             if (!v)
                 return false;
+            // An empty name would read as no -o at all and write beside the input.
+            if (!*v) {
+                problem = std::string(arg) + " needs a file name";
+                return false;
+            }
             out.output = v;
         } else if (arg == "--script") {
             const char* v = value(arg);

@@ -1,14 +1,16 @@
 // Running a batch: every file on its own objects, N at a time, the first failure stopping the
-// rest unless asked to keep going; Ctrl+C asks every running conversion to abort, so the file in
-// progress is never written and finished ones stay.
+// rest unless asked to keep going. Ctrl+C raises one flag that every conversion's abort object
+// reports, so each running conversion stops and drops its file, and no further file starts.
 #include "CliBatch.h"
 
 #include "SAbort.h"
 #include "SBitmap.h"
 #include "SDocumentRecords.h"
 #include "SExportFile.h"
+#include "SGengaPicture.h"
 #include "SImportConvert.h"
 #include "SQuickPress.h"
+#include "SReplacingFile.h"
 #include "SSpiAccess.h"
 #include "TConvertThread.h"
 #include "Sximage.h"
@@ -16,8 +18,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -31,7 +33,9 @@ using namespace ulib;
 
 namespace {
 
+// Set by the signal handler, so it must be lock-free.
 std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int) { interrupted.store(true); }
 
@@ -39,7 +43,7 @@ struct SBatchJob
 {
     std::string source;
     std::string target;
-    SAbort progress;
+    SAbort progress{&interrupted};
     std::atomic<bool> running{false};
     std::atomic<bool> done{false};
     SError result = 0;
@@ -49,6 +53,15 @@ bool Exists(const std::string& path)
 {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// Whether the picture an export would replace is the scan the document was imported from.
+bool TargetHoldsGenga(const SBatchJob& job)
+{
+    SQuickPress document;
+    SBitmap picture;
+    return document.ReadFile(SString(job.source)) == 0 && ReadImageFile(&picture, SString(job.target)) == 0 &&
+           PictureHoldsGenga(document, picture);
 }
 
 // Export with an under layer: stored 32-bit as kind 2001, without changing the document's size.
@@ -105,30 +118,41 @@ public:
             }
         }
         auto previous = std::signal(SIGINT, OnInterrupt);
-        std::vector<std::thread> workers;
+        // This thread converts too, so the batch runs even when no further thread can be started.
+        std::vector<std::thread> helpers;
+        std::thread printer;
         try {
-            for (std::size_t i = 0; i < threads_; ++i)
-                workers.emplace_back([this] { Work(); });
+            while (helpers.size() + 1 < threads_)
+                helpers.emplace_back([this] { Work(); });
+            if (showProgress_)
+                printer = std::thread([this] { ShowProgress(); });
         } catch (const std::system_error&) {
-            // Fewer threads than asked for: the ones started share the batch.
+            // Fewer threads than asked for: the batch is shared by those started.
         }
-        if (workers.empty())
-            Work();
-        Watch();
-        for (std::thread& t : workers)
+        Work();
+        for (std::thread& t : helpers)
             t.join();
+        {
+            std::lock_guard<std::mutex> lock(finishing_);
+            finished_ = true;
+        }
+        finish_.notify_all();
+        if (printer.joinable())
+            printer.join();
         std::signal(SIGINT, previous);
         if (showProgress_)
             PrintProgress();
+        if (interrupted.load())
+            ReportInterrupt();
         return failed_.load() || interrupted.load() ? 1 : 0;
     }
 
 private:
     void Work()
     {
-        for (;;) {
+        while (!interrupted.load() && !(stop_.load() && !keepGoing_)) {
             const std::size_t i = next_.fetch_add(1);
-            if (i >= jobs_.size() || interrupted.load() || (stop_.load() && !keepGoing_))
+            if (i >= jobs_.size())
                 return;
             SBatchJob& job = *jobs_[i];
             job.running = true;
@@ -138,15 +162,23 @@ private:
             if (job.result) {
                 failed_ = true;
                 stop_ = true;
-                Report(job.result, job.source);
+                // Files stopped by Ctrl+C are counted in the one line that reports the interrupt.
+                if (!interrupted.load() || ErrorIdentifier(job.result) != "abort")
+                    Report(job.result, job.source);
             }
         }
     }
 
     SError Convert(SBatchJob& job)
     {
-        if (!force_ && Exists(job.target))
-            return ErrorFromIdentifier("file_exist");
+        if (SError err = SReplacingFile::CheckTarget(SString(job.target)))
+            return err;
+        if (Exists(job.target)) {
+            if (!force_)
+                return ErrorFromIdentifier("file_exist");
+            if (!import_ && TargetHoldsGenga(job))
+                return ErrorFromIdentifier("genga_overwrite");
+        }
         if (import_)
             return ImportImageFileToDocumentFile(SString(job.source), SString(job.target), options_, &job.progress,
                                                  PluginPictureReader(spi_));
@@ -155,31 +187,19 @@ private:
         return ExportDocumentFileToImageFile(SString(job.source), SString(job.target), options_, &job.progress);
     }
 
-    // Passes Ctrl+C on to the running conversions and prints progress, until every job is settled.
-    void Watch()
+    // Prints a progress line whenever the percentage changes, until the batch has finished.
+    void ShowProgress()
     {
         int lastShown = -1;
-        while (!Settled()) {
-            if (interrupted.load())
-                for (auto& job : jobs_)
-                    job->progress.RequestAbort();
-            if (showProgress_) {
-                const int percent = Percent();
-                if (percent != lastShown) {
-                    PrintProgress();
-                    lastShown = percent;
-                }
+        std::unique_lock<std::mutex> lock(finishing_);
+        while (!finished_) {
+            const int percent = Percent();
+            if (percent != lastShown) {
+                PrintProgress();
+                lastShown = percent;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            finish_.wait_for(lock, std::chrono::milliseconds(100), [this] { return finished_; });
         }
-    }
-
-    bool Settled() const
-    {
-        for (const auto& job : jobs_)
-            if (job->running.load())
-                return false;
-        return next_.load() >= jobs_.size() || interrupted.load() || (stop_.load() && !keepGoing_);
     }
 
     int Percent() const
@@ -207,6 +227,17 @@ private:
                   << file << ")" << std::endl;
     }
 
+    void ReportInterrupt()
+    {
+        std::size_t written = 0;
+        for (const auto& job : jobs_)
+            written += job->done.load() && job->result == 0;
+        const SError abort = ErrorFromIdentifier("abort");
+        std::lock_guard<std::mutex> lock(output_);
+        std::cerr << "huedrane-cli: abort: " << ErrorText(abort) << " (batch interrupted, " << written << " of "
+                  << jobs_.size() << " files written)" << std::endl;
+    }
+
     const SCliArguments& args_;
     const SHuedraneOptions& options_;
     bool import_ = true;
@@ -221,6 +252,9 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> failed_{false};
     std::mutex output_;
+    std::mutex finishing_;  // guards finished_
+    std::condition_variable finish_;
+    bool finished_ = false;
 };
 
 }  // namespace

@@ -16,5 +16,7 @@ bool ExportOptionsFromArguments(const SCliArguments& args, SHuedraneOptions& opt
 bool CheckBatchArguments(const SCliArguments& args, std::string& problem);
 
 // Runs the batch; returns the exit status: 0 all converted, 1 any file failed or the batch was
-// interrupted (each failure is one stderr line "huedrane-cli: IDENTIFIER: MESSAGE (FILE)").
+// interrupted. Each failure is one stderr line "huedrane-cli: IDENTIFIER: MESSAGE (FILE)"; Ctrl+C
+// gives one "huedrane-cli: abort: MESSAGE (batch interrupted, N of M files written)" instead of a
+// line for each file it stopped.
 int RunBatch(const SCliArguments& args, const SHuedraneOptions& options);

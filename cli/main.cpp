@@ -6,6 +6,7 @@
 #include "SHuedraneSettings.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
+#include "SReplacingFile.h"
 
 #include <cstdio>
 #include <fstream>
@@ -120,15 +121,18 @@ int main(int argc, char** argv)
             return UsageError(problem);
     }
 
-    ulib::SError err = 0;
-    if (args.command == "edit")
-        err = RunEdit(args, script);
-    else if (args.command == "info")
-        err = RunInfo(args, std::cout);
-    else if (args.command == "render")
-        err = RunRender(args);
-    else
-        err = RunThumbnail(args);
+    // A target no save may replace is refused before any work, with its own error.
+    ulib::SError err = args.output.empty() ? 0 : ulib::SReplacingFile::CheckTarget(ulib::SString(args.output));
+    if (err == 0) {
+        if (args.command == "edit")
+            err = RunEdit(args, script);
+        else if (args.command == "info")
+            err = RunInfo(args, std::cout);
+        else if (args.command == "render")
+            err = RunRender(args);
+        else
+            err = RunThumbnail(args);
+    }
     if (err) {
         std::string identifier = ulib::ErrorIdentifier(err);
         std::cerr << "huedrane-cli: " << (identifier.empty() ? "error" : identifier) << ": " << ulib::ErrorText(err)

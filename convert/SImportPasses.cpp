@@ -497,8 +497,9 @@ SError FlattenNearWhite(SBitmap& genga, SAbort* abort)
             for (std::int32_t x = 1; x < w - 1; ++x) {
                 std::uint8_t* p = row + std::ptrdiff_t(x) * step;
                 const std::ptrdiff_t o = std::ptrdiff_t(x) * step;
-                if (atLeast(p, 250) && atLeast(p - step, 240) && atLeast(p + step, 240) && atLeast(up + o, 240) &&
-                    atLeast(down + o, 240))
+                if (atLeast(p, NearWhite) && atLeast(p - step, NearWhiteNeighbour) &&
+                    atLeast(p + step, NearWhiteNeighbour) && atLeast(up + o, NearWhiteNeighbour) &&
+                    atLeast(down + o, NearWhiteNeighbour))
                     p[0] = p[1] = p[2] = 255;
             }
         }
@@ -512,8 +513,9 @@ SError FlattenNearWhite(SBitmap& genga, SAbort* abort)
         if (progress.Stop(y))
             return Abort();
         for (std::int32_t x = 1; x < w - 1; ++x)
-            if (atLeast(x, y, 250) && atLeast(x - 1, y, 240) && atLeast(x + 1, y, 240) && atLeast(x, y - 1, 240) &&
-                atLeast(x, y + 1, 240))
+            if (atLeast(x, y, NearWhite) && atLeast(x - 1, y, NearWhiteNeighbour) &&
+                atLeast(x + 1, y, NearWhiteNeighbour) && atLeast(x, y - 1, NearWhiteNeighbour) &&
+                atLeast(x, y + 1, NearWhiteNeighbour))
                 genga.SetColor(x, y, SColor(255, 255, 255, genga.GetColor(x, y).t));
     }
     return 0;

@@ -63,6 +63,12 @@ ulib::SError ExtendPaintNotches(ulib::SBitmap& paint, ulib::SAbort* abort);
 // Errors: "domain" (not 32-bit), "abort".
 ulib::SError ThinPaintLines(ulib::SBitmap& paint, ulib::SAbort* abort);
 
+// The lightest channel value the lossy genga compression keeps: a pixel whose channels are all at
+// least this (and its neighbours' at least NearWhiteNeighbour) becomes pure white, so a stored lossy
+// genga differs from its scan by at most 255 - NearWhite per channel.
+inline constexpr std::uint8_t NearWhite = 250;
+inline constexpr std::uint8_t NearWhiteNeighbour = 240;
+
 // Turns near-white pixels with near-white neighbours pure white (lossy genga compression).
 // Errors: "domain" (below 24 bits), "abort".
 ulib::SError FlattenNearWhite(ulib::SBitmap& genga, ulib::SAbort* abort);

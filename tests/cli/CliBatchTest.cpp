@@ -9,10 +9,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace ulib;
@@ -112,57 +112,82 @@ TEST_F(CliBatch, BadOptionsAreUsageErrors)
     EXPECT_FALSE(Exists("a.hdq"));
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(CliBatch, CtrlCStopsTheImportAndWritesNothing)
+std::string Contents(const std::string& path)
 {
-    // Big enough that the import reports progress on its way.
-    SBitmap picture;
-    picture.Create(4000, 3000, 24);
-    picture.FillRect(SColor(240, 238, 232));
-    for (std::int32_t y = 0; y < 3000; y += 41) {
-        const SRect stroke{0, y, 4000, y + 3};
-        picture.FillRect(SColor(25, 25, 25), &stroke);
-    }
-    const std::string scan = Path("big.bmp");
-    ASSERT_EQ(WriteBmpFile(picture, SString(scan)), 0u);
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::dup2(out[1], 1);
-        ::close(out[0]);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 2);
-        ::execl(HUEDRANE_CLI, HUEDRANE_CLI, "import", "--progress", scan.c_str(), nullptr);
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    // Interrupt as soon as the import is under way, past 0% and short of 100%.
-    FILE* progress = ::fdopen(out[0], "r");
-    char line[256];
-    bool interrupted = false;
-    while (std::fgets(line, sizeof line, progress)) {  // read to the end, so the converter's output never breaks
-        int percent = -1;
-        if (!interrupted && std::sscanf(line, "progress: %d%%", &percent) == 1 && percent > 0 && percent < 100) {
-            ::kill(child, SIGINT);
-            interrupted = true;
+TEST_F(CliBatch, ExportNeverReplacesTheScanItWasImportedFrom)
+{
+    // The default names collide: p.png -> p.hdq -> p.png.
+    const std::string scan = Scan("p.png");
+    const std::string before = Contents(scan);
+    ASSERT_EQ(RunCli("import " + scan).status, 0);
+    CliRun r = RunCli("export --force " + Path("p.hdq"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("huedrane-cli: genga_overwrite: "), std::string::npos) << r.out;
+    EXPECT_EQ(Contents(scan), before);
+
+    // A lossy genga differs from its scan on the paper's near-white; a genga left out keeps only the size.
+    SBitmap paper;
+    paper.Create(40, 30, 24);
+    paper.FillRect(SColor(252, 251, 253));
+    const SRect stroke{4, 4, 30, 6};
+    paper.FillRect(SColor(30, 30, 30), &stroke);
+    ASSERT_EQ(WritePngFile(&paper, SString(Path("lossy.png"))), 0u);
+    ASSERT_EQ(RunCli("import --genga lossy " + Path("lossy.png")).status, 0);
+    EXPECT_EQ(RunCli("export --force " + Path("lossy.hdq")).status, 1);
+    ASSERT_EQ(RunCli("import --force --genga none " + scan).status, 0);
+    EXPECT_EQ(RunCli("export --force " + Path("p.hdq")).status, 1);
+    EXPECT_EQ(Contents(scan), before);
+
+    // Any other picture at the target is replaced as asked: another size, or other pixels.
+    ASSERT_EQ(RunCli("import --force " + scan).status, 0);
+    ASSERT_EQ(RunCli("export " + Path("p.hdq") + " -o " + Path("out.png")).status, 0);
+    SBitmap small;
+    small.Create(8, 8, 24);
+    ASSERT_EQ(WritePngFile(&small, SString(scan)), 0u);
+    r = RunCli("export --force " + Path("p.hdq"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Contents(scan), Contents(Path("out.png")));
+    paper.FillRect(SColor(0, 0, 255));
+    ASSERT_EQ(WritePngFile(&paper, SString(scan)), 0u);
+    EXPECT_EQ(RunCli("export --force " + Path("p.hdq")).status, 0);
+    EXPECT_EQ(Contents(scan), Contents(Path("out.png")));
+}
+
+TEST_F(CliBatch, TargetsThatAreNotRegularFilesAreRefusedAndLinksWrittenThrough)
+{
+    ASSERT_EQ(RunCli("import " + Scan("a.png")).status, 0);
+    const std::string fifo = Path("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(fifo, Path("to-pipe.png"));
+    for (const std::string& target : {fifo, Path("to-pipe.png")}) {
+        for (const std::string& command : {"export --force " + Path("a.hdq"), "render " + Path("a.hdq")}) {
+            CliRun r = RunCli(command + " -o " + target);
+            EXPECT_EQ(r.status, 1) << command << " -o " << target;
+            EXPECT_NE(r.out.find("huedrane-cli: file_not_regular: "), std::string::npos) << r.out;
         }
     }
-    std::fclose(progress);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (!interrupted)
-        GTEST_SKIP() << "the import finished before it could be interrupted";
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_FALSE(Exists("big.hdq"));
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().filename().string().find(".saving"), std::string::npos) << entry.path();
+    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("to-pipe.png")));
+
+    // A link to a regular file stays a link; the file it names gets the picture.
+    SBitmap other;
+    other.Create(8, 8, 24);
+    ASSERT_EQ(WritePngFile(&other, SString(Path("real.png"))), 0u);
+    std::filesystem::create_symlink(Path("real.png"), Path("link.png"));
+    ASSERT_EQ(RunCli("export --force " + Path("a.hdq") + " -o " + Path("link.png")).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.png")));
+    SBitmap out;
+    ASSERT_EQ(ReadPngFile(&out, SString(Path("real.png"))), 0u);
+    EXPECT_EQ(out.Dimensions(), (SPoint{40, 30}));
+
+    // An empty -o is a usage error, not "beside the input".
+    std::filesystem::remove(Path("a.hdq"));
+    EXPECT_EQ(RunCli("import " + Path("a.png") + " -o \"\"").status, 2);
+    EXPECT_FALSE(Exists("a.hdq"));
 }
 
 }  // namespace
