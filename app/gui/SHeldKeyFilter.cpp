@@ -4,6 +4,14 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 
+SHeldKeys KeysAtMouse(const SHeldKeys& held, Qt::KeyboardModifiers modifiers)
+{
+    SHeldKeys keys = held;
+    keys.shift = modifiers.testFlag(Qt::ShiftModifier);
+    keys.ctrl = modifiers.testFlag(Qt::ControlModifier);
+    return keys;
+}
+
 SHeldKeyFilter::SHeldKeyFilter(QObject* parent) : QObject(parent) {}
 
 bool SHeldKeyFilter::Record(int key, bool down)
@@ -18,8 +26,6 @@ bool SHeldKeyFilter::Record(int key, bool down)
     case Qt::Key_Enter: flag = &keys_.enter; break;
     case Qt::Key_Insert: flag = &keys_.insert; break;
     case Qt::Key_Delete: flag = &keys_.del; break;
-    case Qt::Key_Shift: flag = &keys_.shift; break;
-    case Qt::Key_Control: flag = &keys_.ctrl; break;
     default: return false;
     }
     *flag = down;

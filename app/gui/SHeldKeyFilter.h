@@ -1,7 +1,8 @@
 // The keys held down while the mouse works on the canvas (Space, Tab, Back Space, Enter, Insert,
-// Delete, Shift, Ctrl), tracked by one event filter installed on the whole application, so a key
-// counts wherever the focus is. Auto-repeat is ignored, and every key is forgotten when the
-// program loses the focus (its release would go to another program).
+// Delete), tracked by one event filter installed on the whole application, so a key counts wherever
+// the focus is. Auto-repeat is ignored, and every key is forgotten when the program loses the focus
+// (its release would go to another program). Shift and Ctrl are never tracked: their state comes
+// with each mouse event, which stays right when a release went to a dialog the filter never saw.
 #pragma once
 
 #include "STools.h"
@@ -11,6 +12,9 @@
 #include <QWidget>
 
 class QKeyEvent;
+
+// The keys in effect for a mouse event: the tracked keys, with Shift and Ctrl from the event.
+SHeldKeys KeysAtMouse(const SHeldKeys& held, Qt::KeyboardModifiers modifiers);
 
 class SHeldKeyFilter : public QObject
 {

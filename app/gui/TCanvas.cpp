@@ -3,6 +3,7 @@
 #include "TCanvas.h"
 
 #include "SCanvasTile.h"
+#include "SHeldKeyFilter.h"
 #include "STileDrawing.h"
 #include "SHuedraneController.h"
 
@@ -172,7 +173,7 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
 {
     if (dragTool_ != ToolNone)
         return;  // a second button during a drag changes nothing
-    const STool tool = ChooseTool(keys_, ButtonOf(event->button()), controller_.window.toolMode);
+    const STool tool = ChooseTool(KeysAtMouse(keys_, event->modifiers()), ButtonOf(event->button()), controller_.window.toolMode);
     const ulib::SPoint at = ToDocument(event->position().toPoint());
     switch (tool) {
     case ToolNone:

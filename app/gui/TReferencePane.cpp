@@ -3,6 +3,7 @@
 #include "TReferencePane.h"
 
 #include "SCanvasTile.h"
+#include "SHeldKeyFilter.h"
 #include "STileDrawing.h"
 #include "SHuedraneController.h"
 
@@ -140,10 +141,8 @@ void TReferencePane::ZoomAt(std::int32_t step, ulib::SPoint anchor)
 
 TReferencePane::SAction TReferencePane::ChooseAction(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
 {
-    // The window's key filter knows the held keys; the event's own modifiers cover a press that
-    // arrives while the filter has not seen the key (focus in another window).
-    const bool shift = keys_.shift || modifiers.testFlag(Qt::ShiftModifier);
-    const bool ctrl = keys_.ctrl || modifiers.testFlag(Qt::ControlModifier);
+    const SHeldKeys keys = KeysAtMouse(keys_, modifiers);
+    const bool shift = keys.shift, ctrl = keys.ctrl;
     const bool left = button == Qt::LeftButton, right = button == Qt::RightButton;
     if (shift && left)
         return SAction::Drag;
@@ -151,7 +150,7 @@ TReferencePane::SAction TReferencePane::ChooseAction(Qt::MouseButton button, Qt:
         return SAction::ZoomIn;
     if (ctrl && right)
         return SAction::ZoomOut;
-    if (keys_.enter)
+    if (keys.enter)
         return SAction::Pick;
     const std::int32_t tool = controller_.window.toolMode;
     if (left && tool == ToolHand)

@@ -9,15 +9,19 @@
 #include "SHuedraneController.h"
 #include "SMessage.h"
 #include "SScriptedPlatform.h"
+#include "TCanvas.h"
 #include "Sximage.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -345,6 +349,48 @@ TEST_F(FormMain, ToolBoxesHideAroundTheCommandsDialogs)
     Item("MenuExport")->trigger();
     EXPECT_EQ(watcher.shownAtDialog, (std::vector<bool>{false, false}));
     EXPECT_FALSE(box.isVisible());
+}
+
+// A seam whose save dialog runs a real modal dialog with its own event loop, closed from inside
+// it. The release of the Ctrl that opened it went elsewhere (a native file dialog is another
+// process), so the window's key filter never sees it.
+class RealDialogPlatform : public SScriptedPlatform
+{
+public:
+    SFileDialogResponse FileDialog(const SFileDialogRequest& request) override
+    {
+        QDialog dialog;
+        QTimer::singleShot(0, &dialog, &QDialog::accept);
+        dialog.exec();
+        return SScriptedPlatform::FileDialog(request);
+    }
+};
+
+TEST_F(FormMain, ClickAfterAShortcutsDialogTakesCtrlFromTheClickItself)
+{
+    OpenThroughDialog(WriteDocument("cel.hdq"));
+    RealDialogPlatform dialogs;
+    ScopedPlatform scope(dialogs);
+    c_.window.toolMode = ToolPaint;
+    const std::int32_t zoom = c_.zoom;
+
+    // Ctrl+T: Ctrl goes down over the window, the dialog takes the rest.
+    PressKey(Qt::Key_Control, Qt::ControlModifier);
+    dialogs.QueueFileChoice({Path("copy.hdq").Str()});
+    Item("MenuSaveAs")->trigger();
+    EXPECT_EQ(c_.state, SDocumentState::Saved);
+
+    // A plain click fills; it does not zoom.
+    QWidget* paint = form_->Canvas()->PaintMain();
+    const QPoint at = form_->Canvas()->ToCanvas({20, 15});
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(paint, &event);
+    }
+    EXPECT_EQ(c_.zoom, zoom);
+    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_NE(c_.cel.paint.Row32(15)[20], cel_values::Unpainted);
 }
 
 TEST_F(FormMain, ReferencePaneTakesItsShareOfTheWidth)

@@ -269,10 +269,10 @@ TEST_F(ReferencePaneFixture, ShiftDragAndTheHandToolScrollByTheDragDistance)
     QWidget* paint = pane.PaintReference();
     const SColor before = controller.tools.currentColour;
 
-    auto drag = [&](QPoint from, QPoint by) {
+    auto drag = [&](QPoint from, QPoint by, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         scroll->horizontalScrollBar()->setValue(500);
         scroll->verticalScrollBar()->setValue(400);
-        Send(paint, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        Send(paint, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
         // The paint box moves under the mouse while scrolling, so the drag is measured on the screen.
         const QPoint moved = paint->mapToGlobal(from) + by;
         QMouseEvent move(QEvent::MouseMove, QPointF(paint->mapFromGlobal(moved)), QPointF(moved), Qt::NoButton,
@@ -283,9 +283,7 @@ TEST_F(ReferencePaneFixture, ShiftDragAndTheHandToolScrollByTheDragDistance)
         return result;
     };
 
-    keys.shift = true;
-    EXPECT_EQ(drag({600, 500}, {-40, 30}), QPoint(540, 370));
-    keys.shift = false;
+    EXPECT_EQ(drag({600, 500}, {-40, 30}, Qt::ShiftModifier), QPoint(540, 370));
     controller.window.toolMode = ToolHand;
     EXPECT_EQ(drag({600, 500}, {25, -10}), QPoint(475, 410));
     EXPECT_EQ(controller.tools.currentColour, before);  // dragging picks nothing
@@ -306,16 +304,13 @@ TEST_F(ReferencePaneFixture, ZoomClicksKeepTheClickedPointUnderTheMouse)
     scroll->verticalScrollBar()->setValue(100);
     const QPoint inView = InView(pane, {300, 250});
 
-    keys.ctrl = true;
-    Click(paint, QPoint(300, 250));
+    Click(paint, QPoint(300, 250), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(controller.referenceZoom, 1);
     EXPECT_EQ(paint->size(), QSize(2000, 1600));
     EXPECT_EQ(InView(pane, {300, 250}), inView);
-    Click(paint, QPoint(600, 500), Qt::RightButton);
+    Click(paint, QPoint(600, 500), Qt::RightButton, Qt::ControlModifier);
     EXPECT_EQ(controller.referenceZoom, 0);
     EXPECT_EQ(InView(pane, {300, 250}), inView);
-    keys.ctrl = false;
-    // The event's own Ctrl counts as well.
     Click(paint, QPoint(300, 250), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(controller.referenceZoom, 1);
     EXPECT_EQ(InView(pane, {300, 250}), inView);
@@ -338,8 +333,7 @@ TEST_F(ReferencePaneFixture, ZoomClicksKeepTheClickedPointUnderTheMouse)
     // At the end of the range a zoom click changes nothing and tells nobody.
     controller.referenceZoom = 4;
     pane.ImageChanged();
-    keys.ctrl = true;
-    Click(paint, QPoint(10, 10));
+    Click(paint, QPoint(10, 10), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(controller.referenceZoom, 4);
     EXPECT_EQ(zoomed, 5);
     EXPECT_EQ(released, 6);
