@@ -223,4 +223,18 @@ void SetPlatform(SPlatform* platform);
 // console one was answering), so a scope can put it back.
 SPlatform* ReplacePlatform(SPlatform* platform);
 
+// Installs a seam for its lifetime and restores whichever was installed before, on every way out
+// of the scope, so nothing is ever shown through a seam that no longer exists.
+class ScopedPlatform
+{
+public:
+    explicit ScopedPlatform(SPlatform& platform) : previous_(ReplacePlatform(&platform)) {}
+    ~ScopedPlatform() { SetPlatform(previous_); }
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+private:
+    SPlatform* previous_;
+};
+
 }  // namespace ulib

@@ -60,7 +60,7 @@ char MainKeyCharacter(const QKeyEvent& event)
     const quint32 scanCode = event.nativeScanCode();
     if (scanCode >= 10 && scanCode <= 19)
         return scanCode == 19 ? '0' : static_cast<char>('1' + (scanCode - 10));
-    // Without a scan code (another platform, a synthetic event): the US layout's shifted digits.
+    // Without an X key code (a display server other than X, a synthetic event): the US layout's shifted digits.
     static const std::pair<int, char> shifted[] = {
         {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'},        {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'},
         {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'},

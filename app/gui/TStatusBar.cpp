@@ -73,9 +73,18 @@ TStatusBar::TStatusBar(SHuedraneController& controller, const SHeldKeys& keys, Q
 QSize TStatusBar::sizeHint() const
 {
     int width = 0;
-    for (int w : PanelWidths)
-        width += w;
+    for (int i = 0; i < PanelCount; ++i)
+        width += PanelWidth(i);
     return QSize(width, std::max(fontMetrics().height() + 6, 19));
+}
+
+int TStatusBar::PanelWidth(int index) const
+{
+    if (index != 2)
+        return PanelWidths[index];
+    // A document side is stored in 16 bits; the text is drawn 4 pixels in with a margin after it.
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("(65535,65535)"));
+    return std::max(PanelWidths[index], text + 10);
 }
 
 QRect TStatusBar::PanelRect(int index) const
@@ -84,8 +93,8 @@ QRect TStatusBar::PanelRect(int index) const
         return {};
     int left = 0;
     for (int i = 0; i < index; ++i)
-        left += PanelWidths[i];
-    return QRect(left, 0, PanelWidths[index], height());
+        left += PanelWidth(i);
+    return QRect(left, 0, PanelWidth(index), height());
 }
 
 QString TStatusBar::PanelText(int index) const

@@ -27,7 +27,8 @@ public:
     // Redraws every panel from the controller (colour, palette, zoom, pen).
     void Refresh();
 
-    // A panel's rectangle in the bar; valid before the first paint too.
+    // A panel's rectangle in the bar; valid before the first paint too. The position panel is
+    // widened to hold the largest coordinates a document can have in the bar's font.
     QRect PanelRect(int index) const;
     // The text a panel shows (empty for the palette and pen panels).
     QString PanelText(int index) const;
@@ -44,6 +45,7 @@ protected:
     QSize sizeHint() const override;
 
 private:
+    int PanelWidth(int index) const;
     void ClickColourMode();
     void ClickQuickPalette(int offset);
     void ClickPen();

@@ -31,7 +31,7 @@ int Run(int argc, char** argv, SHuedraneController& controller)
         application.installTranslator(&qtTexts);
 
     SQtPlatform platform;
-    ulib::SetPlatform(&platform);
+    const ulib::ScopedPlatform installed(platform);
     SHeldKeyFilter keyFilter;
     application.installEventFilter(&keyFilter);
 
@@ -51,7 +51,6 @@ int Run(int argc, char** argv, SHuedraneController& controller)
             SaveSettings(controller);
     }
     application.removeEventFilter(&keyFilter);
-    ulib::SetPlatform(nullptr);
     return result;
 }
 
@@ -66,7 +65,8 @@ int main(int argc, char** argv)
     try {
         result = Run(argc, argv, *controller);
     } catch (const std::exception& error) {
-        // Whatever escapes the windows is shown, and the program still ends normally.
+        // Whatever escapes the windows is shown (through the console seam: the window's is gone),
+        // and the program still ends normally.
         ulib::ShowMessageBox("error", error.what(), "O");
         result = 0;
     }

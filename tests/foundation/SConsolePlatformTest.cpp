@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 using ulib::SBoxAnswer;
@@ -102,5 +103,13 @@ TEST(ConsolePlatform, IsTheSeamUntilAnotherIsInstalled)
         EXPECT_EQ(&ulib::Platform(), &outer);
     }
     EXPECT_NE(dynamic_cast<SConsolePlatform*>(&ulib::Platform()), nullptr);
+    // An exception out of the scope (the window's run) leaves the console seam, never a dangling one.
+    try {
+        ulib::test::SScriptedPlatform window;
+        ulib::ScopedPlatform installWindow{window};
+        throw std::runtime_error("escaped the window");
+    } catch (const std::runtime_error&) {
+        EXPECT_NE(dynamic_cast<SConsolePlatform*>(&ulib::Platform()), nullptr);
+    }
     ulib::SetPlatform(before);
 }

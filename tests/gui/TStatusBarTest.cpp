@@ -41,7 +41,12 @@ TEST_F(StatusBarFixture, PanelsSitSideBySideAtTheirWidths)
 {
     EXPECT_EQ(bar.PanelRect(0), QRect(0, 0, 128, 22));
     EXPECT_EQ(bar.PanelRect(1), QRect(128, 0, 264, 22));
-    EXPECT_EQ(bar.PanelRect(4), QRect(520, 0, 50, 22));
+    for (int i = 1; i < TStatusBar::PanelCount; ++i)
+        EXPECT_EQ(bar.PanelRect(i).left(), bar.PanelRect(i - 1).right() + 1) << i;
+    EXPECT_EQ(bar.PanelRect(4).width(), 50);
+    // The position panel holds the largest coordinates whole, after its 4-pixel inset.
+    bar.SetPosition({65534, 65534}, true);
+    EXPECT_GT(bar.PanelRect(2).width() - 4, bar.fontMetrics().horizontalAdvance(bar.PanelText(2)));
 }
 
 TEST_F(StatusBarFixture, ShowsColourPositionAndZoomTexts)

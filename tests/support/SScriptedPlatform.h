@@ -191,17 +191,6 @@ private:
     bool startResult_ = true;
 };
 
-// Installs a seam for its lifetime and restores whichever was installed before.
-class ScopedPlatform
-{
-public:
-    explicit ScopedPlatform(SPlatform& platform) : previous_(ReplacePlatform(&platform)) {}
-    ~ScopedPlatform() { SetPlatform(previous_); }
-    ScopedPlatform(const ScopedPlatform&) = delete;
-    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
-
-private:
-    SPlatform* previous_;
-};
+using ulib::ScopedPlatform;
 
 }  // namespace ulib::test
