@@ -108,13 +108,9 @@ SCommandLineOutcome RunCommandLine(SHuedraneController& controller, const SComma
         } else if (commandLine.batchExport) {
             Report(controller.BatchExport(files), true);
         } else {
-            const SError err = controller.Open(file);
             // Anything that is not a document is tried as a picture, silently: a picture given
             // on the command line (or dropped on the program's icon) is simply imported.
-            if (err && err != ErrorFromIdentifier("cancel") && err != ErrorFromIdentifier("abort")) {
-                if (controller.Import(file, false) == 0)
-                    controller.MarkModified();
-            }
+            controller.OpenOrImport(file);
         }
     }
     return commandLine.quit ? SCommandLineOutcome::CloseWindow : SCommandLineOutcome::Continue;

@@ -84,6 +84,7 @@ SError SHuedraneController::Clear()
     stroke_.MouseUp();
     ClearCel();
     ResetIdentity();
+    sourcePicture.Clear();
     undo.Clear();
     undo.SetDocumentSize(0, 0);
     return 0;
@@ -106,6 +107,23 @@ SError SHuedraneController::Open(const SString& file)
         return err;
     AddHistory(chosen);
     return 0;
+}
+
+SError SHuedraneController::OpenOrImport(const SString& file)
+{
+    if (SError err = AskToSave())
+        return err;
+    SError err = OpenDocumentFile(file);
+    if (err == 0) {
+        AddHistory(file);
+        return 0;
+    }
+    if (err == Cancelled() || err == ErrorFromIdentifier("abort"))
+        return err;
+    err = Import(file, false);
+    if (err == 0)
+        MarkModified();
+    return err;
 }
 
 SError SHuedraneController::Save()

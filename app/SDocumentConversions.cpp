@@ -6,8 +6,10 @@
 #include "SDocumentFile.h"
 #include "SExportRender.h"
 #include "SMessage.h"
+#include "SPlatform.h"
 #include "TConvertThread.h"
 
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 
@@ -44,6 +46,26 @@ bool Exists(const SString& path)
 {
     struct stat status;
     return ::stat(path.CStr(), &status) == 0;
+}
+
+// Whether two names are one file: the same text, or links or other spellings of one existing file.
+bool SamePicture(const SString& a, const SString& b)
+{
+    if (a.IsEmpty() || b.IsEmpty())
+        return false;
+    if (a == b)
+        return true;
+    struct stat first, second;
+    return ::stat(a.CStr(), &first) == 0 && ::stat(b.CStr(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+// The picture a cel was imported from is the artist's own scan: replacing it needs a second yes.
+bool ConfirmReplacingSource(const SString& target)
+{
+    const SString warning = SString("「") + Platform().DisplayName(target.Str()) +
+                            "」はこのセルの取り込み元の画像です。上書きすると元の画像は失われます。上書きしてよろしいですか？";
+    return ShowMessageBox("warning", warning.CStr(), "Y2") == 1;
 }
 
 // Asks before a batch replaces files: every source's target (its name with extension) that exists
@@ -98,25 +120,35 @@ SError SHuedraneController::Import(const SString& file, bool ask)
     if (chosen.IsEmpty())
         return ErrorFromIdentifier("file_not_found");
 
-    stroke_.MouseUp();
+    // The picture is converted before anything of the working cel is touched: a picture that
+    // cannot be read leaves the cel, its name and its undo steps as they were.
     SQuickPress document;
-    SError err = RunImport(document, chosen, options, spi);
-    if (!err)
-        err = UnpackDocument(cel, document);
-    if (err)
-        ClearCel();
-    undo.Clear();
-    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
-
-    // The cel has no file yet: it stays untitled whatever happened.
-    ResetIdentity();
-    if (err) {
-        defaultFileName.Clear();
+    if (SError err = RunImport(document, chosen, options, spi))
         return err;
-    }
+    if (SError err = ReplaceCel([&](SCel& loaded) { return UnpackDocument(loaded, document); }))
+        return err;
+    // The cel has no file yet: it is untitled.
+    ResetIdentity();
     state = SDocumentState::Saved;
     defaultFileName = TConvertThread::TargetPath(chosen, ".hdq");
+    sourcePicture = chosen;
     return 0;
+}
+
+SString SHuedraneController::ExportProposal(const char* extension) const
+{
+    const SString& base = path.IsEmpty() ? defaultFileName : path;
+    if (base.IsEmpty())
+        return {};
+    const std::string dotted = std::string(".") + extension;
+    const SString proposal = TConvertThread::TargetPath(base, dotted.c_str());
+    if (!SamePicture(proposal, sourcePicture))
+        return proposal;
+    // The scan keeps its name; the export is named after it.
+    std::filesystem::path named(base.Str());
+    named.replace_extension();
+    named += "_export" + dotted;
+    return SString(named.string());
 }
 
 SError SHuedraneController::Export(const SString& file, SString* chosen)
@@ -130,12 +162,12 @@ SError SHuedraneController::Export(const SString& file, SString* chosen)
         exportDialog.filters.Append(SString(choice.description), SString(choice.pattern));
         exportDialog.filterIndex = 0;
         exportDialog.defaultExtension = SString(choice.extension);
-        const SString& base = path.IsEmpty() ? defaultFileName : path;
-        exportDialog.SetFileName(
-            base.IsEmpty() ? SString() : TConvertThread::TargetPath(base, (std::string(".") + choice.extension).c_str()));
+        exportDialog.SetFileName(ExportProposal(choice.extension));
         if (!exportDialog.Save())
             return 0;
         target = exportDialog.FileName();
+        if (SamePicture(target, sourcePicture) && !ConfirmReplacingSource(target))
+            return 0;
     }
     if (chosen)
         *chosen = target;

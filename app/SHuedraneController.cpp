@@ -4,6 +4,8 @@
 
 #include "SDocumentFile.h"
 
+#include <utility>
+
 using namespace ulib;
 
 namespace {
@@ -39,20 +41,34 @@ void SHuedraneController::ResetIdentity()
     title = SString(UntitledTitle);
 }
 
-SError SHuedraneController::OpenDocumentFile(const SString& file)
+SError SHuedraneController::ReplaceCel(const std::function<SError(SCel&)>& load)
 {
+    // The new layers are made in a cel of their own, with the working cel's view settings and
+    // under layer (lent for the composition), so nothing of the working cel changes on a failure.
+    SCel loaded;
+    loaded.visible = cel.visible;
+    loaded.silhouette = cel.silhouette;
+    loaded.underOffset = cel.underOffset;
+    std::swap(loaded.under, cel.under);
+    const SError err = load(loaded);
+    std::swap(loaded.under, cel.under);
+    if (err)
+        return err;
     stroke_.MouseUp();
     undo.Clear();
-    if (SError err = LoadDocument(cel, file)) {
-        // The loader leaves the cel empty already; clearing again keeps that true whatever failed.
-        ClearCel();
-        undo.SetDocumentSize(0, 0);
-        ResetIdentity();
-        return err;
-    }
+    // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
+    cel = std::move(loaded);
     undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+    return 0;
+}
+
+SError SHuedraneController::OpenDocumentFile(const SString& file)
+{
+    if (SError err = ReplaceCel([&](SCel& loaded) { return LoadDocument(loaded, file); }))
+        return err;
     state = SDocumentState::Saved;
     TakePath(file);
+    sourcePicture.Clear();
     return 0;
 }
 

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 enum class SDocumentState : int { None = 0, Saved = 1, Modified = 2 };
 
@@ -37,6 +38,7 @@ public:
     ulib::SString path;             // empty until the cel is saved
     ulib::SString title;
     ulib::SString defaultFileName;  // offered when the path is empty
+    ulib::SString sourcePicture;    // the picture this cel was imported from in this run, else empty
     SDocumentState state = SDocumentState::None;
 
     // Tool state: colour mode, current colour, brush, trace pen; and the quick palette.
@@ -73,9 +75,9 @@ public:
     void ResetIdentity();
 
     // Opens a document file as the working cel: on success the state is saved, the path is the
-    // file's, the title its display name with " - Huedrane", and there is no default name; a
-    // failure leaves an empty cel with the untitled identity (ResetIdentity). The undo buffer is
-    // cleared either way.
+    // file's, the title its display name with " - Huedrane", there is no default name and the undo
+    // buffer is cleared; a failure leaves the working cel, its identity and its undo steps as they
+    // were.
     ulib::SError OpenDocumentFile(const ulib::SString& file);
 
     // A drag with the tool in effect (chosen by the window from held keys, button and selected
@@ -106,9 +108,14 @@ public:
     ulib::SError AskToSave();
     // Asks to save, then drops the cel, resets the identity and clears the undo buffer.
     ulib::SError Clear();
-    // Asks to save, then loads the file (empty: the document dialog). A failure leaves the empty,
-    // untitled cel in state none. Success puts the path in the history.
+    // Asks to save, then loads the file (empty: the document dialog). A failure leaves the cel as it
+    // was (OpenDocumentFile). Success puts the path in the history.
     ulib::SError Open(const ulib::SString& file);
+    // A file handed over by a drop or the command line: asks to save (once), then opens it as a
+    // document or, when it is none, imports it as a picture, marked modified (the import's error is
+    // the result then). "cancel" and "abort" from the question or the open end it there; any
+    // failure leaves the cel as it was.
+    ulib::SError OpenOrImport(const ulib::SString& file);
     // Writes to the path (empty: the document dialog with the default name as ".hdq"). State none
     // gives "cancel" without a dialog; a failed write leaves state and path as they were.
     ulib::SError Save();
@@ -117,11 +124,13 @@ public:
     // Converts a picture into a new cel (empty: the import dialog), asking to save first when ask
     // is set. Afterwards the cel is untitled without a path; success leaves the state saved (the
     // caller marks it modified) and the picture's name with ".hdq" as the default name; a failure
-    // leaves the empty cel in state none. "file_not_found" for an empty path.
+    // leaves the working cel, its identity and undo as they were. "file_not_found" for an empty path.
     ulib::SError Import(const ulib::SString& file, bool ask);
     // Renders the cel into a picture file (empty file: the export dialog with the single filter
-    // of the export format). The chosen path is handed back through chosen (may be null); a
-    // cancelled dialog gives 0 and an empty path.
+    // of the export format, proposing the document's name with the format's extension, or with
+    // "_export" added when that is the picture the cel was imported from; choosing that picture
+    // needs a second yes). The chosen path is handed back through chosen (may be null); a
+    // cancelled dialog or a declined warning gives 0 and an empty path.
     ulib::SError Export(const ulib::SString& file, ulib::SString* chosen);
     // Converts every picture into a document beside it. An empty list shows the batch import
     // dialog (its cancel gives 0) and asks before overwriting; a given list is taken as it is.
@@ -182,6 +191,11 @@ public:
     void DestroyUnderLayer();
 
 private:
+    // Runs load on a new cel and, when it succeeds, makes that the working cel with a cleared undo
+    // buffer; a failure changes nothing. The identity is the caller's to set.
+    ulib::SError ReplaceCel(const std::function<ulib::SError(SCel&)>& load);
+    // The name the export dialog proposes for a format's extension (without the dot).
+    ulib::SString ExportProposal(const char* extension) const;
     // Writes the cel to file; on success the state is saved and, when the file was chosen in the
     // dialog or differs from the path, it becomes the path (title, history, no default name).
     ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);

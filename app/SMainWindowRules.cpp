@@ -141,14 +141,7 @@ std::uint32_t DropFiles(SHuedraneController& c, const SArray<SString>& files, co
             named.Append(file);
     if (named.IsEmpty())
         return 0;
-    const SString& first = named[0];
-    SError err = c.Open(first);
-    // A failed open that leaves the document modified never got past the save question (its save
-    // failed): importing now would throw the unsaved cel away, so the failure is shown instead.
-    const bool askFailed = c.state == SDocumentState::Modified;
-    if (err && !askFailed && !IsError(err, "cancel") && !IsError(err, "abort"))
-        err = ImportCommand(c, first, false);
-    ShowUnlessCancel(err);
+    ShowUnlessCancel(c.OpenOrImport(named[0]));
 
     bool allStarted = true;
     for (std::int32_t i = 1; i < named.Count(); ++i)

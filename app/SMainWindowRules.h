@@ -123,9 +123,8 @@ ulib::SError OpenHistoryEntry(SHuedraneController& controller, std::int32_t tag)
 // MenuHistoryClear.
 void ClearHistory(SHuedraneController& controller);
 
-// Files dropped on the window (empty names are passed over). The first is opened (asking to save);
-// when that fails with an error other than "cancel" and "abort", and not while saving the modified
-// cel, it is imported instead without asking. Every further file is handed to a new instance of
+// Files dropped on the window (empty names are passed over). The first is opened or imported
+// (SHuedraneController::OpenOrImport). Every further file is handed to a new instance of
 // programPath; one error box says when any did not start. Errors are shown through the seam.
 // Returns the refresh bits (0 when no file was named).
 std::uint32_t DropFiles(SHuedraneController& controller, const ulib::SArray<ulib::SString>& files,

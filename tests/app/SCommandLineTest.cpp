@@ -187,7 +187,8 @@ TEST_F(CommandLine, ImportSwitchAsksToSaveAndReportsFailuresButNotCancel)
     EXPECT_EQ(Run({"-G", In("broken.png").c_str()}), SCommandLineOutcome::Continue);
     ASSERT_EQ(seam.BoxCount(), 2u);  // the question, then the error
     EXPECT_EQ(seam.Boxes()[1].style & box_style::IconMask, box_style::IconWarning);
-    EXPECT_EQ(c.state, SDocumentState::None);
+    EXPECT_EQ(c.state, SDocumentState::Modified);  // the cel that was there stays
+    EXPECT_EQ(c.cel.display.Width(), 40);
 }
 
 TEST_F(CommandLine, BatchSwitchesConvertTheOneFileAndReportEveryFailure)

@@ -55,6 +55,7 @@ protected:
     }
     // The shade SaveableCel painted into the paint layer of the working cel.
     std::uint32_t PaintedShade() const { return c.cel.paint.Row32(2)[2] & 0xFF; }
+    void ExpectCelUntouched(const SString& path, std::uint32_t edited, SPoint at = {1, 1}) const;
 };
 
 void ExpectUntitledEmptyCel(const SHuedraneController& c)
@@ -67,6 +68,15 @@ void ExpectUntitledEmptyCel(const SHuedraneController& c)
     EXPECT_FALSE(c.undo.CanUndo());
 }
 
+// After a failed open or import: the edited cel at path, modified, with its undo step.
+void DocumentCommands::ExpectCelUntouched(const SString& path, std::uint32_t edited, SPoint at) const
+{
+    EXPECT_EQ(c.path, path);
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.cel.trace.Row32(at.y)[at.x], edited);
+    EXPECT_TRUE(c.undo.CanUndo());
+}
+
 TEST_F(DocumentCommands, SaveAndSaveAsWithoutACelDoNothingAndShowNothing)
 {
     EXPECT_EQ(Id(c.Save()), "cancel");
@@ -76,7 +86,7 @@ TEST_F(DocumentCommands, SaveAndSaveAsWithoutACelDoNothingAndShowNothing)
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
-TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesAnEmptyUntitledCel)
+TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesTheCelAsItWas)
 {
     const SString good = WriteDocument("good.hdq");
     seam.SetDisplayName(good.Str(), "good (shown)");
@@ -103,12 +113,24 @@ TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesAnEmptyUnt
     ASSERT_EQ(list[1].Compress(small), 0u);
     const SString broken(In("broken.hdq"));
     ASSERT_EQ(list.WriteFile(broken), 0u);
-    c.MarkModified();
+    // An edit the user chose not to save first: nothing new was opened, so it is still there.
+    c.MouseDown(ToolTracePen, {1, 1});
+    c.MouseUp();
+    const std::uint32_t edited = c.cel.trace.Row32(1)[1];
     seam.QueueAnswers({SBoxAnswer::No});
     EXPECT_EQ(Id(c.Open(broken)), "data");
-    ExpectUntitledEmptyCel(c);
-    EXPECT_EQ(c.defaultFileName, SString("無題.hdq"));
+    ExpectCelUntouched(good, edited);
+    std::ofstream(In("text.hdq")) << "a text file named like a document";
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_NE(c.Open(SString(In("text.hdq"))), 0u);
+    ExpectCelUntouched(good, edited);
     EXPECT_EQ(c.history.Count(), 1);
+
+    // The cel left in the window saves as it is.
+    ASSERT_EQ(c.Save(), 0u);
+    SCel saved;
+    ASSERT_EQ(LoadDocument(saved, good), 0u);
+    EXPECT_EQ(saved.trace.Row32(1)[1], edited);
 }
 
 TEST_F(DocumentCommands, AskToSaveAnswersYesNoAndCancel)
@@ -193,11 +215,20 @@ TEST_F(DocumentCommands, ImportLeavesAnUntitledSavedCelOfferedUnderThePicturesNa
     EXPECT_EQ(c.title, SString("scan.hdq - Huedrane"));
     EXPECT_TRUE(c.defaultFileName.IsEmpty());
 
-    // A picture that cannot be read: the empty cel, no default name.
+    // Pictures that cannot be read (a text file, a cut-short PNG) leave the cel, its name, its
+    // state and its undo steps as they were.
+    c.MouseDown(ToolTracePen, {2, 2});
+    c.MouseUp();
+    const std::uint32_t edited = c.cel.trace.Row32(2)[2];
     std::ofstream(In("junk.png")) << "not a picture";
-    EXPECT_NE(c.Import(SString(In("junk.png")), false), 0u);
-    ExpectUntitledEmptyCel(c);
-    EXPECT_TRUE(c.defaultFileName.IsEmpty());
+    const auto bytes = fs::file_size(scan.Str());
+    fs::copy_file(scan.Str(), In("cut.png"));
+    fs::resize_file(In("cut.png"), bytes / 2);
+    for (const char* name : {"junk.png", "cut.png"}) {
+        EXPECT_NE(c.Import(SString(In(name)), false), 0u) << name;
+        ExpectCelUntouched(SString(In("scan.hdq")), edited, {2, 2});
+        EXPECT_EQ(c.cel.display.Width(), 40) << name;
+    }
 }
 
 TEST_F(DocumentCommands, SaveWritesInPlaceAndSaveAsMovesTheDocument)
@@ -414,6 +445,43 @@ TEST_F(DocumentCommands, ExportOffersTheFormatsFilterAndRendersTheUnderLayer)
     c.Export(SString(), nullptr);
     EXPECT_EQ(seam.FileRequests().back().filters[0], (std::pair<std::string, std::string>("PNGイメージ(*.png)", "*.png")));
     EXPECT_EQ(seam.FileRequests().back().initialFile, In("cel.png"));
+}
+
+TEST_F(DocumentCommands, ExportNeverProposesTheScanAndWarnsBeforeReplacingIt)
+{
+    const SString scan = WriteScan("socks.png");
+    ASSERT_EQ(c.Import(scan, false), 0u);
+    c.options.exportFormat = 1;
+    seam.QueueFileCancel();
+    c.Export(SString(), nullptr);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("socks_export.png"));
+    // Still after the cel was saved under the scan's name.
+    seam.QueueFileChoice({In("socks.hdq")});
+    ASSERT_EQ(c.Save(), 0u);
+    seam.QueueFileCancel();
+    c.Export(SString(), nullptr);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("socks_export.png"));
+
+    // Picking the scan anyway asks again; anything but yes keeps it.
+    const auto before = fs::file_size(scan.Str());
+    SString chosen;
+    seam.QueueFileChoice({scan.Str()});
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_EQ(c.Export(SString(), &chosen), 0u);
+    EXPECT_TRUE(chosen.IsEmpty());
+    EXPECT_EQ(fs::file_size(scan.Str()), before);
+    EXPECT_NE(seam.LastBox().text.find("socks.png"), std::string::npos);
+    EXPECT_TRUE(seam.LastBox().style & box_style::IconWarning);
+    seam.QueueFileChoice({scan.Str()});
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    ASSERT_EQ(c.Export(SString(), &chosen), 0u);
+    EXPECT_EQ(chosen, scan);
+
+    // Another cel is not the scan's: its own name again.
+    ASSERT_EQ(c.Open(WriteDocument("other.hdq")), 0u);
+    seam.QueueFileCancel();
+    c.Export(SString(), nullptr);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("other.png"));
 }
 
 }  // namespace
