@@ -45,7 +45,7 @@ SError RunCommand(SHuedraneController& c, const SScriptCommand& command)
             return ReadImageFile(&c.referenceImage, SString(command.rest));
     } else if (w == "pen") {
         c.tools.tracePen = Number(a[0]);
-    } else if (w == "brush") {
+    } else if (IsBrushSetting(command)) {
         c.tools.brush = {std::min(Number(a[0]), 100), Number(a[1]), Number(a[2])};
     } else if (w == "show" || w == "hide") {
         c.cel.SetLayerVisible(layers.at(a[0]), w == "show" ? 1 : -1);

@@ -38,10 +38,10 @@ std::string Check(const SScriptCommand& c)
         return c.rest.empty() ? "reference needs a picture or none" : "";
     if (c.word == "pen")
         return a.size() == 1 && IsInteger(a[0], 0, 4) ? "" : "pen takes 0..4";
-    if (c.word == "brush")
-        return a.size() == 3 && IsInteger(a[0], 0, 200) && IsInteger(a[1], 0, 100) && IsInteger(a[2], 0, 255)
+    if (IsBrushSetting(c))
+        return IsInteger(a[0], 0, 200) && IsInteger(a[1], 0, 100) && IsInteger(a[2], 0, 255)
                    ? ""
-                   : "brush takes RADIUS (0..200) SHAPE (0..100) DENSITY (0..255)";
+                   : "brush takes RADIUS (0..200) SHAPE (0..100) DENSITY (0..255), or X Y pairs";
     if (c.word == "show" || c.word == "hide")
         return a.size() == 1 && layers.count(a[0]) ? "" : c.word + " takes under, genga, paint, trace or extra";
     if (c.word == "fillall")
@@ -53,6 +53,8 @@ std::string Check(const SScriptCommand& c)
     if (c.word == "memo")
         return "";
     if (IsToolWord(c.word)) {
+        if (c.word == "brush" && (a.empty() || a.size() % 2 != 0))
+            return "brush takes RADIUS SHAPE DENSITY, or X Y pairs";
         if (a.empty() || a.size() % 2 != 0)
             return c.word + " takes X Y pairs";
         for (const std::string& n : a)
@@ -64,6 +66,11 @@ std::string Check(const SScriptCommand& c)
 }
 
 }  // namespace
+
+bool IsBrushSetting(const SScriptCommand& command)
+{
+    return command.word == "brush" && command.args.size() == 3;
+}
 
 bool ParseScript(const std::string& text, std::vector<SScriptCommand>& commands, std::string& problem)
 {

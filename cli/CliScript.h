@@ -13,6 +13,10 @@ struct SScriptCommand
     std::string rest;                // the text after the command word (colour and memo texts)
 };
 
+// "brush" with exactly three numbers sets the brush (radius, shape, density); with pairs of
+// numbers it is a drag of the brush tool.
+bool IsBrushSetting(const SScriptCommand& command);
+
 // Parses and checks a whole script. Blank lines and lines starting with '#' are skipped. On the
 // first unknown or malformed line, returns false with "line N: reason".
 bool ParseScript(const std::string& text, std::vector<SScriptCommand>& commands, std::string& problem);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
@@ -99,7 +101,13 @@ TEST_F(Cli, FailuresNameTheirErrorAndUsageErrorsExitWithTwo)
 {
     CliRun run = RunCli("info " + (folder / "missing.hdq").string());
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out.rfind("huedrane-cli: errno: ", 0), 0u) << run.out;
+    EXPECT_EQ(run.out, "huedrane-cli: errno: " + (folder / "missing.hdq").string() + ": " + std::strerror(ENOENT) + "\n");
+
+    // A failure the system explains keeps the writer's identifier and names the file and the reason.
+    const std::string unwritable = (folder / "no-such-folder" / "x.png").string();
+    run = RunCli("render " + document + " -o " + unwritable);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "huedrane-cli: pngerror: " + unwritable + ": " + std::strerror(ENOENT) + "\n");
 
     WriteText((folder / "bad.hdq").string(), "not a document at all, just text long enough");
     run = RunCli("render " + (folder / "bad.hdq").string() + " -o " + (folder / "x.png").string());
@@ -144,6 +152,22 @@ TEST_F(Cli, EditRunsAScriptAndSavesTheCel)
     EXPECT_EQ(original.paint.Row32(0)[0], 0xFF0A141Eu);
 }
 
+TEST_F(Cli, BrushWithPairsDragsTheBrushToolAndWithThreeNumbersSetsIt)
+{
+    const std::string script = (folder / "brush.txt").string();
+    const std::string out = (folder / "brushed.hdq").string();
+    WriteText(script, "colour (0,0,255)\n"
+                      "brush 1 100 255\n"
+                      "brush 0 0 5 0\n");
+    const CliRun run = RunCli("edit " + document + " --script " + script + " -o " + out);
+    ASSERT_EQ(run.status, 0) << run.out;
+    SCel cel;
+    ASSERT_EQ(LoadDocument(cel, SString(out)), 0u);
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(cel.paint.Row32(0)[x] & 0x00FFFFFFu, 0x0000FFu) << x;  // the stroke's row is blue
+    EXPECT_EQ(cel.paint.Row32(3)[0], 0xFF0A141Eu);                       // far from it, untouched
+}
+
 TEST_F(Cli, EditReadsStandardInputAndUndoes)
 {
     const std::string out = (folder / "edited.hdq").string();
@@ -160,7 +184,7 @@ TEST_F(Cli, MalformedScriptsNameTheLineAndWriteNothing)
 {
     const std::string out = (folder / "edited.hdq").string();
     const char* const scripts[] = {"mode colour\nbrush 300 0 255\n", "paint 1\n", "pen 5\n", "fillall sky\n",
-                                   "spray 1 1\n", "show clouds\n"};
+                                   "spray 1 1\n", "show clouds\n", "brush 5\n", "brush 1 2 3 4 5\n", "brush\n"};
     for (const char* script : scripts) {
         const std::string file = (folder / "bad.txt").string();
         WriteText(file, script);
