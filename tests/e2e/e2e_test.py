@@ -3,9 +3,12 @@
 # scan given on its command line (it is imported) and, through real X input events, fills the scan's
 # three closed areas: the first with the current colour, the second with a colour picked in the
 # colour chart box, the third in bitmap mode from a reference picture added through the Reference
-# menu. It saves with Ctrl+S, chooses export settings in the options dialog, exports, shows the
-# palette, brush and about boxes, quits through the File menu, then checks the saved document (with the command-line converter) and the exported
-# picture pixel by pixel. Screenshots are kept.
+# menu. It saves with Ctrl+S, chooses export settings in the options dialog, exports, then saves
+# under another name with a Ctrl+T whose Ctrl is let go inside the dialog and checks that the next
+# plain click fills (not zooms); then opens a file that is no document, answering No to the save
+# question, and saves the cel the failed open left in the window. It shows the palette, brush and
+# about boxes, quits through the File menu, then checks both saved documents (with the
+# command-line converter) and the exported picture pixel by pixel. Screenshots are kept.
 #
 #   e2e_test.py --program build/test/app/gui/huedrane --cli build/test/cli/huedrane-cli \
 #               --artifacts build/e2e-artifacts
@@ -510,10 +513,70 @@ def run(args, work, session):
     wait_file(session, exported, "export")
     session.screenshot("exported")
 
+    copy = os.path.join(scratch, "copy.hdq")
+    click_after_held_ctrl_t(session, main, canvas, copy)
+    failed_open_keeps_the_cel(session, main, scratch, copy)
+
     show_boxes(session, main, (x, y, w, h))
     quit_program(session, main)
-    check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"))
+    check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"), expected_cel)
     check_export(exported, os.path.join(args.artifacts, "exported.png"))
+    check_document(args.cli, copy, os.path.join(args.artifacts, "copy.png"), expected_copy)
+
+
+def click_after_held_ctrl_t(session, main, canvas, copy):
+    """Ctrl+T whose Ctrl is let go only once the save dialog has the focus, so the window never
+    sees the release; the next plain click must still fill (bitmap mode: area A takes the
+    reference picture), not zoom."""
+    session.xdotool("windowfocus", "--sync", main, check=False)
+    before = set(session.visible_windows("."))
+    session.xdotool("keydown", "ctrl")
+    session.xdotool("key", "t")
+    dialog = wait_new_window(session, before, "the save-as dialog")
+    time.sleep(0.3)
+    session.xdotool("keyup", "ctrl")
+    answer_file_dialog(session, dialog, copy, "save-as-dialog")
+    wait_file(session, copy, "save as")
+    point = canvas.area_point("A")
+    click_until(session, canvas.screen(*point), reference_colour(*point), "area-a-after-ctrl-t", 4)
+
+
+def failed_open_keeps_the_cel(session, main, scratch, copy):
+    """Ctrl+O on the edited cel, No to the save question, a file that is no document: the error
+    shows and the edited cel stays in the window, so Ctrl+S then writes it."""
+    broken = os.path.join(scratch, "broken.hdq")
+    with open(broken, "w") as out:
+        out.write("a text file named like a document\n")
+    saved = os.stat(copy).st_mtime_ns
+    # The tool boxes hide around the dialogs and come back: none of them counts as a new window.
+    known = set(session.visible_windows("."))
+    question = open_with_keys(session, main, "ctrl+o", "the save question")
+    session.screenshot("save-question", over=[question])
+    session.xdotool("windowfocus", "--sync", question, check=False)
+    before = set(session.visible_windows("."))
+    session.xdotool("key", "--clearmodifiers", "alt+n")
+    dialog = wait_new_window(session, before, "the open dialog")
+    time.sleep(0.5)
+    answer_file_dialog(session, dialog, broken, "open-dialog")
+    error = wait_new_window(session, known | {question, dialog}, "the open error")
+    log(f"the open error {error}: {session.xdotool('getwindowname', error, check=False).strip()!r}")
+    time.sleep(1.0)
+    session.screenshot("open-error", over=[error])
+    limit = time.monotonic() + 10
+    while time.monotonic() < limit and error in session.visible_windows("."):
+        session.xdotool("windowactivate", "--sync", error, check=False)
+        session.xdotool("key", "Return")
+        time.sleep(0.5)
+    if error in session.visible_windows("."):
+        raise E2EFailure("the open error did not close with Enter")
+    press_on(session, main, "ctrl+s")
+    limit = time.monotonic() + 15
+    while time.monotonic() < limit and os.stat(copy).st_mtime_ns == saved:
+        time.sleep(0.25)
+    if os.stat(copy).st_mtime_ns == saved:
+        session.screenshot("no-save-after-failed-open")
+        raise E2EFailure("Ctrl+S after the failed open did not save the edited cel")
+    session.screenshot("saved-after-failed-open")
 
 
 def show_boxes(session, main, window):
@@ -570,14 +633,19 @@ def quit_program(session, main):
     log("program ended normally")
 
 
-def expected_cel(x, y):
+def expected_cel(x, y, area_a=DEFAULT_CURRENT_COLOUR):
     """The colour the painted cel must hold at an inner point of an area, or None elsewhere."""
     if not FRAME[1] + THICKNESS <= y < FRAME[3] - THICKNESS:
         return None
     for area, (first, last) in AREAS.items():
         if first <= x < last:
-            return {"A": DEFAULT_CURRENT_COLOUR, "B": CHART_COLOUR}.get(area) or reference_colour(x, y)
+            return {"A": area_a, "B": CHART_COLOUR}.get(area) or reference_colour(x, y)
     return None
+
+
+def expected_copy(x, y):
+    """The cel saved after the failed open: area A refilled from the reference picture."""
+    return expected_cel(x, y, area_a=None)
 
 
 def sample_points():
@@ -590,7 +658,7 @@ def sample_points():
     return points
 
 
-def check_document(cli, document, rendered):
+def check_document(cli, document, rendered, expected):
     info = subprocess.run([cli, "info", document], capture_output=True, text=True, timeout=remaining(30))
     if info.returncode != 0:
         raise E2EFailure(f"huedrane-cli info failed: {info.stderr.strip()}")
@@ -611,13 +679,13 @@ def check_document(cli, document, rendered):
         raise E2EFailure(f"the saved cel is {picture.width}x{picture.height}, "
                          f"not the scan's {SCAN_WIDTH}x{SCAN_HEIGHT}")
     for point in sample_points():
-        if not close(picture.at(*point), expected_cel(*point), 0):
-            raise E2EFailure(f"the saved cel at {point} is {picture.at(*point)}, not {expected_cel(*point)}")
+        if not close(picture.at(*point), expected(*point), 0):
+            raise E2EFailure(f"{document} at {point} is {picture.at(*point)}, not {expected(*point)}")
     for point in [(5, 5), (SCAN_WIDTH - 5, SCAN_HEIGHT - 5), (FRAME[0] - 10, (FRAME[1] + FRAME[3]) // 2)]:
         if picture.at(*point)[3] != 0 and close(picture.at(*point), DEFAULT_CURRENT_COLOUR, 0):
             raise E2EFailure(f"the saved cel at {point} outside the rectangle holds the current colour")
-    log(f"saved document checked: {len(facts.get('records', []))} records; areas A, B and C hold the "
-        f"current colour, the chart's colour and the reference picture")
+    log(f"saved document {os.path.basename(document)} checked: {len(facts.get('records', []))} records, "
+        f"areas A, B and C as painted")
 
 
 def check_export(exported, kept):
