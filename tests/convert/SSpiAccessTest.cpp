@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -300,9 +299,9 @@ TEST_F(SpiAccess, AHangingPluginIsStoppedAfterTheTimeout)
 {
     Use({"hanger", "reader_a"});
     spi_.timeoutMilliseconds = 300;
-    const auto start = std::chrono::steady_clock::now();
+    // Only the silence limit can end this call: without it the test would not end.
+    spi_.callLimitMilliseconds = 0;
     EXPECT_EQ(Id(Read(Text("HANG"))), "plugin_exception");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     // Killed and reaped: no child of ours is left, not even a zombie.
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
