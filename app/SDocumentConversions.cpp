@@ -5,9 +5,11 @@
 #include "SConversionStarters.h"
 #include "SDocumentFile.h"
 #include "SExportRender.h"
+#include "SGengaPicture.h"
 #include "SMessage.h"
 #include "SPlatform.h"
 #include "TConvertThread.h"
+#include "Sximage.h"
 
 #include <filesystem>
 #include <string>
@@ -135,6 +137,15 @@ SError SHuedraneController::Import(const SString& file, bool ask)
     return 0;
 }
 
+bool SHuedraneController::IsOwnScan(const SString& file) const
+{
+    if (SamePicture(file, sourcePicture))
+        return true;
+    // A scan beside a document opened later: recognised by its pixels.
+    SBitmap picture;
+    return Exists(file) && ReadImageFile(&picture, file) == 0 && PictureHoldsGenga(cel.held, picture);
+}
+
 SString SHuedraneController::ExportProposal(const char* extension) const
 {
     const SString& base = path.IsEmpty() ? defaultFileName : path;
@@ -142,7 +153,7 @@ SString SHuedraneController::ExportProposal(const char* extension) const
         return {};
     const std::string dotted = std::string(".") + extension;
     const SString proposal = TConvertThread::TargetPath(base, dotted.c_str());
-    if (!SamePicture(proposal, sourcePicture))
+    if (!IsOwnScan(proposal))
         return proposal;
     // The scan keeps its name; the export is named after it.
     std::filesystem::path named(base.Str());
@@ -166,7 +177,7 @@ SError SHuedraneController::Export(const SString& file, SString* chosen)
         if (!exportDialog.Save())
             return 0;
         target = exportDialog.FileName();
-        if (SamePicture(target, sourcePicture) && !ConfirmReplacingSource(target))
+        if (IsOwnScan(target) && !ConfirmReplacingSource(target))
             return 0;
     }
     if (chosen)

@@ -128,8 +128,8 @@ public:
     ulib::SError Import(const ulib::SString& file, bool ask);
     // Renders the cel into a picture file (empty file: the export dialog with the single filter
     // of the export format, proposing the document's name with the format's extension, or with
-    // "_export" added when that is the picture the cel was imported from; choosing that picture
-    // needs a second yes). The chosen path is handed back through chosen (may be null); a
+    // "_export" added when that is the cel's own scan (IsOwnScan); choosing the scan needs a second
+    // yes). The chosen path is handed back through chosen (may be null); a
     // cancelled dialog or a declined warning gives 0 and an empty path.
     ulib::SError Export(const ulib::SString& file, ulib::SString* chosen);
     // Converts every picture into a document beside it. An empty list shows the batch import
@@ -194,6 +194,9 @@ private:
     // Runs load on a new cel and, when it succeeds, makes that the working cel with a cleared undo
     // buffer; a failure changes nothing. The identity is the caller's to set.
     ulib::SError ReplaceCel(const std::function<ulib::SError(SCel&)>& load);
+    // Whether the file is the scan this cel came from: the picture imported in this run, or a
+    // picture holding the cel's genga (PictureHoldsGenga).
+    bool IsOwnScan(const ulib::SString& file) const;
     // The name the export dialog proposes for a format's extension (without the dot).
     ulib::SString ExportProposal(const char* extension) const;
     // Writes the cel to file; on success the state is saved and, when the file was chosen in the

@@ -477,8 +477,18 @@ TEST_F(DocumentCommands, ExportNeverProposesTheScanAndWarnsBeforeReplacingIt)
     ASSERT_EQ(c.Export(SString(), &chosen), 0u);
     EXPECT_EQ(chosen, scan);
 
-    // Another cel is not the scan's: its own name again.
+    // Opened again in a later run, the cel still knows its scan by the pixels.
+    SHuedraneController later;
+    ASSERT_EQ(later.Open(SString(In("socks.hdq"))), 0u);
+    later.options.exportFormat = 1;
+    WriteScan("socks.png");  // the scan again, replaced by the export above
+    seam.QueueFileCancel();
+    later.Export(SString(), nullptr);
+    EXPECT_EQ(seam.FileRequests().back().initialFile, In("socks_export.png"));
+
+    // A picture that is not the cel's scan is proposed as usual.
     ASSERT_EQ(c.Open(WriteDocument("other.hdq")), 0u);
+    WriteScan("other.png");
     seam.QueueFileCancel();
     c.Export(SString(), nullptr);
     EXPECT_EQ(seam.FileRequests().back().initialFile, In("other.png"));
