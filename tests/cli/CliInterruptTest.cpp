@@ -1,7 +1,6 @@
 // Ctrl+C during a batch, made deterministic: the test plug-in "holder" keeps a conversion open
 // until the test closes its end of a FIFO, so SIGINT is sent while the conversion surely runs.
-#include "SHuedraneSettings.h"
-#include "SRegistry.h"
+#include "CliSettingsFolder.h"
 #include "Sxpng.h"
 
 #include <gtest/gtest.h>
@@ -32,36 +31,18 @@ struct Converter
     bool ended = false;
 };
 
-class CliInterrupt : public testing::Test
+class CliInterrupt : public CliSettingsFolder
 {
 protected:
-    fs::path folder = fs::temp_directory_path() / ("huedrane-interrupt-" + std::to_string(::getpid()));
-    std::string savedConfig;
-    bool hadConfig = false;
+    CliInterrupt() : CliSettingsFolder("huedrane-interrupt-") {}
 
     void SetUp() override
     {
-        fs::create_directories(folder / "config");
+        CliSettingsFolder::SetUp();
         fs::create_directories(folder / "plugins");
         fs::create_symlink(HUEDRANE_TEST_SPI_FOLDER "holder.spi", folder / "plugins" / "holder.spi");
-        const char* previous = std::getenv("HUEDRANE_CONFIG_HOME");
-        hadConfig = previous != nullptr;
-        savedConfig = previous ? previous : "";
-        ::setenv("HUEDRANE_CONFIG_HOME", (folder / "config").c_str(), 1);
-        SRegistryValues values;
-        values.Append(SString("SpiDirectory"), SString((folder / "plugins").string()));
-        ASSERT_EQ(WriteRegistryValues(SString(SettingsKey), values), 0u);
+        NamePluginFolder();
     }
-    void TearDown() override
-    {
-        if (hadConfig)
-            ::setenv("HUEDRANE_CONFIG_HOME", savedConfig.c_str(), 1);
-        else
-            ::unsetenv("HUEDRANE_CONFIG_HOME");
-        fs::remove_all(folder);
-    }
-
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
 
     std::string Scan(const std::string& name)
     {

@@ -1,8 +1,7 @@
 // The converter with the test plug-ins of tests/spi, found through the folder the settings name:
 // a failed read takes one line, and no plug-in helper outlives the converter, however it ends.
 #include "CliRunner.h"
-#include "SHuedraneSettings.h"
-#include "SRegistry.h"
+#include "CliSettingsFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -129,32 +128,16 @@ struct Running
     Running& operator=(const Running&) = delete;
 };
 
-class CliPlugins : public testing::Test
+class CliPlugins : public CliSettingsFolder
 {
 protected:
-    fs::path folder = fs::temp_directory_path() / ("huedrane-cli-spi-" + std::to_string(::getpid()));
-    std::string savedConfig;
-    bool hadConfig = false;
+    CliPlugins() : CliSettingsFolder("huedrane-cli-spi-") {}
 
+    // The folder is named only by the options, as the window stores them.
     void SetUp() override
     {
-        fs::create_directories(folder / "config");
-        const char* previous = std::getenv("HUEDRANE_CONFIG_HOME");
-        hadConfig = previous != nullptr;
-        savedConfig = previous ? previous : "";
-        ::setenv("HUEDRANE_CONFIG_HOME", (folder / "config").c_str(), 1);
-        // The folder is named only by the options, as the window stores them.
-        SRegistryValues values;
-        values.Append("SpiDirectory", SString((folder / "plugins").string()));
-        ASSERT_EQ(WriteRegistryValues(SettingsKey, values), 0u);
-    }
-    void TearDown() override
-    {
-        if (hadConfig)
-            ::setenv("HUEDRANE_CONFIG_HOME", savedConfig.c_str(), 1);
-        else
-            ::unsetenv("HUEDRANE_CONFIG_HOME");
-        fs::remove_all(folder);
+        CliSettingsFolder::SetUp();
+        NamePluginFolder();
     }
 
     // The options' plug-in folder holds this test plug-in alone.

@@ -2,6 +2,7 @@
 // a 24-bit page, imported in one batch on two workers, become documents whose trace layer holds
 // the drawn square where it was drawn (not upside down).
 #include "CliRunner.h"
+#include "CliSettingsFolder.h"
 #include "SCel.h"
 #include "SDocumentFile.h"
 
@@ -92,30 +93,12 @@ std::vector<std::uint8_t> ColourPage()
     return Tiff(8, 3, 2, strip);
 }
 
-class CliTiffImport : public testing::Test
+// An empty settings folder: no plug-in folder is registered anywhere.
+class CliTiffImport : public CliSettingsFolder
 {
 protected:
-    fs::path folder = fs::temp_directory_path() / ("huedrane-cli-tiff-" + std::to_string(::getpid()));
-    std::string savedConfig;
-    bool hadConfig = false;
+    CliTiffImport() : CliSettingsFolder("huedrane-cli-tiff-") {}
 
-    void SetUp() override
-    {
-        fs::create_directories(folder / "config");
-        // An empty settings folder: no plug-in folder is registered anywhere.
-        const char* previous = std::getenv("HUEDRANE_CONFIG_HOME");
-        hadConfig = previous != nullptr;
-        savedConfig = previous ? previous : "";
-        ::setenv("HUEDRANE_CONFIG_HOME", (folder / "config").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (hadConfig)
-            ::setenv("HUEDRANE_CONFIG_HOME", savedConfig.c_str(), 1);
-        else
-            ::unsetenv("HUEDRANE_CONFIG_HOME");
-        fs::remove_all(folder);
-    }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
     {
         const std::string path = (folder / name).string();
