@@ -6,6 +6,7 @@
 #include "SAbort.h"
 #include "SBitmap.h"
 #include "SDocumentRecords.h"
+#include "SErrorCause.h"
 #include "SExportFile.h"
 #include "SGengaPicture.h"
 #include "SImportConvert.h"
@@ -177,7 +178,7 @@ private:
             if (!force_)
                 return ErrorFromIdentifier("file_exist");
             if (!import_ && TargetHoldsGenga(job))
-                return ErrorFromIdentifier("genga_overwrite");
+                return ErrorWithPath(ErrorFromIdentifier("genga_overwrite"), job.target);
         }
         if (import_)
             return ImportImageFileToDocumentFile(SString(job.source), SString(job.target), options_, &job.progress,

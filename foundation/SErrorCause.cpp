@@ -12,12 +12,15 @@ namespace {
 // Enough for every failure a batch reports while its files are still being reported on.
 constexpr std::size_t CauseSlots = 256;
 
+enum class SCauseKind { System, Path, Detail };
+
 struct SCause
 {
     SError value = 0;
     SError identity = 0;
+    SCauseKind kind = SCauseKind::System;
     std::int32_t code = 0;
-    std::string path;    // with a code: the file the system failed on; without: the detail line
+    std::string text;  // the file (System, Path) or the detail line (Detail)
 };
 
 struct SCauseRing
@@ -57,13 +60,13 @@ std::optional<SCause> FindCause(SError error)
     return text;
 }
 
-SError Remember(SError identity, std::int32_t code, const std::string& path)
+SError Remember(SError identity, SCauseKind kind, std::int32_t code, const std::string& text)
 {
     SCauseRing& ring = Ring();
     std::lock_guard guard(ring.lock);
     const SError value = ring.next;
     ring.next = ring.next + 1 == CauseEnd ? CauseBase : ring.next + 1;
-    ring.slots[(value - CauseBase) % CauseSlots] = {value, identity, code, path};
+    ring.slots[(value - CauseBase) % CauseSlots] = {value, identity, kind, code, text};
     return value;
 }
 
@@ -73,14 +76,28 @@ SError ErrorWithSystemCause(SError identity, std::int32_t code, const std::strin
 {
     if (code == 0)
         return identity;
-    return Remember(identity != 0 ? ErrorIdentity(identity) : ErrorFromSystemCode(code), code, path);
+    const SError kept = identity != 0 ? ErrorIdentity(identity) : ErrorFromSystemCode(code);
+    return Remember(kept, SCauseKind::System, code, path);
+}
+
+SError ExplainFailure(SError identity, SError failure, const std::string& path)
+{
+    const std::int32_t code = SystemCodeOf(failure);
+    return code != 0 ? ErrorWithSystemCause(identity, code, path) : failure;
+}
+
+SError ErrorWithPath(SError identity, const std::string& path)
+{
+    if (path.empty())
+        return identity;
+    return Remember(ErrorIdentity(identity), SCauseKind::Path, 0, path);
 }
 
 SError ErrorWithDetail(SError identity, const std::string& detail)
 {
     if (detail.empty())
         return identity;
-    return Remember(ErrorIdentity(identity), 0, detail);
+    return Remember(ErrorIdentity(identity), SCauseKind::Detail, 0, detail);
 }
 
 std::int32_t SystemCodeOf(SError error)
@@ -108,10 +125,16 @@ std::optional<std::string> ErrorCauseText(SError error)
     const std::optional<SCause> cause = FindCause(error);
     if (!cause)
         return std::nullopt;
-    if (cause->code == 0)
-        return ErrorText(cause->identity) + "\n" + cause->path;
+    switch (cause->kind) {
+    case SCauseKind::Detail:
+        return ErrorText(cause->identity) + "\n" + cause->text;
+    case SCauseKind::Path:
+        return cause->text + ": " + ErrorText(cause->identity);
+    case SCauseKind::System:
+        break;
+    }
     const std::string reason = SystemCodeText(cause->code);
-    return cause->path.empty() ? reason : cause->path + ": " + reason;
+    return cause->text.empty() ? reason : cause->text + ": " + reason;
 }
 
 std::string SystemCodeText(std::int32_t code)

@@ -25,6 +25,16 @@ inline constexpr SError CauseEnd = 0x4000000;
 // one reads as an unknown error.
 SError ErrorWithSystemCause(SError identity, std::int32_t code, const std::string& path);
 
+// A failure a lower layer reported, explained for the file: a wrapped system code becomes
+// ErrorWithSystemCause(identity, its code, path); any other failure (its own identifier says what
+// happened: "abort", "file_not_regular") and 0 pass through unchanged.
+SError ExplainFailure(SError identity, SError failure, const std::string& path);
+
+// A value for this run that is identified as `identity` and reads "PATH: MESSAGE": a failure about a
+// file the system does not explain (a target that is no regular file). An empty path gives identity
+// unchanged.
+SError ErrorWithPath(SError identity, const std::string& path);
+
 // A value for this run that is identified as `identity` and reads as its message, a line break and
 // the detail (where to find what the message is about). An empty detail gives identity unchanged.
 SError ErrorWithDetail(SError identity, const std::string& detail);
@@ -36,8 +46,8 @@ std::int32_t SystemCodeOf(SError error);
 // as it is.
 SError ErrorIdentity(SError error);
 
-// The text of a cause value ("PATH: REASON", or the message and its detail); nothing for other
-// values. ErrorText uses it.
+// The text of a cause value ("PATH: REASON", "PATH: MESSAGE", or the message and its detail);
+// nothing for other values. ErrorText uses it.
 std::optional<std::string> ErrorCauseText(SError error);
 
 // The C library's text for an errno code.

@@ -48,7 +48,7 @@ SError SFileMapper::Open(Mode mode, const SString& path)
     path_ = path;
     if (mode == Write) {
         if (SError err = writer_.Open(path))
-            return ErrorWithSystemCause(0, SystemCodeOf(err), path.Str());
+            return ExplainFailure(0, err, path.Str());
         fd_ = writer_.Descriptor();
         size_ = 0;
         spoilt_ = 0;
@@ -177,8 +177,7 @@ SError SFileMapper::Close()
             err = spoilt_;
     } else if (SError committed = writer_.Commit()) {
         // A system failure is told with the path; any other (a stop request) passes as it is.
-        const std::int32_t code = SystemCodeOf(committed);
-        err = code != 0 ? ErrorWithSystemCause(0, code, path_.Str()) : committed;
+        err = ExplainFailure(0, committed, path_.Str());
     }
     mode_ = Closed;
     fd_ = -1;

@@ -1,6 +1,8 @@
 // Replace-on-commit writing over POSIX files: create the temporary, fsync, rename, fsync the folder.
 #include "SReplacingFile.h"
 
+#include "SErrorCause.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -103,11 +105,13 @@ SString SReplacingFile::TemporaryPath(const SString& target)
 SError SReplacingFile::CheckTarget(const SString& target)
 {
     if (target.IsEmpty() || target.Str().back() == '/')
-        return ErrorFromSystemCode(target.IsEmpty() ? ENOENT : EISDIR);
+        return ErrorWithSystemCause(0, target.IsEmpty() ? ENOENT : EISDIR, target.Str());
     struct stat st;
     if (stat(ResolvedTarget(target.Str()).c_str(), &st) != 0 || S_ISREG(st.st_mode))
         return 0;
-    return S_ISDIR(st.st_mode) ? ErrorFromSystemCode(EISDIR) : ErrorFromIdentifier("file_not_regular");
+    if (S_ISDIR(st.st_mode))
+        return ErrorWithSystemCause(0, EISDIR, target.Str());
+    return ErrorWithPath(ErrorFromIdentifier("file_not_regular"), target.Str());
 }
 
 SError SReplacingFile::Open(const SString& target)

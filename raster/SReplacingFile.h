@@ -26,9 +26,9 @@ public:
     // ErrorFromSystemCode(errno). Already open: the open file is discarded first.
     SError Open(const SString& target);
     // Whether a save may replace the target: a new name, a regular file or a link to one (written
-    // through), or a dangling link (replaced). An empty name gives ErrorFromSystemCode(ENOENT), a
-    // folder ErrorFromSystemCode(EISDIR), anything else that exists (a device, a FIFO, a socket, or
-    // a link to one) "file_not_regular": renaming over it would replace the node itself.
+    // through), or a dangling link (replaced). An empty name gives the ENOENT code, a folder the
+    // EISDIR code (each with the path), anything else that exists (a device, a FIFO, a socket, or
+    // a link to one) "file_not_regular" with the path: renaming over it would replace the node.
     static SError CheckTarget(const SString& target);
     bool IsOpen() const { return fd_ >= 0; }
     // The temporary file's descriptor (read and write), -1 when not open. Owned by this object.

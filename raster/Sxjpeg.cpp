@@ -228,7 +228,7 @@ SError WriteJpegFile(const SBitmap& bitmap, const SString& path)
         return failed;
     SReplacingFile file;
     if (SError err = file.Open(path))
-        return ErrorWithSystemCause(failed, SystemCodeOf(err), path.Str());
+        return ExplainFailure(failed, err, path.Str());
     if (file.Stream() == nullptr)
         return ErrorWithSystemCause(failed, errno, path.Str());
     JpegWriteJob job{};
@@ -245,7 +245,7 @@ SError WriteJpegFile(const SBitmap& bitmap, const SString& path)
     if (!job.written)
         return ErrorWithSystemCause(failed, writeCode, path.Str());
     if (SError err = file.Commit())
-        return ErrorWithSystemCause(failed, SystemCodeOf(err), path.Str());
+        return ExplainFailure(failed, err, path.Str());
     return 0;
 }
 

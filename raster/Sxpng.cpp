@@ -204,7 +204,7 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path)
 
     SReplacingFile file;
     if (SError err = file.Open(path))
-        return ErrorWithSystemCause(PngError(), SystemCodeOf(err), path.Str());
+        return ExplainFailure(PngError(), err, path.Str());
     if (file.Stream() == nullptr)
         return ErrorWithSystemCause(PngError(), errno, path.Str());
     PngWriteJob job;
@@ -229,7 +229,7 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path)
     if (!job.written)
         return ErrorWithSystemCause(PngError(), writeCode, path.Str());
     if (SError err = file.Commit())
-        return ErrorWithSystemCause(PngError(), SystemCodeOf(err), path.Str());
+        return ExplainFailure(PngError(), err, path.Str());
     return 0;
 }
 

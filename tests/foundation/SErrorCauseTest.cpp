@@ -47,6 +47,17 @@ TEST(ErrorCause, KeepsTheIdentityAndShowsThePathAndReason)
     EXPECT_EQ(ErrorText(detailed), ErrorText(help) + "\n/doc/index.html");
     EXPECT_EQ(SystemCodeOf(detailed), 0);
     EXPECT_EQ(ErrorWithDetail(help, ""), help);
+    // A path alone goes before the identity's own message.
+    const SError notRegular = ErrorWithPath(help, "/dev/null");
+    EXPECT_EQ(ErrorText(notRegular), "/dev/null: " + ErrorText(help));
+    EXPECT_EQ(ErrorIdentity(notRegular), help);
+    // A lower layer's failure is explained only when the system gave a reason; its own failures
+    // (and success) pass through as they are.
+    EXPECT_EQ(ErrorText(ExplainFailure(png, ErrorFromSystemCode(EROFS), "/a.png")), std::string("/a.png: ") + std::strerror(EROFS));
+    EXPECT_EQ(ErrorIdentity(ExplainFailure(png, ErrorFromSystemCode(EROFS), "/a.png")), png);
+    EXPECT_EQ(ExplainFailure(png, notRegular, "/a.png"), notRegular);
+    EXPECT_EQ(ExplainFailure(png, ErrorFromIdentifier("abort"), "/a.png"), ErrorFromIdentifier("abort"));
+    EXPECT_EQ(ExplainFailure(0, 0, "/a.png"), 0u);
     // Values that are not causes pass through.
     EXPECT_EQ(ErrorIdentity(png), png);
     EXPECT_EQ(SystemCodeOf(png), 0);

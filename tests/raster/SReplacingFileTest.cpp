@@ -2,6 +2,7 @@
 // the previous file whichever writer was saving.
 #include "PictureFixture.h"
 #include "SAbort.h"
+#include "SErrorCause.h"
 #include "SReplacingFile.h"
 #include "Sximage.h"
 #include "Sxpng.h"
@@ -36,16 +37,21 @@ TEST(ReplacingFile, OnlyRegularFilesAndNewNamesMayBeReplaced)
 
     for (const char* name : {"plain", "to-plain", "dangling", "new"})
         EXPECT_EQ(SReplacingFile::CheckTarget(folder.SPath(name)), 0u) << name;
-    EXPECT_EQ(SReplacingFile::CheckTarget(folder.SPath("fifo")), Id("file_not_regular"));
-    EXPECT_EQ(SReplacingFile::CheckTarget(folder.SPath("to-fifo")), Id("file_not_regular"));
-    EXPECT_EQ(SReplacingFile::CheckTarget(SString("/dev/null")), Id("file_not_regular"));
-    EXPECT_EQ(SReplacingFile::CheckTarget(folder.SPath("")), ErrorFromSystemCode(EISDIR));
-    EXPECT_EQ(SReplacingFile::CheckTarget(SString()), ErrorFromSystemCode(ENOENT));
+    EXPECT_EQ(ErrorIdentity(SReplacingFile::CheckTarget(folder.SPath("fifo"))), Id("file_not_regular"));
+    EXPECT_EQ(ErrorIdentity(SReplacingFile::CheckTarget(folder.SPath("to-fifo"))), Id("file_not_regular"));
+    // The refused target is named.
+    const SError device = SReplacingFile::CheckTarget(SString("/dev/null"));
+    EXPECT_EQ(ErrorIdentifier(device), "file_not_regular");
+    EXPECT_EQ(ErrorText(device), "/dev/null: " + ErrorText(Id("file_not_regular")));
+    EXPECT_EQ(ErrorIdentity(SReplacingFile::CheckTarget(folder.SPath(""))), ErrorFromSystemCode(EISDIR));
+    EXPECT_EQ(ErrorIdentity(SReplacingFile::CheckTarget(SString())), ErrorFromSystemCode(ENOENT));
 
     // The writers refuse the same, and the node stays what it was.
     SReplacingFile file;
-    EXPECT_EQ(file.Open(folder.SPath("to-fifo")), Id("file_not_regular"));
-    EXPECT_NE(WriteBmpFile(Picture(2), folder.SPath("fifo")), 0u);
+    EXPECT_EQ(ErrorIdentity(file.Open(folder.SPath("to-fifo"))), Id("file_not_regular"));
+    EXPECT_EQ(ErrorIdentity(WriteBmpFile(Picture(2), folder.SPath("fifo"))), Id("file_not_regular"));
+    const SBitmap picture = Picture(2);
+    EXPECT_EQ(ErrorIdentity(WritePngFile(&picture, folder.SPath("fifo"))), Id("file_not_regular"));
     struct stat st;
     ASSERT_EQ(::stat(folder.Path("fifo").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
