@@ -141,6 +141,9 @@ void TFormMain::ApplyStates(const SControlStates& states)
 {
     for (const auto& [name, state] : states.All()) {
         QAction* action = Action(name);
+        // A name the window has no control for is a mistake in the state table (the GUI tests
+        // check every name); a release build leaves the other controls as they are.
+        Q_ASSERT_X(action, "TFormMain::ApplyStates", name.c_str());
         if (!action)
             continue;
         action->setEnabled(state.enabled);
