@@ -1,5 +1,6 @@
 #include "SCommandLine.h"
 
+#include "SAscii.h"
 #include "SError.h"
 #include "SHuedraneController.h"
 #include "SHuedraneSettings.h"
@@ -22,14 +23,7 @@ char SwitchLetter(const SString& argument)
     if (first != '-' && !(first == '/' && argument.Length() == 2))
         return 0;
     const char letter = argument.Length() > 1 && argument[1] ? argument[1] : '?';
-    return letter >= 'a' && letter <= 'z' ? char(letter - 'a' + 'A') : letter;
-}
-
-// Shows a command's failure the way the window shows its commands' failures.
-void Report(SError err, bool showCancel)
-{
-    if (err && (showCancel || err != ErrorFromIdentifier("cancel")))
-        ReportError(err);
+    return UpperAscii(letter);
 }
 
 }  // namespace
@@ -102,11 +96,11 @@ SCommandLineOutcome RunCommandLine(SHuedraneController& controller, const SComma
             const SError err = controller.Import(file, true);
             if (!err)
                 controller.MarkModified();
-            Report(err, false);
+            ReportFailure(err, false);
         } else if (commandLine.batchImport) {
-            Report(controller.BatchImport(files), true);
+            ReportFailure(controller.BatchImport(files), true);
         } else if (commandLine.batchExport) {
-            Report(controller.BatchExport(files), true);
+            ReportFailure(controller.BatchExport(files), true);
         } else {
             // Anything that is not a document is tried as a picture, silently: a picture given
             // on the command line (or dropped on the program's icon) is simply imported.

@@ -1,6 +1,7 @@
 // Stepping through the documents of a folder: the name order and the search for a neighbour.
 #include "SDocumentNeighbours.h"
 
+#include "SAscii.h"
 #include "SError.h"
 #include "SHuedraneController.h"
 
@@ -16,8 +17,7 @@ namespace {
 
 unsigned char Folded(char c)
 {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return static_cast<unsigned char>(LowerAscii(c));
 }
 
 bool EndsWithNoCase(std::string_view name, std::string_view ending)
@@ -87,8 +87,7 @@ SString NeighbourDocument(const SString& path, std::int32_t direction)
 SError SHuedraneController::NextFile(std::int32_t direction)
 {
     if (state == SDocumentState::Modified)
-        if (SError err = Save(); err && err != ErrorFromIdentifier("cancel"))
-            ReportError(err);
+        ReportFailure(Save(), false);
     if (path.IsEmpty())
         return 0;
     const SString neighbour = NeighbourDocument(path, direction);

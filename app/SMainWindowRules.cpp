@@ -12,18 +12,6 @@ namespace refresh = main_refresh;
 
 namespace {
 
-bool IsError(SError error, const char* identifier)
-{
-    return error != 0 && error == ErrorFromIdentifier(identifier);
-}
-
-// Errors are shown after every command except a user's cancel.
-void ShowUnlessCancel(SError error)
-{
-    if (error && !IsError(error, "cancel"))
-        ReportError(error);
-}
-
 constexpr std::uint32_t ToolChange = refresh::ToolMenu | refresh::StatusBar;
 
 }  // namespace
@@ -141,7 +129,7 @@ std::uint32_t DropFiles(SHuedraneController& c, const SArray<SString>& files, co
             named.Append(file);
     if (named.IsEmpty())
         return 0;
-    ShowUnlessCancel(c.OpenOrImport(named[0]));
+    ReportFailure(c.OpenOrImport(named[0]), false);
 
     bool allStarted = true;
     for (std::int32_t i = 1; i < named.Count(); ++i)
@@ -156,7 +144,7 @@ bool QueryCloseWindow(SHuedraneController& c)
     const SError err = c.QueryClose();
     if (err == 0)
         return true;
-    ShowUnlessCancel(err);
+    ReportFailure(err, false);
     return false;
 }
 

@@ -34,6 +34,10 @@ private:
 // Shows the error's message in a warning box through the platform seam; 0 shows nothing.
 void ReportError(SError error);
 
+// Shows a command's failure as ReportError does, except the user's "cancel", which is shown only
+// when showCancel is set (the commands whose cancel the user did not choose in a dialog).
+void ReportFailure(SError error, bool showCancel);
+
 // The text ReportError shows for the error: "" for 0; a registered definition's message, or
 // "Error" when none has the value; the C library's text for a wrapped system code; "Error" for
 // values from 0x2000000 up.

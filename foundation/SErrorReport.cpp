@@ -63,4 +63,10 @@ void ReportError(SError error)
     Platform().ShowBox(request);
 }
 
+void ReportFailure(SError error, bool showCancel)
+{
+    if (error != 0 && (showCancel || error != ErrorFromIdentifier("cancel")))
+        ReportError(error);
+}
+
 }  // namespace ulib

@@ -37,11 +37,6 @@ QString FromUtf8(const SString& text)
     return QString::fromStdString(text.Str());
 }
 
-bool IsCancel(SError error)
-{
-    return error == ErrorFromIdentifier("cancel");
-}
-
 }  // namespace
 
 char MainKeyCharacter(const QKeyEvent& event)
@@ -199,17 +194,11 @@ SError TFormMain::RunHidingBoxes(bool hidesBoxes, const std::function<SError()>&
     return err;
 }
 
-void TFormMain::ShowCommandError(SError err, bool showsCancel)
-{
-    if (err && (showsCancel || !IsCancel(err)))
-        ReportError(err);
-}
-
 void TFormMain::RunCommand(SMainCommand command, const std::function<SError()>& action)
 {
     const SCommandEffects effects = CommandEffects(command);
     KeepMemo();
-    ShowCommandError(RunHidingBoxes(effects.hidesBoxes, action), effects.showsCancel);
+    ReportFailure(RunHidingBoxes(effects.hidesBoxes, action), effects.showsCancel);
     Refresh(effects.refresh);
 }
 

@@ -106,8 +106,6 @@ private:
     void RunCommand(SMainCommand command, const std::function<ulib::SError()>& action);
     // Runs the action with the visible tool boxes hidden when hidesBoxes is set; gives its error.
     ulib::SError RunHidingBoxes(bool hidesBoxes, const std::function<ulib::SError()>& action);
-    // Shows a command's error; "cancel" only when showsCancel is set.
-    void ShowCommandError(ulib::SError err, bool showsCancel);
     // A reference command: the tool boxes hidden around its dialog when it has one, its error
     // shown (not "cancel"), the pane redrawn and the Reference menu refreshed.
     void RunReferenceCommand(bool hidesBoxes, const std::function<ulib::SError()>& action);

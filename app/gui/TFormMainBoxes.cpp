@@ -101,7 +101,7 @@ void TFormMain::ConnectReferenceMenu()
 
 void TFormMain::RunReferenceCommand(bool hidesBoxes, const std::function<SError()>& action)
 {
-    ShowCommandError(RunHidingBoxes(hidesBoxes, action), false);
+    ReportFailure(RunHidingBoxes(hidesBoxes, action), false);
     Refresh(main_refresh::ReferencePane | main_refresh::ReferenceMenu);
 }
 
@@ -118,6 +118,6 @@ void TFormMain::UnderLayer(bool load)
         err = controller_.LoadUnderLayer(SString());
     else
         controller_.DestroyUnderLayer();
-    ShowCommandError(err, false);
+    ReportFailure(err, false);
     Refresh(main_refresh::Canvas | main_refresh::LayerMenu);
 }

@@ -63,6 +63,18 @@ TEST_F(ErrorReport, RegisteredValuesShowTheirMessageInAWarningBoxWithoutOwner)
     EXPECT_EQ(platform.LastBox().text, "LIBJPEGモジュールがエラーを返しました。");
 }
 
+TEST_F(ErrorReport, CommandFailuresShowEverythingButACancelUnlessAsked)
+{
+    const SError cancel = ErrorFromIdentifier("cancel");
+    ulib::ReportFailure(0, true);
+    ulib::ReportFailure(cancel, false);
+    EXPECT_EQ(platform.BoxCount(), 0u);
+    ulib::ReportFailure(cancel, true);
+    ulib::ReportFailure(ErrorFromIdentifier("abort"), false);
+    ASSERT_EQ(platform.BoxCount(), 2u);
+    EXPECT_EQ(platform.LastBox().text, "ユーザーにより、操作が中止されました。");
+}
+
 TEST_F(ErrorReport, UnknownValuesShowError)
 {
     ReportError(1);
