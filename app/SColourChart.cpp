@@ -1,5 +1,6 @@
 #include "SColourChart.h"
 
+#include "SAscii.h"
 #include "SColourText.h"
 #include "SReplacingFile.h"
 #include "SStoredText.h"
@@ -31,7 +32,7 @@ bool IsControl(unsigned char c)
 
 bool IsBlank(unsigned char c)
 {
-    return c == ' ' || c == '\t';
+    return IsAsciiBlank(char(c));
 }
 
 // Scans one line; in a CP932 line a lead byte and the byte after it form one character, so a

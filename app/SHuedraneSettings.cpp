@@ -1,6 +1,7 @@
 // Reading, writing and removing the program's settings in the settings store.
 #include "SHuedraneSettings.h"
 
+#include "SAscii.h"
 #include "SColourText.h"
 #include "SProgramPath.h"
 #include "STools.h"
@@ -31,16 +32,6 @@ std::int32_t Clamp(std::int64_t value, std::int32_t low, std::int32_t high)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-char Upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
 // Adds a digit to a magnitude that saturates instead of overflowing.
 std::int64_t AddDigit(std::int64_t magnitude, char digit)
 {
@@ -52,13 +43,13 @@ std::int64_t AddDigit(std::int64_t magnitude, char digit)
 std::int32_t LeadingInteger(std::string_view text)
 {
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+    while (at < text.size() && IsAsciiBlank(text[at]))
         ++at;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+'))
         negative = text[at++] == '-';
     std::int64_t magnitude = 0;
-    while (at < text.size() && IsDigit(text[at]))
+    while (at < text.size() && IsAsciiDigit(text[at]))
         magnitude = AddDigit(magnitude, text[at++]);
     return Clamp(negative ? -magnitude : magnitude, INT_MIN, INT_MAX);
 }
@@ -70,13 +61,13 @@ std::vector<std::int32_t> Numbers(std::string_view text, std::size_t limit)
     std::vector<std::int32_t> numbers;
     std::size_t at = 0;
     while (at < text.size() && numbers.size() < limit) {
-        if (!IsDigit(text[at])) {
+        if (!IsAsciiDigit(text[at])) {
             ++at;
             continue;
         }
         const bool negative = at > 0 && text[at - 1] == '-';
         std::int64_t magnitude = 0;
-        while (at < text.size() && IsDigit(text[at]))
+        while (at < text.size() && IsAsciiDigit(text[at]))
             magnitude = AddDigit(magnitude, text[at++]);
         numbers.push_back(Clamp(negative ? -magnitude : magnitude, INT_MIN, INT_MAX));
     }
@@ -175,7 +166,7 @@ void ApplyLayers(SHuedraneController& controller, std::string_view text)
 {
     for (const char c : text) {
         for (std::int32_t i = 0; i < 5; ++i)
-            if (Upper(c) == LayerLetters[i])
+            if (UpperAscii(c) == LayerLetters[i])
                 controller.SetLayerSwitch(4 - i, c == LayerLetters[i]);
     }
 }
@@ -183,12 +174,12 @@ void ApplyLayers(SHuedraneController& controller, std::string_view text)
 void ApplyFlags(SMainWindowState& window, std::string_view text)
 {
     for (const char c : text) {
-        bool* bar = Upper(c) == 'T'   ? &window.toolBarVisible
-                    : Upper(c) == 'S' ? &window.statusBarVisible
-                    : Upper(c) == 'U' ? &window.subToolBarVisible
+        bool* bar = UpperAscii(c) == 'T'   ? &window.toolBarVisible
+                    : UpperAscii(c) == 'S' ? &window.statusBarVisible
+                    : UpperAscii(c) == 'U' ? &window.subToolBarVisible
                                       : nullptr;
         if (bar)
-            *bar = c == Upper(c);
+            *bar = c == UpperAscii(c);
     }
 }
 
@@ -233,7 +224,7 @@ void ApplyExportOptions(SHuedraneOptions& options, const SRegistryValues& values
         const SString trimmed = TrimRegistryText(text.View());
         const std::string_view view = trimmed.View();
         options.exportBlackTraceEnabled =
-            std::any_of(view.begin(), view.end(), [](char c) { return IsDigit(c) || c == '#'; });
+            std::any_of(view.begin(), view.end(), [](char c) { return IsAsciiDigit(c) || c == '#'; });
         if (options.exportBlackTraceEnabled)
             options.exportBlackTraceColour = TextToColour(view);
     }

@@ -8,6 +8,7 @@
 //    40  colour table (4 bytes an entry: blue, green, red, reserved), or with compression 3 the
 //        three 32-bit masks red, green, blue
 // Pixel block: the rows, last image row first, each padded to 4 bytes.
+#include "SByteOrder.h"
 #include "SSpiAccess.h"
 
 #include <algorithm>
@@ -20,20 +21,13 @@ namespace {
 constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::uint32_t BitFields = 3;
 
-std::uint32_t Le32(const std::uint8_t* at)
-{
-    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16 | std::uint32_t(at[3]) << 24;
-}
-
-std::uint16_t Le16(const std::uint8_t* at) { return std::uint16_t(at[0] | at[1] << 8); }
-
 // The bitmap format for the header's bit count, or 0 when the bitmap has none. A plain 16-bit
 // picture is 5-5-5 by definition, which the bitmap calls format 15; its 5-6-5 format 16 is taken
 // only when the masks say so. Compressed pixel areas (run lengths, embedded files) are refused.
 std::int32_t FormatFor(const std::uint8_t* info, std::size_t infoSize)
 {
-    const std::uint16_t bits = Le16(info + 14);
-    const std::uint32_t compression = Le32(info + 16);
+    const std::uint16_t bits = GetLE16(info + 14);
+    const std::uint32_t compression = GetLE32(info + 16);
     if (compression == 0) {
         switch (bits) {
         case 1: case 4: case 8: case 24: case 32: case 48: case 64:
@@ -50,7 +44,7 @@ std::int32_t FormatFor(const std::uint8_t* info, std::size_t infoSize)
         return 32;
     if (bits != 16 || infoSize < InfoHeaderSize + 12)
         return 0;
-    const std::uint32_t red = Le32(info + 40), green = Le32(info + 44), blue = Le32(info + 48);
+    const std::uint32_t red = GetLE32(info + 40), green = GetLE32(info + 44), blue = GetLE32(info + 48);
     if (red == 0x7C00 && green == 0x03E0 && blue == 0x001F)
         return 15;
     if (red == 0xF800 && green == 0x07E0 && blue == 0x001F)
@@ -79,17 +73,17 @@ SError PictureFromPluginBlocks(SBitmap* bitmap, const std::uint8_t* info, std::s
     if (format == 0)
         return Refuse(bitmap, "bad_format");
 
-    const std::int32_t width = std::int32_t(Le32(header + 4));
-    const std::int32_t height = std::int32_t(Le32(header + 8));
+    const std::int32_t width = std::int32_t(GetLE32(header + 4));
+    const std::int32_t height = std::int32_t(GetLE32(header + 8));
     bitmap->Create(width, height, format);
     if (bitmap->Width() != width || bitmap->Height() != height || bitmap->Format() != format)
         return Refuse(bitmap, "memory_alloc");
-    bitmap->SetResolutionX(std::int32_t(Le32(header + 24)));
-    bitmap->SetResolutionY(std::int32_t(Le32(header + 28)));
+    bitmap->SetResolutionX(std::int32_t(GetLE32(header + 24)));
+    bitmap->SetResolutionY(std::int32_t(GetLE32(header + 28)));
 
     // The table is taken only when the block holds all of it; otherwise the bitmap keeps its own.
     const std::size_t entries = std::size_t(bitmap->PaletteCount());
-    const std::size_t ownHeader = std::max<std::size_t>(Le32(bitmap->InfoHeader()), InfoHeaderSize);
+    const std::size_t ownHeader = std::max<std::size_t>(GetLE32(bitmap->InfoHeader()), InfoHeaderSize);
     if (entries > 0 && infoSize >= ownHeader + entries * 4) {
         for (std::size_t i = 0; i < entries; ++i) {
             const std::uint8_t* quad = info + InfoHeaderSize + i * 4;

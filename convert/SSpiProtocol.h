@@ -19,6 +19,8 @@
 // after that, and any result without it, is ignored. The program trusts none of the sizes.
 #pragma once
 
+#include "SByteOrder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -68,17 +70,12 @@ inline constexpr std::uint8_t AbortByte = 'A';
 
 inline void PutInt32(std::uint8_t* at, std::int32_t value)
 {
-    const std::uint32_t v = static_cast<std::uint32_t>(value);
-    at[0] = std::uint8_t(v);
-    at[1] = std::uint8_t(v >> 8);
-    at[2] = std::uint8_t(v >> 16);
-    at[3] = std::uint8_t(v >> 24);
+    ulib::PutLE32(at, static_cast<std::uint32_t>(value));
 }
 
 inline std::int32_t GetInt32(const std::uint8_t* at)
 {
-    return static_cast<std::int32_t>(std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16 |
-                                     std::uint32_t(at[3]) << 24);
+    return static_cast<std::int32_t>(ulib::GetLE32(at));
 }
 
 // A picture plug-in's version text (info 0): at least four characters beginning with "00IN".

@@ -16,9 +16,25 @@ constexpr int HexDigitValue(char c)
     return -1;
 }
 
+constexpr bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A space or a tab: the blanks the settings, chart and store files allow around their fields.
+constexpr bool IsAsciiBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
 constexpr char LowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+constexpr char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
 }  // namespace ulib
