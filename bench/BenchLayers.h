@@ -1,14 +1,15 @@
 // Seeded, realistic cel layers for the benchmarks (4000 x 3000 unless asked otherwise), all drawn
 // from one scene of overlapping shapes whose outlines are the drawing's lines:
 //   trace: sparse anti-aliased lines (black of a density, a few coloured): the shapes' outlines and
-//          free tapered strokes; 0x00FFFFFF elsewhere;
-//   paint: flat regions painted at alpha 255, some left unpainted (0x00FFFFFF), border values
-//          (0x00000000 under black lines, red, green or blue under coloured ones) under every line pixel;
+//          free tapered strokes; no line elsewhere;
+//   paint: flat regions painted at alpha 255, some left unpainted, border values (black under
+//          black lines, red, green or blue under coloured ones) under every line pixel;
 //   scan:  a 24-bit scan of the drawing: noisy, unevenly lit greyish paper with dark strokes.
 // The same seed gives the same pixels on every run and machine.
 #pragma once
 
 #include "SBitmap.h"
+#include "SCelValues.h"
 
 #include <algorithm>
 #include <cmath>
@@ -177,8 +178,9 @@ inline ulib::SBitmap MakeTraceLayer(const Scene& s)
         for (std::int32_t x = 0; x < s.width; ++x) {
             const std::size_t i = s.At(x, y);
             const std::uint32_t d = s.density[i];
-            // Black lines keep their density in b0, coloured ones in b2 with the colour code in b1.
-            row[x] = d == 0 ? 0x00FFFFFFu : s.colour[i] == 0 ? d : d << 16 | std::uint32_t(s.colour[i]) << 8;
+            row[x] = d == 0                ? cel_values::NoLine
+                     : s.colour[i] == 0 ? cel_values::BlackLine(d)
+                                        : cel_values::ColouredLine(d, s.colour[i]);
         }
     }
     return layer;
@@ -186,14 +188,15 @@ inline ulib::SBitmap MakeTraceLayer(const Scene& s)
 
 inline ulib::SBitmap MakePaintLayer(const Scene& s, std::uint32_t seed)
 {
-    static constexpr std::uint32_t Borders[4] = {0x00000000u, 0x000000FFu, 0x0000FF00u, 0x00FF0000u};
+    static constexpr std::uint32_t Borders[4] = {cel_values::BorderBlack, cel_values::BorderBlue,
+                                                 cel_values::BorderGreen, cel_values::BorderRed};
     std::vector<std::uint32_t> fill(65536);
     Random rng(seed);
     for (std::uint32_t& f : fill) {
         const std::uint32_t rgb = rng.Next() & 0x00FFFFFFu;
-        f = rng.Below(100) < 15 ? 0x00FFFFFFu : 0xFF000000u | rgb;
+        f = rng.Below(100) < 15 ? cel_values::Unpainted : 0xFF000000u | rgb;
     }
-    fill[0] = 0x00FFFFFFu;  // the background stays unpainted
+    fill[0] = cel_values::Unpainted;  // the background stays unpainted
     ulib::SBitmap layer;
     layer.Create(s.width, s.height, 32);
     for (std::int32_t y = 0; y < s.height; ++y) {

@@ -44,7 +44,7 @@ SCel& BenchCel()
                 g[3 * x] = g[3 * x + 1] = g[3 * x + 2] = grey;
                 const int region = (x / 160 + y / 120) % 5;
                 p[x] = border ? cel_values::BorderBlack : region == 4 ? cel_values::Unpainted : fills[region];
-                t[x] = border ? 0x000000FFu : cel_values::NoLine;
+                t[x] = border ? cel_values::BlackLine(255) : cel_values::NoLine;
                 e[x] = (x / 40 + y / 40) % 53 == 0 ? 0x80FF2020u : 0;
                 u[x] = 0xFF000000u | std::uint32_t(x * 255 / Width) << 8;
             }

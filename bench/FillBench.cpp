@@ -31,8 +31,6 @@ const bench_layers::Scene& BroadScene()
     return scene;
 }
 
-bool IsBorder(std::uint32_t v) { return v == 0 || v == 0xFF || v == 0xFF00 || v == 0xFF0000; }
-
 // A cel with its undo buffer and tools, a region to fill in it and the same region as a mask.
 struct FillScene
 {
@@ -60,7 +58,7 @@ struct FillScene
             const std::uint32_t* row = cel.paint.Row32(y);
             std::uint8_t* m = mask.ptr<std::uint8_t>(y);
             for (std::int32_t x = 0; x < scene.width; ++x)
-                m[x] = IsBorder(row[x]) ? 0 : 1;
+                m[x] = cel_values::IsBorder(row[x]) ? 0 : 1;
         }
     }
 

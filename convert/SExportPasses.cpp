@@ -14,8 +14,6 @@ bool RowAborted(SAbort* progress, std::int32_t y)
     return progress != nullptr && progress->SetPosition(y);
 }
 
-std::uint32_t AlphaOf(std::uint32_t v) { return v >> 24; }
-
 }  // namespace
 
 SError FillIsolatedGaps(SBitmap& paint, SAbort* progress)
@@ -37,7 +35,7 @@ SError FillIsolatedGaps(SBitmap& paint, SAbort* progress)
             return ErrorFromIdentifier("abort");
         std::uint32_t* row = paint.Row32(y);
         for (std::int32_t x = 2; x <= w - 3; ++x) {
-            if (row[x] != ExportUnpainted)
+            if (row[x] != cel_values::Unpainted)
                 continue;
             bool open = false;
             for (const Probe& p : probes) {
@@ -46,7 +44,7 @@ SError FillIsolatedGaps(SBitmap& paint, SAbort* progress)
                 // x and y are at least 2, so only the far edges can leave the counted area.
                 if (px > w - 3 || py > h - 3)
                     continue;
-                if (paint.Row32(py)[px] == ExportUnpainted) {
+                if (paint.Row32(py)[px] == cel_values::Unpainted) {
                     open = true;
                     break;
                 }
@@ -56,8 +54,8 @@ SError FillIsolatedGaps(SBitmap& paint, SAbort* progress)
             for (std::int32_t by = y - 1; by <= y + 1; ++by) {
                 std::uint32_t* block = paint.Row32(by);
                 for (std::int32_t bx = x - 1; bx <= x + 1; ++bx)
-                    if (block[bx] == ExportUnpainted)
-                        block[bx] = ExportRedBorder;
+                    if (block[bx] == cel_values::Unpainted)
+                        block[bx] = cel_values::BorderRed;
             }
         }
     }
@@ -79,7 +77,7 @@ SError PaintUnderLines(SBitmap& paint, SAbort* progress)
         std::uint32_t* row = paint.Row32(y);
         std::uint32_t* result = copy.Row32(y);
         for (std::int32_t x = 0; x < w; ++x) {
-            if (row[x] != ExportBlackBorder && row[x] != ExportRedBorder)
+            if (!cel_values::IsBlackOrRedBorder(row[x]))
                 continue;
             std::int32_t whites = 0;
             bool found = false;
@@ -93,11 +91,11 @@ SError PaintUnderLines(SBitmap& paint, SAbort* progress)
                         const std::uint32_t v = s[sx];
                         if (v == ExportOpaqueWhite) {
                             ++whites;
-                        } else if (v != ExportBlackBorder && v != ExportRedBorder) {
+                        } else if (!cel_values::IsBlackOrRedBorder(v)) {
                             sb += v & 0xFF;
                             sg += (v >> 8) & 0xFF;
                             sr += (v >> 16) & 0xFF;
-                            sa += AlphaOf(v);
+                            sa += cel_values::TopByte(v);
                             ++count;
                         }
                     }
@@ -113,7 +111,7 @@ SError PaintUnderLines(SBitmap& paint, SAbort* progress)
                 }
             }
             if (!found)
-                row[x] = ExportBlackBorder;  // the result keeps the border value
+                row[x] = cel_values::BorderBlack;  // the result keeps the border value
         }
     }
     paint.Swap(copy);
@@ -124,7 +122,7 @@ SError ColourTraceLines(SBitmap& trace, SColor colour, SAbort* progress)
 {
     if (trace.Format() != 32)
         return ErrorFromIdentifier("domain");
-    const std::uint32_t bgr = colour.Value() & 0x00FFFFFFu;
+    const std::uint32_t bgr = cel_values::ColourBits(colour);
     const std::int32_t w = trace.Width();
     for (std::int32_t y = 0; y < trace.Height(); ++y) {
         if (RowAborted(progress, y))
@@ -132,11 +130,11 @@ SError ColourTraceLines(SBitmap& trace, SColor colour, SAbort* progress)
         std::uint32_t* row = trace.Row32(y);
         for (std::int32_t x = 0; x < w; ++x) {
             const std::uint32_t v = row[x];
-            if (AlphaOf(v) != 0)
+            if (cel_values::IsConvertedLine(v))
                 continue;
-            // 0x00FFFFFF is "no line" (what the eraser leaves), not a black line of density 255.
-            const std::uint32_t density = v == 0x00FFFFFFu ? 0 : v & 0xFF;
-            row[x] = density != 0 ? bgr | density << 24 : 0;
+            // "No line" (what the eraser leaves) is not a black line of density 255.
+            const std::uint32_t density = v == cel_values::NoLine ? 0 : cel_values::BlackDensity(v);
+            row[x] = density != 0 ? cel_values::ConvertedLine(density, bgr) : 0;
         }
     }
     return 0;

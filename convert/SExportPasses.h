@@ -1,20 +1,18 @@
 // The passes that turn a cel's paint and trace layers into an exportable picture. The paint and
-// trace images are 32-bit layer images: unpainted 0x00FFFFFF, red border 0x00FF0000, black border
-// 0x00000000, painted pixels with a non-zero alpha byte, trace pixels made by import with alpha 0
-// and the black density in byte 0. Each pass reports its rows to the progress object when one is
-// given (SetPosition(row) in the caller's range) and stops with "abort" when asked to.
+// trace images are 32-bit layer images holding the cel's values (SCelValues.h): unpainted, borders,
+// painted pixels with a non-zero alpha byte, trace pixels made by import with alpha 0 and the black
+// density in byte 0. Each pass reports its rows to the progress object when one is given
+// (SetPosition(row) in the caller's range) and stops with "abort" when asked to.
 #pragma once
 
 #include "SAbort.h"
 #include "SBitmap.h"
+#include "SCelValues.h"
 #include "SColor.h"
 #include "SError.h"
 
 #include <cstdint>
 
-inline constexpr std::uint32_t ExportUnpainted = 0x00FFFFFFu;
-inline constexpr std::uint32_t ExportRedBorder = 0x00FF0000u;
-inline constexpr std::uint32_t ExportBlackBorder = 0x00000000u;
 inline constexpr std::uint32_t ExportOpaqueWhite = 0xFFFFFFFFu;
 
 // Closes unpainted specks: an unpainted pixel (x 2..w-3, y 2..h-3) none of whose twelve probes two
@@ -31,7 +29,7 @@ ulib::SError FillIsolatedGaps(ulib::SBitmap& paint, ulib::SAbort* progress = nul
 ulib::SError PaintUnderLines(ulib::SBitmap& paint, ulib::SAbort* progress = nullptr);
 
 // Turns import-made trace pixels (alpha 0) into the colour's blue, green and red with their black
-// density as alpha, or into 0 when the density is 0 or the pixel is "no line" (0x00FFFFFF);
+// density as alpha, or into 0 when the density is 0 or the pixel is "no line";
 // pixels with alpha already set stay.
 // err: "domain" (not 32-bit), "abort".
 ulib::SError ColourTraceLines(ulib::SBitmap& trace, ulib::SColor colour, ulib::SAbort* progress = nullptr);

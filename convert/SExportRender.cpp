@@ -95,7 +95,7 @@ void WhitenTransparent(SBitmap& output)
         std::uint32_t* row = output.Row32(y);
         for (std::int32_t x = 0; x < output.Width(); ++x)
             if ((row[x] >> 24) == 0)
-                row[x] = ExportUnpainted;
+                row[x] = cel_values::TransparentWhite;
     }
 }
 

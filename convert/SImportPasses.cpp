@@ -133,12 +133,12 @@ SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
             } else if (R - B >= 96 && G - B >= 64) {
                 v = 0;  // yellow, orange
             } else if (R - G >= 25 && R - B >= 25 && R >= 128) {
-                v = ColourDensity(G, B) << 16;  // red line
+                v = cel_values::ColouredLine(ColourDensity(G, B), cel_values::CodeRed);
             } else if (B - R > 32 && B - G > 32 && B >= 128) {
                 const std::uint32_t d = ColourDensity(G, R);
-                v = d ? (d << 16 | BlueKind << 8) : 0;
+                v = d ? cel_values::ColouredLine(d, BlueKind) : 0;
             } else if (R < 192 && G < 192 && B < 192) {
-                v = std::uint32_t(255 - (R + G + B) / 3);  // black line
+                v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
             } else if (R >= 224 || G >= 224 || B >= 224) {
                 v = 0;  // light
             } else {
@@ -148,7 +148,7 @@ SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
                 const std::uint8_t* up = genga.Row(y == 0 ? h - 1 : y - 1) + 3 * x;
                 const std::uint8_t* down = genga.Row(y == h - 1 ? 0 : y + 1) + 3 * x;
                 if (Dark(left) || Dark(up) || Dark(right) || Dark(down))
-                    v = std::uint32_t(255 - (R + G + B) / 3);
+                    v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
             }
             out[x] = v;
         }
@@ -170,22 +170,22 @@ SError RemoveTraceSpecks(SBitmap& trace, SAbort* abort)
         std::uint32_t* down = trace.Row32(y + 1);
         for (std::int32_t x = 1; x < w - 1; ++x) {
             std::uint32_t v = row[x];
-            if (!(v & 0x00FF00FF))
+            if (!cel_values::HasLineDensity(v))
                 continue;
             const std::uint32_t n[8] = {row[x - 1], up[x],     row[x + 1], down[x],
                                         up[x - 1],  up[x + 1], down[x - 1], down[x + 1]};
-            if (v & 0xFF) {
+            if (cel_values::BlackDensity(v)) {
                 bool allFaint = true, anyColour = false;
                 for (std::uint32_t q : n) {
-                    allFaint = allFaint && (q & 0xFF) < 32;
-                    anyColour = anyColour || (q & 0x00FF0000);
+                    allFaint = allFaint && cel_values::BlackDensity(q) < 32;
+                    anyColour = anyColour || cel_values::ColourDensity(q);
                 }
                 if (allFaint) {
                     v = anyColour ? FullRedLine : 0;
                     row[x] = v;
                 }
             }
-            if (v & 0x00FF0000) {
+            if (cel_values::ColourDensity(v)) {
                 bool allEmpty = true;
                 for (std::uint32_t q : n)
                     allEmpty = allEmpty && q == 0;

@@ -6,20 +6,21 @@
 #include "SAbort.h"
 #include "SAntiHoleFilter.h"
 #include "SBitmap.h"
+#include "SCelValues.h"
 #include "SError.h"
 #include "SGeometry.h"
 
 #include <cstdint>
 
 namespace import_value {
-// Paint layer values written by import (32-bit words, blue lowest).
-inline constexpr std::uint32_t Unpainted = 0x00FFFFFF;
-inline constexpr std::uint32_t RedBorder = 0x00FF0000;
-inline constexpr std::uint32_t BlackBorder = 0x00000000;
-inline constexpr std::uint32_t Marker = 0xFF00FF00;  // becomes Unpainted at the end of its pass
-// Trace pixels: byte 0 black density, byte 1 colour line kind, byte 2 colour density.
-inline constexpr std::uint32_t FullRedLine = 0x00FF0000;
-inline constexpr std::uint32_t BlueKind = 1;
+// The layer values import writes (SCelValues.h), by the names its passes use.
+inline constexpr std::uint32_t Unpainted = cel_values::Unpainted;
+inline constexpr std::uint32_t RedBorder = cel_values::BorderRed;
+inline constexpr std::uint32_t BlackBorder = cel_values::BorderBlack;
+// A pass's own mark, never left in a layer: it becomes Unpainted at the end of its pass.
+inline constexpr std::uint32_t Marker = 0xFF00FF00;
+inline constexpr std::uint32_t FullRedLine = cel_values::ColouredLine(255, cel_values::CodeRed);
+inline constexpr std::uint32_t BlueKind = cel_values::CodeBlue;
 }  // namespace import_value
 
 // Maps blue, green and red of a 24- or 32-bit image through the level table (black maps to 0,

@@ -1,15 +1,10 @@
 // The working cel: its layers, their visibility, and their composition into the display buffer.
-// Layer encodings (32-bit values, blue lowest, alpha/top byte b3):
-//   paint: 0x00000000 / 0x000000FF / 0x0000FF00 / 0x00FF0000 borders under black / blue / green / red
-//          lines, 0x00FFFFFF unpainted, b3 1..255 a painted colour with that alpha;
-//   trace: 0x00FFFFFF nothing; b3 != 0 a converted line (colour + density b3); else b0 != 0 a black
-//          line of density b0; else b2 != 0 a coloured line of density b2 with colour code b1
-//          (1 blue, 2 green, else red);
-//   extra: alpha 255 opaque, 1..254 translucent, 0 nothing.
+// The values of the 32-bit layers are described and defined in SCelValues.h.
 #pragma once
 
 #include "SArray.h"
 #include "SBitmap.h"
+#include "SCelValues.h"
 #include "SError.h"
 #include "SGeometry.h"
 #include "SQuickPress.h"
@@ -19,15 +14,6 @@
 #include <cstdint>
 
 enum SLayer : int { LayerUnder = 0, LayerGenga = 1, LayerPaint = 2, LayerTrace = 3, LayerExtra = 4 };
-
-namespace cel_values {
-inline constexpr std::uint32_t BorderBlack = 0x00000000;
-inline constexpr std::uint32_t BorderBlue = 0x000000FF;
-inline constexpr std::uint32_t BorderGreen = 0x0000FF00;
-inline constexpr std::uint32_t BorderRed = 0x00FF0000;
-inline constexpr std::uint32_t Unpainted = 0x00FFFFFF;
-inline constexpr std::uint32_t NoLine = 0x00FFFFFF;
-}  // namespace cel_values
 
 class SCel
 {

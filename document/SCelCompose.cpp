@@ -20,9 +20,9 @@ inline std::uint32_t OverPixel(SColor source, std::uint32_t destination)
 inline SColor LineColour(std::uint32_t code, std::uint32_t density)
 {
     const std::uint8_t t = std::uint8_t(255 - density);
-    if (code == 1)
+    if (code == cel_values::CodeBlue)
         return SColor(0, 0, 255, t);
-    if (code == 2)
+    if (code == cel_values::CodeGreen)
         return SColor(0, 255, 0, t);
     return SColor(255, 0, 0, t);
 }
@@ -81,7 +81,7 @@ inline std::uint32_t PaintPixel(std::uint32_t m, const std::uint32_t* trace, std
     if (m == cel_values::BorderRed || m == cel_values::BorderGreen || m == cel_values::BorderBlue) {
         // A converted line over its border shows through in the line's own colour.
         const std::uint32_t t = trace ? trace[x] : 0;
-        return ((t >> 24) ? t : m) | 0xFF000000u;
+        return (cel_values::IsConvertedLine(t) ? t : m) | 0xFF000000u;
     }
     return d;
 }
@@ -90,12 +90,12 @@ inline std::uint32_t TracePixel(std::uint32_t v, bool silhouette, std::uint32_t 
 {
     if (v == cel_values::NoLine)
         return d;
-    if (v >> 24)
+    if (cel_values::IsConvertedLine(v))
         return OverPixel(DarkenConverted(v), d);
-    if (const std::uint32_t black = v & 0xFF)
+    if (const std::uint32_t black = cel_values::BlackDensity(v))
         return OverPixel(SColor(0, 0, 0, std::uint8_t(255 - black)), d);
-    if (const std::uint32_t density = (v >> 16) & 0xFF; density && !silhouette)
-        return OverPixel(LineColour((v >> 8) & 0xFF, density), d);
+    if (const std::uint32_t density = cel_values::ColourDensity(v); density && !silhouette)
+        return OverPixel(LineColour(cel_values::ColourCode(v), density), d);
     return d;
 }
 

@@ -17,15 +17,15 @@ SColor FlattenedSample(const SBitmap& trace, const SBitmap& paint, std::int32_t 
         colour = SColor::Black;
     else if (p == cel_values::BorderRed)
         colour = SColor::Red;
-    else if (p >> 24)
+    else if (cel_values::IsPainted(p))
         colour = Over(SColor::FromPixel(p), SColor::White);
 
     if (t != cel_values::NoLine) {
-        if (t >> 24)
+        if (cel_values::IsConvertedLine(t))
             colour = SColor::FromPixel(t | 0xFF000000u);
-        else if (t & 0xFF)
+        else if (cel_values::BlackDensity(t))
             colour = SColor::Black;
-        else if (t & 0xFF0000)
+        else if (cel_values::ColourDensity(t))
             colour = SColor::Red;
     }
     return colour;

@@ -8,12 +8,6 @@ using namespace tool_rows;
 
 namespace {
 
-bool IsBorder(std::uint32_t v)
-{
-    return v == cel_values::BorderBlack || v == cel_values::BorderBlue || v == cel_values::BorderGreen ||
-           v == cel_values::BorderRed;
-}
-
 // The value a deleted border pixel takes: unpainted, unless a neighbour inside the document is
 // painted; the last painted one in the order left, below, right, above wins.
 std::uint32_t FilledFromNeighbours(const SBitmap& paint, const SRect& area, SPoint at)
@@ -24,7 +18,7 @@ std::uint32_t FilledFromNeighbours(const SBitmap& paint, const SRect& area, SPoi
         if (!area.Contains(n))
             continue;
         const std::uint32_t v = paint.Row32(n.y)[n.x];
-        if (v >> 24)
+        if (cel_values::IsPainted(v))
             value = v;
     }
     return value;
@@ -62,9 +56,9 @@ SRect BoundaryLine(SPaintContext& context, SBoundaryMode mode, SPoint p, SPoint 
         context.undo.RecordRow(paint, at.y, at.x, at.x + 1);
         std::uint32_t& pixel = paint.Row32(at.y)[at.x];
         if (mode == SBoundaryMode::Fix) {
-            if (!IsBorder(pixel))
+            if (!cel_values::IsBorder(pixel))
                 pixel = cel_values::BorderRed;
-        } else if (pixel == cel_values::BorderBlack || pixel == cel_values::BorderRed) {
+        } else if (cel_values::IsBlackOrRedBorder(pixel)) {
             pixel = FilledFromNeighbours(paint, area, at);
         }
         cel.ComposeRow(at.y, at.x, at.x + 1, err);

@@ -17,13 +17,13 @@ bool LineWalkStep(ulib::SPoint& p, ulib::SPoint q);
 // step and recomposing it; pixels outside the document are skipped. Fix turns every non-border
 // pixel into the red border; delete turns black and red borders into the value of the last
 // neighbour inside the document, in the order left, below, right, above, whose alpha is not 0
-// (0x00FFFFFF when there is none). Does nothing while the paint layer is hidden.
+// (unpainted when there is none). Does nothing while the paint layer is hidden.
 // Returns the rectangle spanned by p and q, clipped to the document.
 ulib::SRect BoundaryLine(SPaintContext& context, SBoundaryMode mode, ulib::SPoint p, ulib::SPoint q);
 
 // The knife from p to q: the rectangle spanned by p and q grown by 1 (clipped) is recorded; the
 // neighbours above, below, left and right of every walk position after p become red borders, then
 // every walk position from p to q takes the cut colour, the paint value at p when it is painted
-// (alpha not 0), else 0x00FFFFFF. Does nothing while the paint layer is hidden.
+// (alpha not 0), else unpainted. Does nothing while the paint layer is hidden.
 // Returns the recorded rectangle.
 ulib::SRect KnifeCut(SPaintContext& context, ulib::SPoint p, ulib::SPoint q);

@@ -68,7 +68,7 @@ void DabRow(std::uint32_t* row, std::int32_t y, std::int32_t x0, std::int32_t x1
         source.emplace(*picture, y);
     for (std::int32_t x = x0; x < x1; ++x) {
         const std::uint32_t v = row[x];
-        if (skipBorders && (v >> 24) == 0 && v != cel_values::Unpainted)
+        if (skipBorders && !cel_values::TakesPaint(v))
             continue;
         const std::int64_t dx = std::int64_t(x) - at.x;
         const SColor c = source ? source->At(x) : colour.Fixed();

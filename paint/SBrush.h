@@ -16,7 +16,7 @@ ulib::SColor MixColour(ulib::SColor b, ulib::SColor c, std::uint32_t w);
 
 // One dab at document pixel `at`. The box around the disc, clipped to the document, is recorded in
 // the open undo step and its rows are recomposed. The paint brush leaves border pixels alone; a
-// fully transparent result is written as 0x00FFFFFF. Does nothing while the layer is hidden (or,
+// fully transparent result is written as unpainted. Does nothing while the layer is hidden (or,
 // for the extra layer, absent). Returns the changed rectangle.
 ulib::SRect BrushDab(SPaintContext& context, SBrushLayer layer, ulib::SPoint at);
 

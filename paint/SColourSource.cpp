@@ -22,8 +22,7 @@ std::uint32_t FromColour(SColor c) { return c.t == 255 ? Unpainted : c.Pixel(); 
 // other alpha-0 values stay. Written without a branch so the loops below vectorise.
 inline std::uint32_t Painted(std::uint32_t old, std::uint32_t value)
 {
-    const bool takes = (old >> 24) != 0 || old == Unpainted;
-    return takes ? value : old;
+    return cel_values::TakesPaint(old) ? value : old;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// What a painting operation puts into a paint-layer pixel, by colour mode, and span painting.
-//   colour:  the current colour as a layer value (a fully transparent colour gives 0x00FFFFFF);
-//   eraser:  0x00FFFFFF;
+// What a painting operation puts into a paint-layer pixel (values as in SCelValues.h), by colour
+// mode, and span painting.
+//   colour:  the current colour as a layer value (a fully transparent colour gives unpainted);
+//   eraser:  unpainted;
 //   bitmap:  the reference picture repeated from the document origin (its pixel at x mod width,
-//            y mod height; fully transparent gives 0x00FFFFFF); without a reference, as eraser;
+//            y mod height; fully transparent gives unpainted); without a reference, as eraser;
 //   texture: nothing is painted (and so for a mode number outside 1..4).
 #pragma once
 
@@ -33,7 +34,7 @@ private:
 };
 
 // Paints row y from x0 to x1 (exclusive), clipped to the paint layer: every pixel whose alpha is
-// not 0, or that is unpainted (0x00FFFFFF), takes the source's value; border pixels (and the other
+// not 0, or that is unpainted, takes the source's value; border pixels (and the other
 // alpha-0 values) stay. Records nothing and does not recompose. A layer that is not 32-bit is left.
 void PaintSpan(ulib::SBitmap& paint, const SColourSource& source, std::int32_t y, std::int32_t x0, std::int32_t x1);
 

@@ -19,7 +19,7 @@ SRect KnifeCut(SPaintContext& context, SPoint p, SPoint q)
     context.undo.RecordRect(paint, rect);
 
     std::uint32_t cut = cel_values::Unpainted;
-    if (area.Contains(p) && (paint.Row32(p.y)[p.x] >> 24) != 0)
+    if (area.Contains(p) && cel_values::IsPainted(paint.Row32(p.y)[p.x]))
         cut = paint.Row32(p.y)[p.x];
 
     auto set = [&](std::int64_t x, std::int64_t y, std::uint32_t v) {

@@ -16,24 +16,22 @@
 #endif
 
 using namespace ulib;
+using cel_values::IsBorder;
 
 namespace {
 
-inline bool IsBorder(std::uint32_t v)
-{
-    return v == cel_values::BorderBlack || v == cel_values::BorderBlue || v == cel_values::BorderGreen ||
-           v == cel_values::BorderRed;
-}
-
 // The row scans below look at four pixels at a time: the spans of a large region are long, and
 // a row is scanned up to three times (as a span and as the neighbour of the spans above and below).
+// The vector test is IsBorder on four pixels.
 #if defined(__SSE2__)
+inline __m128i Equals4(__m128i v, std::uint32_t value) { return _mm_cmpeq_epi32(v, _mm_set1_epi32(int(value))); }
+
 inline int BorderMask4(const std::uint32_t* p)
 {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i border = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi32(v, _mm_setzero_si128()), _mm_cmpeq_epi32(v, _mm_set1_epi32(0xFF))),
-        _mm_or_si128(_mm_cmpeq_epi32(v, _mm_set1_epi32(0xFF00)), _mm_cmpeq_epi32(v, _mm_set1_epi32(0xFF0000))));
+    const __m128i border =
+        _mm_or_si128(_mm_or_si128(Equals4(v, cel_values::BorderBlack), Equals4(v, cel_values::BorderBlue)),
+                     _mm_or_si128(Equals4(v, cel_values::BorderGreen), Equals4(v, cel_values::BorderRed)));
     return _mm_movemask_ps(_mm_castsi128_ps(border));
 }
 #endif

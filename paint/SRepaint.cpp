@@ -17,19 +17,19 @@ std::optional<std::uint32_t> TargetAt(const SCel& cel, SPoint at)
     if (cel.visible[LayerTrace] && LayerArea(cel, cel.trace).Contains(at)) {
         const std::uint32_t t = cel.trace.Row32(at.y)[at.x];
         if (t != cel_values::NoLine) {
-            if (t >> 24)
+            if (cel_values::IsConvertedLine(t))
                 return t | 0xFF000000u;
-            if (t & 0xFFu)
+            if (cel_values::BlackDensity(t))
                 return std::nullopt;  // a black line ends the operation
-            if ((t >> 16) & 0xFFu)
+            if (cel_values::ColourDensity(t))
                 return cel_values::Unpainted;
         }
     }
     if (cel.visible[LayerPaint] && LayerArea(cel, cel.paint).Contains(at)) {
         const std::uint32_t p = cel.paint.Row32(at.y)[at.x];
-        if (p == cel_values::BorderBlack || p == cel_values::BorderRed)
+        if (cel_values::IsBlackOrRedBorder(p))
             return std::nullopt;
-        return (p >> 24) ? p : cel_values::Unpainted;
+        return cel_values::IsPainted(p) ? p : cel_values::Unpainted;
     }
     return std::nullopt;
 }
@@ -62,19 +62,20 @@ bool IsTargetLine(std::uint32_t v, std::uint32_t target)
 {
     if (v == cel_values::NoLine)
         return false;
-    if (v >> 24)
-        return (target >> 24) != 0 && (v & 0x00FFFFFFu) == (target & 0x00FFFFFFu);
-    return (target >> 24) == 0 && (v & 0xFFu) == 0 && ((v >> 16) & 0xFFu) != 0;
+    if (cel_values::IsConvertedLine(v))
+        return cel_values::IsPainted(target) && cel_values::ColourBits(v) == cel_values::ColourBits(target);
+    return !cel_values::IsPainted(target) && cel_values::BlackDensity(v) == 0 && cel_values::ColourDensity(v) != 0;
 }
 
 // The line recoloured with colour c: converted when c is not fully transparent, else a red
 // coloured line; the density is kept either way.
 std::uint32_t Relined(std::uint32_t v, SColor c)
 {
-    const std::uint32_t density = (v >> 24) ? (v >> 24) : ((v >> 16) & 0xFFu);
+    const std::uint32_t density =
+        cel_values::IsConvertedLine(v) ? cel_values::ConvertedDensity(v) : cel_values::ColourDensity(v);
     if (c.t != 255)
-        return density << 24 | (c.Value() & 0x00FFFFFFu);
-    return density << 16;
+        return cel_values::ConvertedLine(density, cel_values::ColourBits(c));
+    return cel_values::ColouredLine(density, cel_values::CodeRed);
 }
 
 void TracePass(SPaintContext& c, std::uint32_t target)

@@ -35,17 +35,17 @@ bool PickColour(const SCel& cel, SToolState& tools, SPoint at)
     if (cel.visible[LayerTrace] && LayerArea(cel, cel.trace).Contains(at)) {
         const std::uint32_t t = cel.trace.Row32(at.y)[at.x];
         if (t != cel_values::NoLine) {
-            if (t >> 24)
+            if (cel_values::IsConvertedLine(t))
                 return TakeColour(tools, SColor::FromPixel(t | 0xFF000000u));
-            if (t & 0xFFu)
+            if (cel_values::BlackDensity(t))
                 return false;  // black lines give no colour
-            if ((t >> 16) & 0xFFu)
+            if (cel_values::ColourDensity(t))
                 return TakeEraser(tools);
         }
     }
     if (cel.visible[LayerPaint] && LayerArea(cel, cel.paint).Contains(at)) {
         const std::uint32_t p = cel.paint.Row32(at.y)[at.x];
-        if (p >> 24)
+        if (cel_values::IsPainted(p))
             return TakeColour(tools, SColor::FromPixel(p));
         if (p == cel_values::Unpainted)
             return TakeEraser(tools);

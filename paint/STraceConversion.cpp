@@ -18,12 +18,14 @@ struct SConversionRule
 // The trace value after conversion, or v itself when the pixel is not converted.
 std::uint32_t Convert(std::uint32_t v, bool black)
 {
-    if (v == 0 || v == cel_values::NoLine || (v >> 24))
+    if (v == 0 || v == cel_values::NoLine || cel_values::IsConvertedLine(v))
         return v;
-    if (black)
-        return (v & 0xFFu) ? (v & 0xFFu) << 16 : v;
-    const std::uint32_t density = (v >> 16) & 0xFFu;
-    return (v & 0xFFu) == 0 && density ? density : v;
+    if (black) {
+        const std::uint32_t density = cel_values::BlackDensity(v);
+        return density ? cel_values::ColouredLine(density, cel_values::CodeRed) : v;
+    }
+    const std::uint32_t density = cel_values::ColourDensity(v);
+    return cel_values::BlackDensity(v) == 0 && density ? cel_values::BlackLine(density) : v;
 }
 
 // Converts columns x0..x1-1 of one row. The paint pixels that change are recorded first, as one

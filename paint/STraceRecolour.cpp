@@ -15,7 +15,7 @@ std::uint32_t LineColourOf(SColor c)
 {
     if (c.t == 255 || (c.r == 255 && c.g == 255 && c.b == 255))
         return NoColour;  // pure white counts as "take the colour off" like transparency
-    return c.Value() & 0x00FFFFFFu;
+    return cel_values::ColourBits(c);
 }
 
 // The trace value after recolouring v with the line colour; `flag` is the pixel's flag byte or
@@ -23,22 +23,22 @@ std::uint32_t LineColourOf(SColor c)
 std::uint32_t Recolour(std::uint32_t v, std::uint32_t colour, std::uint8_t* flag)
 {
     if (colour != NoColour) {
-        if (v >> 24)
-            return (v & 0xFF000000u) | colour;
-        if (v & 0xFFu)
+        if (cel_values::IsConvertedLine(v))
+            return cel_values::ConvertedLine(cel_values::ConvertedDensity(v), colour);
+        if (cel_values::BlackDensity(v))
             return v;  // black lines are never converted
-        if (const std::uint32_t density = (v >> 16) & 0xFFu) {
+        if (const std::uint32_t density = cel_values::ColourDensity(v)) {
             if (flag)
-                *flag = std::uint8_t((*flag & ~3u) | ((v >> 8) & 3u));
-            return density << 24 | colour;
+                *flag = std::uint8_t((*flag & ~3u) | (cel_values::ColourCode(v) & 3u));
+            return cel_values::ConvertedLine(density, colour);
         }
         return v;
     }
-    if (v >> 24) {
+    if (cel_values::IsConvertedLine(v)) {
         const std::uint32_t code = flag ? (*flag & 3u) : 0u;
         if (flag)
             *flag = std::uint8_t(*flag & ~3u);
-        return (v >> 24) << 16 | code << 8;
+        return cel_values::ColouredLine(cel_values::ConvertedDensity(v), code);
     }
     return v;
 }
@@ -60,7 +60,7 @@ void RecolourTraceSpan(SCel& cel, const SToolState& tools, const SBitmap& refere
 
     std::uint32_t colour = NoColour;
     if (tools.colourMode == SColourMode::Colour && tools.currentColour.t != 255)
-        colour = tools.currentColour.Value() & 0x00FFFFFFu;
+        colour = cel_values::ColourBits(tools.currentColour);
     if (tools.colourMode == SColourMode::Bitmap && !reference.IsEmpty()) {
         const SReferenceRow picture(reference, y);
         for (std::int32_t x = x0; x < x1; ++x)

@@ -9,8 +9,6 @@ using namespace ulib;
 
 namespace {
 
-constexpr std::uint32_t Clear = 0x00FFFFFFu;  // white, fully transparent
-
 void FillAllPaint(SPaintContext& c)
 {
     SBitmap& paint = c.cel.paint;
@@ -36,13 +34,13 @@ void FillAllExtra(SPaintContext& c)
     const SBitmap& display = c.cel.display;
     if (extra.IsEmpty()) {
         extra.Create(display.Width(), display.Height(), 32);
-        extra.FillRect(SColor::FromPixel(Clear));
+        extra.FillRect(SColor::FromPixel(cel_values::TransparentWhite));
     }
     c.undo.RecordRect(extra, extra.Bounds());
 
     SColor colour = c.tools.currentColour;
     if (c.tools.colourMode == SColourMode::Eraser || colour.t == 255)
-        colour = SColor::FromPixel(Clear);
+        colour = SColor::FromPixel(cel_values::TransparentWhite);
     switch (c.tools.colourMode) {
     case SColourMode::Colour:
     case SColourMode::Eraser:
@@ -71,8 +69,9 @@ void AllBlackToRed(SPaintContext& c)
         for (std::int32_t x = 0; x < trace.Width(); ++x) {
             const std::uint32_t v = row[x];
             // "No line" (what the eraser leaves) has a low byte too, but is no black line.
-            if ((v >> 24) == 0 && (v & 0xFF) != 0 && v != cel_values::NoLine)
-                row[x] = (v & 0x0000FF00u) | (v & 0xFF) << 16;  // density moves to b2; b1 (the code) stays
+            // The density moves to the coloured line's byte; the colour code stays.
+            if (!cel_values::IsConvertedLine(v) && cel_values::BlackDensity(v) != 0 && v != cel_values::NoLine)
+                row[x] = cel_values::ColouredLine(cel_values::BlackDensity(v), cel_values::ColourCode(v));
         }
     }
 }
