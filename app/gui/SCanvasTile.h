@@ -27,6 +27,21 @@ constexpr std::int32_t ToDocument(std::int32_t screen, std::int32_t zoom)
     return zoom >= 0 ? screen >> zoom : screen << -zoom;
 }
 
+// View navigation shared by the canvas and the reference pane. The scroll position after a zoom
+// from `from` to `to` that keeps the picture point `anchor` at the same place of the view: the
+// point moves by the difference of its two scaled positions, and the view scrolls by as much.
+constexpr ulib::SPoint ScrollKeepingPoint(ulib::SPoint scroll, ulib::SPoint anchor, std::int32_t from, std::int32_t to)
+{
+    return {scroll.x + ToScreen(anchor.x, to) - ToScreen(anchor.x, from),
+            scroll.y + ToScreen(anchor.y, to) - ToScreen(anchor.y, from)};
+}
+// The scroll position during a hand drag, measured on the screen (the picture moves under the
+// pointer while it scrolls): the start's scroll moved against the pointer's way.
+constexpr ulib::SPoint DragScroll(ulib::SPoint startScroll, ulib::SPoint startPointer, ulib::SPoint pointer)
+{
+    return {startScroll.x + startPointer.x - pointer.x, startScroll.y + startPointer.y - pointer.y};
+}
+
 // The zoom step's status text: "6%", "12%", "25%", "50%", "100%" .. "1600%".
 const char* ZoomText(std::int32_t zoom);
 

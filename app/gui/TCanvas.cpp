@@ -102,11 +102,10 @@ bool TCanvas::ZoomAt(int zoom, ulib::SPoint anchor)
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     controller_.zoom = zoom;
     ResizeCanvas();
-    // The anchor moves on the canvas by the difference of its two scaled positions; scrolling by the
-    // same amount keeps it under the mouse.
+    const ulib::SPoint kept = canvas::ScrollKeepingPoint({scroll.x(), scroll.y()}, anchor, old, zoom);
     suppressPaint_ = true;
-    horizontalScrollBar()->setValue(scroll.x() + canvas::ToScreen(anchor.x, zoom) - canvas::ToScreen(anchor.x, old));
-    verticalScrollBar()->setValue(scroll.y() + canvas::ToScreen(anchor.y, zoom) - canvas::ToScreen(anchor.y, old));
+    horizontalScrollBar()->setValue(kept.x);
+    verticalScrollBar()->setValue(kept.y);
     suppressPaint_ = false;
     RequestRepaint(paint_->rect());
     if (zoom != old)
@@ -203,9 +202,11 @@ void TCanvas::PaintMainMouseMove(QMouseEvent* event)
     const ulib::SPoint at = ToDocument(event->position().toPoint());
     emit PointerMoved(at, controller_.cel.display.Bounds().Contains(at));
     if (dragTool_ == ToolHand) {
-        const QPoint scroll = dragStartScroll_ + (dragStartScreen_ - event->globalPosition().toPoint());
-        horizontalScrollBar()->setValue(scroll.x());
-        verticalScrollBar()->setValue(scroll.y());
+        const QPoint pointer = event->globalPosition().toPoint();
+        const ulib::SPoint scroll = canvas::DragScroll({dragStartScroll_.x(), dragStartScroll_.y()},
+                                                       {dragStartScreen_.x(), dragStartScreen_.y()}, {pointer.x(), pointer.y()});
+        horizontalScrollBar()->setValue(scroll.x);
+        verticalScrollBar()->setValue(scroll.y);
     } else if (dragTool_ != ToolNone) {
         RedrawDocument(controller_.MouseMove(at));
         if (dragTool_ == ToolSpuit)

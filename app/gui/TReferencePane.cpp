@@ -131,10 +131,8 @@ void TReferencePane::ZoomAt(std::int32_t step, ulib::SPoint anchor)
         return;  // already at the end of the range
     ResizePaint();
     const std::int32_t zoom = shownZoom_;
-    // The anchor moves in the paint box by the difference of its two scaled positions; scrolling by
-    // the same amount keeps it under the mouse.
-    SetScrollPosition({scroll.x() + canvas::ToScreen(anchor.x, zoom) - canvas::ToScreen(anchor.x, old),
-                       scroll.y() + canvas::ToScreen(anchor.y, zoom) - canvas::ToScreen(anchor.y, old)});
+    const ulib::SPoint kept = canvas::ScrollKeepingPoint({scroll.x(), scroll.y()}, anchor, old, zoom);
+    SetScrollPosition({kept.x, kept.y});
     paint_->update();
     emit ZoomChanged();
 }
@@ -194,8 +192,10 @@ void TReferencePane::PaintReferenceMouseDown(QMouseEvent* event)
 void TReferencePane::PaintReferenceMouseMove(QMouseEvent* event)
 {
     if (action_ == SAction::Drag) {
-        // Measured on the screen: the paint box moves under the mouse while it scrolls.
-        SetScrollPosition(dragStartScroll_ + (dragStartScreen_ - event->globalPosition().toPoint()));
+        const QPoint pointer = event->globalPosition().toPoint();
+        const ulib::SPoint scroll = canvas::DragScroll({dragStartScroll_.x(), dragStartScroll_.y()},
+                                                       {dragStartScreen_.x(), dragStartScreen_.y()}, {pointer.x(), pointer.y()});
+        SetScrollPosition({scroll.x, scroll.y});
     } else if (action_ == SAction::Pick) {
         Pick(event->position().toPoint());
     }

@@ -97,6 +97,19 @@ TEST(CanvasZoom, ConvertsBothWaysWithArithmeticShiftsAndNamesEveryStep)
     EXPECT_EQ(canvas::ScreenToDocumentRect({0, 0, 10, 10}, -2, {30, 100}), (SRect{0, 0, 30, 41}));
 }
 
+TEST(CanvasZoom, ZoomingKeepsTheAnchorAtItsPlaceInTheViewAndDraggingFollowsThePointer)
+{
+    for (std::int32_t from = canvas::MinZoom; from <= canvas::MaxZoom; ++from)
+        for (std::int32_t to = canvas::MinZoom; to <= canvas::MaxZoom; ++to)
+            for (const SPoint anchor : {SPoint{0, 0}, SPoint{640, 480}, SPoint{3999, 2999}}) {
+                const SPoint scroll{canvas::ToScreen(anchor.x, from) - 150, canvas::ToScreen(anchor.y, from) - 90};
+                const SPoint kept = canvas::ScrollKeepingPoint(scroll, anchor, from, to);
+                EXPECT_EQ(canvas::ToScreen(anchor.x, to) - kept.x, 150) << from << " " << to;
+                EXPECT_EQ(canvas::ToScreen(anchor.y, to) - kept.y, 90) << from << " " << to;
+            }
+    EXPECT_EQ(canvas::DragScroll({500, 400}, {100, 100}, {60, 130}), (SPoint{540, 370}));
+}
+
 TEST(CanvasTile, TakesEverySixteenthPixelAtTheSmallestZoom)
 {
     const SBitmap display = PositionDisplay(1600, 1600);
