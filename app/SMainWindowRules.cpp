@@ -31,6 +31,29 @@ std::uint32_t ToggleLayer(SHuedraneController& c, std::int32_t tag)
     return refresh::Canvas | refresh::LayerMenu;
 }
 
+std::uint32_t ToggleSilhouette(SHuedraneController& c)
+{
+    c.cel.silhouette = !c.cel.silhouette;
+    c.cel.ComposeAll();
+    return refresh::Canvas | refresh::ViewMenu;
+}
+
+std::uint32_t StoreMemo(SHuedraneController& c, SArray<SString> memo)
+{
+    if (memo == c.cel.memo)
+        return 0;
+    c.cel.memo = std::move(memo);
+    c.MarkModified();
+    return refresh::Title | refresh::DocumentPanel;
+}
+
+std::uint32_t ToggleBar(SMainWindowState& window, std::int32_t bar)
+{
+    bool& visible = bar == 0 ? window.toolBarVisible : bar == 1 ? window.subToolBarVisible : window.statusBarVisible;
+    visible = !visible;
+    return refresh::ViewMenu;
+}
+
 std::uint32_t SelectColourMode(SHuedraneController& c, std::int32_t mode)
 {
     if (mode < 1 || mode > 3)

@@ -97,6 +97,17 @@ std::string HistoryItemName(std::int32_t tag);
 // 0 for a tag outside 0..4.
 std::uint32_t ToggleLayer(SHuedraneController& controller, std::int32_t tag);
 
+// Silhouette mode on or off; the display is recomposed. Returns the refresh bits.
+std::uint32_t ToggleSilhouette(SHuedraneController& controller);
+
+// The memo box's lines become the cel's memo; a memo that differs marks the document modified.
+// Returns the refresh bits, 0 when the memo was the same.
+std::uint32_t StoreMemo(SHuedraneController& controller, ulib::SArray<ulib::SString> memo);
+
+// Shows or hides a bar: 0 the tool bar, 1 the reference pane's tool bar, else the status bar.
+// Returns the refresh bits.
+std::uint32_t ToggleBar(SMainWindowState& window, std::int32_t bar);
+
 // Colour mode 1 colour, 2 eraser, 3 bitmap; texture (4) and any other value are refused (0).
 std::uint32_t SelectColourMode(SHuedraneController& controller, std::int32_t mode);
 // Trace pen index 0..4; others refused (0).

@@ -127,13 +127,6 @@ void TCanvas::RedrawDocument(const ulib::SRect& rect)
     RequestRepaint(ToQRect(canvas::DocumentToScreenRect(inside, controller_.zoom)));
 }
 
-void TCanvas::ToggleSilhouette()
-{
-    controller_.cel.silhouette = !controller_.cel.silhouette;
-    controller_.cel.ComposeAll();
-    RequestRepaint(paint_->rect());
-}
-
 ulib::SPoint TCanvas::ToDocument(QPoint canvasPosition) const
 {
     return {canvas::ToDocument(canvasPosition.x(), controller_.zoom), canvas::ToDocument(canvasPosition.y(), controller_.zoom)};

@@ -37,8 +37,6 @@ public:
     void DocumentReplaced();
     // Redraws the document rectangle (right and bottom exclusive; clipped to the document).
     void RedrawDocument(const ulib::SRect& rect);
-    // Toggles the silhouette flag, recomposes the whole display and redraws.
-    void ToggleSilhouette();
 
     // Position conversions between the canvas widget and the document at the zoom step.
     ulib::SPoint ToDocument(QPoint canvasPosition) const;

@@ -239,19 +239,17 @@ void TFormMain::Zoom(std::int32_t tag)
 
 void TFormMain::Silhouette()
 {
-    canvas_->ToggleSilhouette();
-    Refresh(main_refresh::ViewMenu);
+    Refresh(ToggleSilhouette(controller_));
 }
 
 void TFormMain::ToggleBar(int bar)
 {
-    SMainWindowState& w = controller_.window;
-    bool& visible = bar == 0 ? w.toolBarVisible : bar == 1 ? w.subToolBarVisible : w.statusBarVisible;
-    visible = !visible;
+    const std::uint32_t parts = ::ToggleBar(controller_.window, bar);
+    const SMainWindowState& w = controller_.window;
     toolBar_->setVisible(w.toolBarVisible);
     reference_->ToolSub()->setVisible(w.subToolBarVisible);
     statusBar_->setVisible(w.statusBarVisible);
-    Refresh(main_refresh::ViewMenu);
+    Refresh(parts);
 }
 
 void TFormMain::PlaceSplitBar()

@@ -294,6 +294,36 @@ TEST(MainWindowCommands, OtherLayerTogglesInvertAndRecomposeAndBadTagsDoNothing)
     EXPECT_EQ(c.cel.visible, before);
 }
 
+TEST(MainWindowCommands, MemoSilhouetteAndBarsChangeThroughTheRules)
+{
+    SHuedraneController c;
+    LoadCel(c);
+    // The same memo changes nothing; another marks the document modified and retitles it.
+    EXPECT_EQ(StoreMemo(c, {}), 0u);
+    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(StoreMemo(c, {SString("一行目"), SString("")}), main_refresh::Title | main_refresh::DocumentPanel);
+    EXPECT_EQ(c.cel.memo, (SArray<SString>{SString("一行目"), SString("")}));
+    EXPECT_EQ(c.state, SDocumentState::Modified);
+
+    // Silhouette hides unconverted coloured lines, recomposed at once.
+    c.cel.trace.Row32(2)[3] = 0x00FF0000u;  // a red pencil line
+    c.cel.ComposeAll();
+    const std::uint32_t shown = c.cel.display.Row32(2)[3];
+    EXPECT_EQ(ToggleSilhouette(c), main_refresh::Canvas | main_refresh::ViewMenu);
+    EXPECT_TRUE(c.cel.silhouette);
+    EXPECT_NE(c.cel.display.Row32(2)[3], shown);
+    ToggleSilhouette(c);
+    EXPECT_EQ(c.cel.display.Row32(2)[3], shown);
+
+    for (std::int32_t bar : {0, 1, 2}) {
+        const SMainWindowState before = c.window;
+        EXPECT_EQ(ToggleBar(c.window, bar), main_refresh::ViewMenu);
+        EXPECT_EQ(c.window.toolBarVisible, before.toolBarVisible != (bar == 0)) << bar;
+        EXPECT_EQ(c.window.subToolBarVisible, before.subToolBarVisible != (bar == 1)) << bar;
+        EXPECT_EQ(c.window.statusBarVisible, before.statusBarVisible != (bar == 2)) << bar;
+    }
+}
+
 TEST(MainWindowCommands, WholeCelCommandNeedsADocument)
 {
     SHuedraneController c;

@@ -2,6 +2,7 @@
 // blending, silhouette, tools through mouse events, hand scrolling and zoom anchoring.
 #include "SCanvasTile.h"
 #include "SHuedraneController.h"
+#include "SMainWindowRules.h"
 #include "TCanvas.h"
 
 #include <QApplication>
@@ -231,12 +232,14 @@ TEST_F(CanvasFixture, SilhouetteShowsCoverageInBlackOnWhite)
     controller.cel.paint.Row32(2)[3] = 0xFF2040F0u;
     controller.cel.ComposeAll();
     TCanvas canvas(controller, keys);
-    canvas.ToggleSilhouette();
+    EXPECT_EQ(ToggleSilhouette(controller), main_refresh::Canvas | main_refresh::ViewMenu);
+    canvas.DocumentReplaced();
     ASSERT_TRUE(controller.cel.silhouette);
     QImage shot = Grab(canvas);
     EXPECT_EQ(At(shot, 3, 2), 0xFF000000u);
     EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFFFu);
-    canvas.ToggleSilhouette();
+    ToggleSilhouette(controller);
+    canvas.DocumentReplaced();
     shot = Grab(canvas);
     EXPECT_EQ(At(shot, 3, 2), 0xFF2040F0u);
 }

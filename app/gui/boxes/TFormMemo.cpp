@@ -69,9 +69,6 @@ void TFormMemo::StoreMemo()
         for (qsizetype i = 0; i < count; ++i)
             memo.Append(ulib::SString(lines[i].toStdString()));
     }
-    if (memo == controller_.cel.memo)
-        return;
-    controller_.cel.memo = std::move(memo);
-    controller_.MarkModified();
-    emit MainRefresh(main_refresh::Title | main_refresh::DocumentPanel);
+    if (const std::uint32_t parts = ::StoreMemo(controller_, std::move(memo)))
+        emit MainRefresh(parts);
 }
