@@ -9,7 +9,6 @@
 #include "SMessage.h"
 #include "SPlatform.h"
 #include "TConvertThread.h"
-#include "Sximage.h"
 
 #include <filesystem>
 #include <string>
@@ -142,8 +141,7 @@ bool SHuedraneController::IsOwnScan(const SString& file) const
     if (SamePicture(file, sourcePicture))
         return true;
     // A scan beside a document opened later: recognised by its pixels.
-    SBitmap picture;
-    return Exists(file) && ReadImageFile(&picture, file) == 0 && PictureHoldsGenga(cel.held, picture);
+    return Exists(file) && PictureFileHoldsGenga(cel.held, file);
 }
 
 SString SHuedraneController::ExportProposal(const char* extension) const

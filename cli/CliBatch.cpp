@@ -60,9 +60,7 @@ bool Exists(const std::string& path)
 bool TargetHoldsGenga(const SBatchJob& job)
 {
     SQuickPress document;
-    SBitmap picture;
-    return document.ReadFile(SString(job.source)) == 0 && ReadImageFile(&picture, SString(job.target)) == 0 &&
-           PictureHoldsGenga(document, picture);
+    return document.ReadFile(SString(job.source)) == 0 && PictureFileHoldsGenga(document, SString(job.target));
 }
 
 // Export with an under layer: stored 32-bit as kind 2001, without changing the document's size.

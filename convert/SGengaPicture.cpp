@@ -1,6 +1,7 @@
 #include "SGengaPicture.h"
 
 #include "SImportPasses.h"
+#include "Sximage.h"
 
 #include <cstdlib>
 
@@ -28,10 +29,11 @@ bool Near(std::uint8_t a, std::uint8_t b)
 
 bool PictureHoldsGenga(const SQuickPress& document, const SBitmap& picture)
 {
-    SBitmap genga;
-    if (document.Count() < 1 || document.DecodeLayer(0, genga) != 0 || genga.IsEmpty())
+    // The record's size is the document's: a picture of another size is told apart without decoding.
+    if (document.Count() < 1 || picture.Dimensions() != SPoint{document[0].width, document[0].height})
         return false;
-    if (genga.Dimensions() != picture.Dimensions())
+    SBitmap genga;
+    if (document.DecodeLayer(0, genga) != 0 || genga.IsEmpty() || genga.Dimensions() != picture.Dimensions())
         return false;
     if (IsWhite(genga))
         return true;
@@ -42,4 +44,10 @@ bool PictureHoldsGenga(const SQuickPress& document, const SBitmap& picture)
                 return false;
         }
     return true;
+}
+
+bool PictureFileHoldsGenga(const SQuickPress& document, const SString& path)
+{
+    SBitmap picture;
+    return ReadImageFile(&picture, path) == 0 && PictureHoldsGenga(document, picture);
 }
