@@ -5,6 +5,7 @@
 #include "SCanvasTile.h"
 #include "SHuedraneController.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -68,6 +69,7 @@ TStatusBar::TStatusBar(SHuedraneController& controller, const SHeldKeys& keys, Q
 {
     setObjectName(QStringLiteral("StatusBar"));
     setSizeGripEnabled(false);
+    MeasurePositionPanel();
 }
 
 QSize TStatusBar::sizeHint() const
@@ -80,11 +82,22 @@ QSize TStatusBar::sizeHint() const
 
 int TStatusBar::PanelWidth(int index) const
 {
-    if (index != 2)
-        return PanelWidths[index];
+    return index == 2 ? positionWidth_ : PanelWidths[index];
+}
+
+void TStatusBar::MeasurePositionPanel()
+{
     // A document side is stored in 16 bits; the text is drawn 4 pixels in with a margin after it.
     const int text = fontMetrics().horizontalAdvance(QStringLiteral("(65535,65535)"));
-    return std::max(PanelWidths[index], text + 10);
+    positionWidth_ = std::max(PanelWidths[2], text + 10);
+}
+
+void TStatusBar::changeEvent(QEvent* event)
+{
+    // Measured once per font rather than on every paint: the bar repaints with each mouse move.
+    if (event->type() == QEvent::FontChange)
+        MeasurePositionPanel();
+    QStatusBar::changeEvent(event);
 }
 
 QRect TStatusBar::PanelRect(int index) const

@@ -43,9 +43,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     QSize sizeHint() const override;
+    void changeEvent(QEvent* event) override;
 
 private:
     int PanelWidth(int index) const;
+    void MeasurePositionPanel();
     void ClickColourMode();
     void ClickQuickPalette(int offset);
     void ClickPen();
@@ -54,4 +56,5 @@ private:
     const SHeldKeys& keys_;
     ulib::SPoint position_;
     bool positionShown_ = false;
+    int positionWidth_ = PanelWidths[2];  // the position panel's width in the bar's font
 };
