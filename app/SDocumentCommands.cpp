@@ -30,44 +30,44 @@ SString OfferedName(const SString& defaultFileName)
 
 void SHuedraneController::SetUpFileDialogs()
 {
-    documentDialog.title.Clear();
-    documentDialog.filters.Clear();
-    documentDialog.filters.Append(SString(DocumentFilterText), SString(DocumentPattern));
-    documentDialog.multipleSelection = false;
+    documentDialog_.title.Clear();
+    documentDialog_.filters.Clear();
+    documentDialog_.filters.Append(SString(DocumentFilterText), SString(DocumentPattern));
+    documentDialog_.multipleSelection = false;
 
-    const SMap<SString, SString> pictures = GetPictureFilters(spi);
-    importDialog.title = SString("ファイルのインポート");
-    importDialog.filters = pictures;
-    importDialog.multipleSelection = false;
+    const SMap<SString, SString> pictures = GetPictureFilters(spi_);
+    importDialog_.title = SString("ファイルのインポート");
+    importDialog_.filters = pictures;
+    importDialog_.multipleSelection = false;
 
-    exportDialog.title = SString("ファイルのエクスポート");
-    exportDialog.filters.Clear();
-    exportDialog.filters.Append(SString("ビットマップ(*.bmp)"), SString("*.bmp"));
-    exportDialog.filters.Append(SString("PNGイメージ(*.png)"), SString("*.png"));
-    exportDialog.filters.Append(SString("JPEGイメージ(*.jpg)"), SString("*.jpg;*.jpeg"));
-    exportDialog.multipleSelection = false;
+    exportDialog_.title = SString("ファイルのエクスポート");
+    exportDialog_.filters.Clear();
+    exportDialog_.filters.Append(SString("ビットマップ(*.bmp)"), SString("*.bmp"));
+    exportDialog_.filters.Append(SString("PNGイメージ(*.png)"), SString("*.png"));
+    exportDialog_.filters.Append(SString("JPEGイメージ(*.jpg)"), SString("*.jpg;*.jpeg"));
+    exportDialog_.multipleSelection = false;
 
-    batchImportDialog.title = SString("ファイルの一括インポート");
-    batchImportDialog.filters = pictures;
-    batchImportDialog.multipleSelection = true;
+    batchImportDialog_.title = SString("ファイルの一括インポート");
+    batchImportDialog_.filters = pictures;
+    batchImportDialog_.multipleSelection = true;
 
-    batchExportDialog.title = SString("ファイルの一括エクスポート");
-    batchExportDialog.filters.Clear();
-    batchExportDialog.filters.Append(SString(DocumentFilterText), SString(DocumentPattern));
-    batchExportDialog.multipleSelection = true;
+    batchExportDialog_.title = SString("ファイルの一括エクスポート");
+    batchExportDialog_.filters.Clear();
+    batchExportDialog_.filters.Append(SString(DocumentFilterText), SString(DocumentPattern));
+    batchExportDialog_.multipleSelection = true;
 
-    referenceDialog.title = SString("参照画像の読み込み");
-    referenceDialog.filters = pictures;
-    referenceDialog.multipleSelection = true;
+    referenceDialog_.title = SString("参照画像の読み込み");
+    referenceDialog_.filters = pictures;
+    referenceDialog_.multipleSelection = true;
 
-    underLayerDialog.title = SString("下敷きレイヤーの読み込み");
-    underLayerDialog.filters = pictures;
-    underLayerDialog.multipleSelection = false;
+    underLayerDialog_.title = SString("下敷きレイヤーの読み込み");
+    underLayerDialog_.filters = pictures;
+    underLayerDialog_.multipleSelection = false;
 }
 
 SError SHuedraneController::AskToSave()
 {
-    if (state != SDocumentState::Modified)
+    if (state_ != SDocumentState::Modified)
         return 0;
     const int answer = AskSaveChanges();
     if (answer == 0)
@@ -84,9 +84,9 @@ SError SHuedraneController::Clear()
     stroke_.MouseUp();
     ClearCel();
     ResetIdentity();
-    sourcePicture.Clear();
-    undo.Clear();
-    undo.SetDocumentSize(0, 0);
+    sourcePicture_.Clear();
+    undo_.Clear();
+    undo_.SetDocumentSize(0, 0);
     return 0;
 }
 
@@ -96,12 +96,12 @@ SError SHuedraneController::Open(const SString& file)
         return err;
     SString chosen = file;
     if (chosen.IsEmpty()) {
-        documentDialog.SetFileName(path);
+        documentDialog_.SetFileName(path_);
         // An open dialog must not add an extension to a name typed without one.
-        documentDialog.defaultExtension.Clear();
-        if (!documentDialog.Open())
+        documentDialog_.defaultExtension.Clear();
+        if (!documentDialog_.Open())
             return Cancelled();
-        chosen = documentDialog.FileName();
+        chosen = documentDialog_.FileName();
     }
     if (SError err = OpenDocumentFile(chosen))
         return err;
@@ -128,28 +128,28 @@ SError SHuedraneController::OpenOrImport(const SString& file)
 
 SError SHuedraneController::Save()
 {
-    if (state == SDocumentState::None)
+    if (state_ == SDocumentState::None)
         return Cancelled();
-    SString target = path;
+    SString target = path_;
     if (target.IsEmpty()) {
-        documentDialog.SetFileName(OfferedName(defaultFileName));
-        documentDialog.defaultExtension = SString(DocumentExtension);
-        if (!documentDialog.Save())
+        documentDialog_.SetFileName(OfferedName(defaultFileName_));
+        documentDialog_.defaultExtension = SString(DocumentExtension);
+        if (!documentDialog_.Save())
             return Cancelled();
-        target = documentDialog.FileName();
+        target = documentDialog_.FileName();
     }
     return WriteDocumentTo(target, false);
 }
 
 SError SHuedraneController::SaveAs()
 {
-    if (state == SDocumentState::None)
+    if (state_ == SDocumentState::None)
         return Cancelled();
-    documentDialog.SetFileName(path.IsEmpty() ? OfferedName(defaultFileName) : path);
-    documentDialog.defaultExtension = SString(DocumentExtension);
-    if (!documentDialog.Save())
+    documentDialog_.SetFileName(path_.IsEmpty() ? OfferedName(defaultFileName_) : path_);
+    documentDialog_.defaultExtension = SString(DocumentExtension);
+    if (!documentDialog_.Save())
         return Cancelled();
-    return WriteDocumentTo(documentDialog.FileName(), true);
+    return WriteDocumentTo(documentDialog_.FileName(), true);
 }
 
 SError SHuedraneController::QueryClose()
@@ -159,17 +159,17 @@ SError SHuedraneController::QueryClose()
 
 void SHuedraneController::AddHistory(const SString& file)
 {
-    history.Insert(0, file);
-    if (history.Count() > HistoryLimit)
-        history.SetCount(HistoryLimit);
+    history_.Insert(0, file);
+    if (history_.Count() > HistoryLimit)
+        history_.SetCount(HistoryLimit);
 }
 
 SError SHuedraneController::WriteDocumentTo(const SString& file, bool chosen)
 {
-    if (SError err = SaveDocument(cel, file))
+    if (SError err = SaveDocument(cel_, file))
         return err;
-    state = SDocumentState::Saved;
-    if (chosen || file != path) {
+    state_ = SDocumentState::Saved;
+    if (chosen || file != path_) {
         TakePath(file);
         AddHistory(file);
     }
@@ -178,7 +178,7 @@ SError SHuedraneController::WriteDocumentTo(const SString& file, bool chosen)
 
 void SHuedraneController::TakePath(const SString& file)
 {
-    path = file;
-    defaultFileName.Clear();
-    title = SString(Platform().DisplayName(file.Str())) + " - Huedrane";
+    path_ = file;
+    defaultFileName_.Clear();
+    title_ = SString(Platform().DisplayName(file.Str())) + " - Huedrane";
 }

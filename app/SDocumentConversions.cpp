@@ -114,9 +114,9 @@ SError SHuedraneController::Import(const SString& file, bool ask)
             return err;
     SString chosen = file;
     if (chosen.IsEmpty()) {
-        if (!importDialog.Open())
+        if (!importDialog_.Open())
             return Cancelled();
-        chosen = importDialog.FileName();
+        chosen = importDialog_.FileName();
     }
     if (chosen.IsEmpty())
         return ErrorFromIdentifier("file_not_found");
@@ -124,29 +124,29 @@ SError SHuedraneController::Import(const SString& file, bool ask)
     // The picture is converted before anything of the working cel is touched: a picture that
     // cannot be read leaves the cel, its name and its undo steps as they were.
     SQuickPress document;
-    if (SError err = RunImport(document, chosen, options, spi))
+    if (SError err = RunImport(document, chosen, options_, spi_))
         return err;
     if (SError err = ReplaceCel([&](SCel& loaded) { return UnpackDocument(loaded, document); }))
         return err;
     // The cel has no file yet: it is untitled.
     ResetIdentity();
-    state = SDocumentState::Saved;
-    defaultFileName = TConvertThread::TargetPath(chosen, ".hdq");
-    sourcePicture = chosen;
+    state_ = SDocumentState::Saved;
+    defaultFileName_ = TConvertThread::TargetPath(chosen, ".hdq");
+    sourcePicture_ = chosen;
     return 0;
 }
 
 bool SHuedraneController::IsOwnScan(const SString& file) const
 {
-    if (SamePicture(file, sourcePicture))
+    if (SamePicture(file, sourcePicture_))
         return true;
     // A scan beside a document opened later: recognised by its pixels.
-    return Exists(file) && PictureFileHoldsGenga(cel.held, file);
+    return Exists(file) && PictureFileHoldsGenga(cel_.held, file);
 }
 
 SString SHuedraneController::ExportProposal(const char* extension) const
 {
-    const SString& base = path.IsEmpty() ? defaultFileName : path;
+    const SString& base = path_.IsEmpty() ? defaultFileName_ : path_;
     if (base.IsEmpty())
         return {};
     const std::string dotted = std::string(".") + extension;
@@ -166,15 +166,15 @@ SError SHuedraneController::Export(const SString& file, SString* chosen)
         chosen->Clear();
     SString target = file;
     if (target.IsEmpty()) {
-        const ExportChoice choice = ExportChoiceFor(options.exportFormat);
-        exportDialog.filters.Clear();
-        exportDialog.filters.Append(SString(choice.description), SString(choice.pattern));
-        exportDialog.filterIndex = 0;
-        exportDialog.defaultExtension = SString(choice.extension);
-        exportDialog.SetFileName(ExportProposal(choice.extension));
-        if (!exportDialog.Save())
+        const ExportChoice choice = ExportChoiceFor(options_.exportFormat);
+        exportDialog_.filters.Clear();
+        exportDialog_.filters.Append(SString(choice.description), SString(choice.pattern));
+        exportDialog_.filterIndex = 0;
+        exportDialog_.defaultExtension = SString(choice.extension);
+        exportDialog_.SetFileName(ExportProposal(choice.extension));
+        if (!exportDialog_.Save())
             return 0;
-        target = exportDialog.FileName();
+        target = exportDialog_.FileName();
         if (IsOwnScan(target) && !ConfirmReplacingSource(target))
             return 0;
     }
@@ -183,40 +183,40 @@ SError SHuedraneController::Export(const SString& file, SString* chosen)
 
     stroke_.MouseUp();
     SQuickPress document;
-    if (SError err = PackDocument(cel, document))
+    if (SError err = PackDocument(cel_, document))
         return err;
-    if (!cel.under.IsEmpty())
-        if (SError err = AppendUnderLayer(document, cel.under, cel.underOffset))
+    if (!cel_.under.IsEmpty())
+        if (SError err = AppendUnderLayer(document, cel_.under, cel_.underOffset))
             return err;
-    return RunExport(document, target, options);
+    return RunExport(document, target, options_);
 }
 
 SError SHuedraneController::BatchImport(const SArray<SString>& files)
 {
     if (!files.IsEmpty())
-        return RunBatchImport(files, options, spi);
-    if (!batchImportDialog.Open())
+        return RunBatchImport(files, options_, spi_);
+    if (!batchImportDialog_.Open())
         return 0;
-    const SArray<SString> chosen = batchImportDialog.fileNames;
+    const SArray<SString> chosen = batchImportDialog_.fileNames;
     if (SError err = ConfirmOverwrite(chosen, ".hdq"))
         return err;
-    return RunBatchImport(chosen, options, spi);
+    return RunBatchImport(chosen, options_, spi_);
 }
 
 SError SHuedraneController::BatchExport(const SArray<SString>& files)
 {
     if (!files.IsEmpty())
-        return RunBatchExport(files, options);
-    batchExportDialog.filters.Clear();
-    batchExportDialog.filters.Append(SString("Huedraneファイル(*.hdq)"), SString("*.hdq;*.hda"));
-    batchExportDialog.filterIndex = 0;
-    if (!batchExportDialog.Open())
+        return RunBatchExport(files, options_);
+    batchExportDialog_.filters.Clear();
+    batchExportDialog_.filters.Append(SString("Huedraneファイル(*.hdq)"), SString("*.hdq;*.hda"));
+    batchExportDialog_.filterIndex = 0;
+    if (!batchExportDialog_.Open())
         return 0;
-    const SArray<SString> chosen = batchExportDialog.fileNames;
+    const SArray<SString> chosen = batchExportDialog_.fileNames;
     // JPEG has no batch target here: the worker refuses the batch, so nothing is asked first.
-    const char* extension = options.exportFormat == 0 ? ".bmp" : options.exportFormat == 1 ? ".png" : nullptr;
+    const char* extension = options_.exportFormat == 0 ? ".bmp" : options_.exportFormat == 1 ? ".png" : nullptr;
     if (extension)
         if (SError err = ConfirmOverwrite(chosen, extension))
             return err;
-    return RunBatchExport(chosen, options);
+    return RunBatchExport(chosen, options_);
 }

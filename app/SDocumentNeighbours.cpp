@@ -86,11 +86,11 @@ SString NeighbourDocument(const SString& path, std::int32_t direction)
 
 SError SHuedraneController::NextFile(std::int32_t direction)
 {
-    if (state == SDocumentState::Modified)
+    if (state_ == SDocumentState::Modified)
         ReportFailure(Save(), false);
-    if (path.IsEmpty())
+    if (path_.IsEmpty())
         return 0;
-    const SString neighbour = NeighbourDocument(path, direction);
+    const SString neighbour = NeighbourDocument(path_, direction);
     if (neighbour.IsEmpty())
         return 0;
     return Open(neighbour);

@@ -13,32 +13,32 @@ const char* const UntitledTitle = "無題 - Huedrane";
 const char* const UntitledFileName = "無題.hdq";
 }  // namespace
 
-SHuedraneController::SHuedraneController() : title(UntitledTitle)
+SHuedraneController::SHuedraneController() : title_(UntitledTitle)
 {
     const SColor firstEight[8] = {SColor::Black, SColor::Red,  SColor::Yellow,  SColor::Green,
                                   SColor::Cyan,  SColor::Blue, SColor::Magenta, SColor::White};
-    quickPalette.fill(SColor::Black);
+    quickPalette_.fill(SColor::Black);
     for (int i = 0; i < 8; ++i)
-        quickPalette[i] = firstEight[i];
+        quickPalette_[i] = firstEight[i];
 }
 
 void SHuedraneController::MarkModified()
 {
-    if (state == SDocumentState::Saved)
-        state = SDocumentState::Modified;
+    if (state_ == SDocumentState::Saved)
+        state_ = SDocumentState::Modified;
 }
 
 void SHuedraneController::ClearCel()
 {
-    cel.ResetDocument();
+    cel_.ResetDocument();
 }
 
 void SHuedraneController::ResetIdentity()
 {
-    state = SDocumentState::None;
-    path = SString();
-    defaultFileName = SString(UntitledFileName);
-    title = SString(UntitledTitle);
+    state_ = SDocumentState::None;
+    path_ = SString();
+    defaultFileName_ = SString(UntitledFileName);
+    title_ = SString(UntitledTitle);
 }
 
 SError SHuedraneController::ReplaceCel(const std::function<SError(SCel&)>& load)
@@ -46,29 +46,34 @@ SError SHuedraneController::ReplaceCel(const std::function<SError(SCel&)>& load)
     // The new layers are made in a cel of their own, with the working cel's view settings and
     // under layer (lent for the composition), so nothing of the working cel changes on a failure.
     SCel loaded;
-    loaded.visible = cel.visible;
-    loaded.silhouette = cel.silhouette;
-    loaded.underOffset = cel.underOffset;
-    std::swap(loaded.under, cel.under);
+    loaded.visible = cel_.visible;
+    loaded.silhouette = cel_.silhouette;
+    loaded.underOffset = cel_.underOffset;
+    std::swap(loaded.under, cel_.under);
     const SError err = load(loaded);
-    std::swap(loaded.under, cel.under);
+    std::swap(loaded.under, cel_.under);
     if (err)
         return err;
-    stroke_.MouseUp();
-    undo.Clear();
-    // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
-    cel = std::move(loaded);
-    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+    TakeCel(std::move(loaded));
     return 0;
+}
+
+void SHuedraneController::TakeCel(SCel cel)
+{
+    stroke_.MouseUp();
+    undo_.Clear();
+    // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
+    cel_ = std::move(cel);
+    undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
 }
 
 SError SHuedraneController::OpenDocumentFile(const SString& file)
 {
     if (SError err = ReplaceCel([&](SCel& loaded) { return LoadDocument(loaded, file); }))
         return err;
-    state = SDocumentState::Saved;
+    state_ = SDocumentState::Saved;
     TakePath(file);
-    sourcePicture.Clear();
+    sourcePicture_.Clear();
     return 0;
 }
 
@@ -93,51 +98,66 @@ void SHuedraneController::MouseUp()
 
 SRect SHuedraneController::RunWholeCel(SWholeCelOperation operation)
 {
-    undo.BeginStep(SString(WholeCelCaption(operation)));
+    undo_.BeginStep(SString(WholeCelCaption(operation)));
     MarkModified();
     SPaintContext context = PaintContext();
     RunWholeCelOperation(context, operation);
-    return cel.display.Bounds();
+    return cel_.display.Bounds();
 }
 
 void SHuedraneController::Undo()
 {
-    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
-    undo.Undo();
-    cel.ComposeAll();
+    undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
+    undo_.Undo();
+    cel_.ComposeAll();
 }
 
 void SHuedraneController::Redo()
 {
-    undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
-    undo.Redo();
-    cel.ComposeAll();
+    undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
+    undo_.Redo();
+    cel_.ComposeAll();
 }
 
 SString SHuedraneController::UndoMenuCaption() const
 {
-    return undo.CanUndo() ? undo.UndoCaption() + "を元に戻す(&U)" : SString("元に戻す(&U)");
+    return undo_.CanUndo() ? undo_.UndoCaption() + "を元に戻す(&U)" : SString("元に戻す(&U)");
 }
 
 SString SHuedraneController::RedoMenuCaption() const
 {
-    return undo.CanRedo() ? undo.RedoCaption() + "のやり直し(&R)" : SString("やり直し(&R)");
+    return undo_.CanRedo() ? undo_.RedoCaption() + "のやり直し(&R)" : SString("やり直し(&R)");
 }
 
 void SHuedraneController::ApplyOptions()
 {
-    FindPlugins(spi, options.spiDirectory);
+    FindPlugins(spi_, options_.spiDirectory);
 }
 
 void SHuedraneController::SetLayerSwitch(std::int32_t layer, bool on)
 {
-    cel.SetLayerVisible(layer, on ? 1 : -1);
+    cel_.SetLayerVisible(layer, on ? 1 : -1);
+}
+
+std::uint32_t SHuedraneController::ToggleLayer(std::int32_t layer)
+{
+    if (layer < LayerUnder || layer > LayerExtra)
+        return 0;
+    if (layer == LayerExtra && cel_.visible[LayerExtra]) {
+        // Hiding keeps the extra layer whatever it holds (the cel would free an empty one), so
+        // showing it again finds it as it was.
+        cel_.visible[LayerExtra] = false;
+        cel_.ComposeAll();
+    } else {
+        cel_.SetLayerVisible(layer, 0);
+    }
+    return main_refresh::Canvas | main_refresh::LayerMenu;
 }
 
 void SHuedraneController::SetReferenceList(const SArray<SString>& list)
 {
-    referenceList = list;
-    referenceIndex = 0;
+    referenceList_ = list;
+    referenceIndex_ = 0;
     // Start-up shows no message for a picture that has gone: the pane stays empty and the entry
     // stays listed until the reload or the list dialog deals with it.
     LoadReference();

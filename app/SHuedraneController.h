@@ -9,6 +9,7 @@
 #include "SFileDialog.h"
 #include "SHuedraneOptions.h"
 #include "SHuedraneUndoBuffer.h"
+#include "SMainRefresh.h"
 #include "SMainWindowState.h"
 #include "SPaintContext.h"
 #include "SSpiAccess.h"
@@ -29,40 +30,86 @@ public:
 
     SHuedraneController();
 
+    // ---- What the windows and the converter read ----
+
     // The cel: layers, held container, memo, under layer and its offset, visibility, silhouette.
-    SCel cel;
-    ulib::SBitmap referenceImage;
-    std::int32_t zoom = 0;  // main view zoom step, -4..4
-
-    // Document identity.
-    ulib::SString path;             // empty until the cel is saved
-    ulib::SString title;
-    ulib::SString defaultFileName;  // offered when the path is empty
-    ulib::SString sourcePicture;    // the picture this cel was imported from in this run, else empty
-    SDocumentState state = SDocumentState::None;
-
+    const SCel& Cel() const { return cel_; }
+    // The main view's zoom step, -4..4.
+    std::int32_t Zoom() const { return zoom_; }
+    // Document identity: the path (empty until the cel is saved), the title, the name offered
+    // while the path is empty, and whether the cel is loaded and saved.
+    const ulib::SString& Path() const { return path_; }
+    const ulib::SString& Title() const { return title_; }
+    const ulib::SString& DefaultFileName() const { return defaultFileName_; }
+    SDocumentState State() const { return state_; }
     // Tool state: colour mode, current colour, brush, trace pen; and the quick palette.
-    SToolState tools;
-    std::array<ulib::SColor, 16> quickPalette;
-
-    // Reference images and file history (most recent first, at most HistoryLimit).
-    ulib::SArray<ulib::SString> referenceList;
-    std::int32_t referenceIndex = 0;
-    std::int32_t referenceZoom = 0;
-    ulib::SArray<ulib::SString> history;
-
-    SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
-    SHuedraneOptions options;
-    // Picture plug-ins, found by ApplyOptions from the options' plug-in folder.
-    ulib::SSpiAccess spi;
+    const SToolState& Tools() const { return tools_; }
+    const std::array<ulib::SColor, 16>& QuickPalette() const { return quickPalette_; }
+    // Reference images (referenceIndex outside the list counts as 0) and the picture shown.
+    const ulib::SArray<ulib::SString>& ReferenceList() const { return referenceList_; }
+    std::int32_t ReferenceIndex() const { return referenceIndex_; }
+    std::int32_t ReferenceZoom() const { return referenceZoom_; }
+    const ulib::SBitmap& ReferenceImage() const { return referenceImage_; }
+    // File history, most recent first, at most HistoryLimit.
+    const ulib::SArray<ulib::SString>& History() const { return history_; }
+    const SHuedraneUndoBuffer& UndoBuffer() const { return undo_; }
+    const SHuedraneOptions& Options() const { return options_; }
     // The main window's own remembered state (position, tool, split bar, bars).
-    SMainWindowState window;
+    const SMainWindowState& Window() const { return window_; }
+
+    // ---- Changes. Those that return bits give the main_refresh parts left out of date ----
+
+    // The working cel and what paints on it: the tools of the canvas and of scripts go through
+    // this context (strokes, fills, whole-cel operations), recording their undo steps in it.
+    SPaintContext PaintContext() { return {cel_, undo_, tools_, referenceImage_}; }
+    // Makes cel the working cel with a cleared undo buffer of its size; the identity stays.
+    void TakeCel(SCel cel);
+    // A zoom step outside -4..4 is refused (0).
+    std::uint32_t SetZoom(std::int32_t zoom);
+    // Silhouette mode on or off; the display is recomposed.
+    std::uint32_t SetSilhouette(bool on);
+    // The memo's lines; a memo that differs marks the document modified (0 when it is the same).
+    std::uint32_t SetMemo(ulib::SArray<ulib::SString> memo);
+    std::uint32_t SetColourMode(SColourMode mode);
+    // Colour, eraser, bitmap, colour again: the cycle of the palette's centre and the status bar.
+    std::uint32_t CycleColourMode();
+    std::uint32_t SetCurrentColour(ulib::SColor colour);
+    // The colour becomes current in colour mode (a pick from a palette, chart or picture).
+    std::uint32_t TakeColour(ulib::SColor colour);
+    // Trace pen index 0..4; others refused (0).
+    std::uint32_t SetTracePen(std::int32_t pen);
+    // The next trace pen, after the last (or an unknown one) the first.
+    std::uint32_t CycleTracePen();
+    void SetBrush(const SBrushSettings& brush);
+    // Colour mode, colour, brush and pen at once (the remembered settings).
+    void SetTools(const SToolState& tools);
+    std::uint32_t SetQuickPalette(const std::array<ulib::SColor, 16>& palette);
+    // Entry 0..15 of the quick palette; others refused (0).
+    std::uint32_t SetQuickColour(std::int32_t entry, ulib::SColor colour);
+    void SetOptions(const SHuedraneOptions& options);
+    void SetWindow(const SMainWindowState& window);
+    // The list as it is, cut to its first HistoryLimit entries.
+    void SetHistory(const ulib::SArray<ulib::SString>& history);
+    // The current entry of the reference list; LoadReference loads it.
+    void SetReferenceIndex(std::int32_t index);
+    // Clamped to -4..4.
+    std::uint32_t SetReferenceZoom(std::int32_t zoom);
+    // The picture the reference pane shows (loading a list entry puts it here).
+    std::uint32_t SetReferenceImage(ulib::SBitmap picture);
+    // The cel now matches its file: state saved.
+    void MarkSaved();
+    // The identity of a document read from or written to file: path, title, no default name.
+    void TakePath(const ulib::SString& file);
 
     // Brings what depends on the options up to date: the plug-in list (found at start-up only).
     void ApplyOptions();
     // Switches a layer (0 under .. 4 extra) on or off; the genga and extra layers are made or
     // freed as the cel needs them.
     void SetLayerSwitch(std::int32_t layer, bool on);
+    // The layer menu's toggle of layer 0..4. Showing the genga decodes it from the kept container
+    // and hiding frees it; showing the extra layer creates it at document size when its size
+    // differs, hiding keeps it. The display is recomposed. A layer outside 0..4 is refused (0).
+    std::uint32_t ToggleLayer(std::int32_t layer);
     // Takes the reference-image list remembered from the last run; the first entry is current and
     // loaded (a picture that cannot be read leaves the image empty and the list as it is).
     void SetReferenceList(const ulib::SArray<ulib::SString>& list);
@@ -96,12 +143,9 @@ public:
     ulib::SString UndoMenuCaption() const;
     ulib::SString RedoMenuCaption() const;
 
-    SPaintContext PaintContext() { return {cel, undo, tools, referenceImage}; }
-
     // Document commands. Each returns 0 or an error identifier's value; "cancel" means the user
     // cancelled (the window shows every other error). Dialogs and questions go through the seam.
-    // The five file dialogs, set up by SetUpFileDialogs (after the settings and ApplyOptions).
-    ulib::SFileDialog documentDialog, importDialog, exportDialog, batchImportDialog, batchExportDialog;
+    // The file dialogs, set up with their filters (after the settings and ApplyOptions).
     void SetUpFileDialogs();
     // Modified: asks yes / no / cancel; yes saves (dialog when there is no path). Gives 0 for no,
     // "cancel" for cancel, Save's result for yes. Any other state gives 0 without asking.
@@ -150,7 +194,6 @@ public:
     // with the built-in readers, then the plug-ins. Each command returns 0 or an error identifier's
     // value for the window to show; a cancelled dialog is 0. referenceIndex outside the list counts
     // as 0 everywhere.
-    ulib::SFileDialog referenceDialog, underLayerDialog;
     // Reads the entry at the current index into the reference image; a read error leaves the image
     // empty and is returned. An empty list frees the image and gives "object_disabled".
     ulib::SError LoadReference();
@@ -202,8 +245,27 @@ private:
     // Writes the cel to file; on success the state is saved and, when the file was chosen in the
     // dialog or differs from the path, it becomes the path (title, history, no default name).
     ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);
-    // The identity of a document read from or written to file: path, title, no default name.
-    void TakePath(const ulib::SString& file);
 
+    SCel cel_;
+    ulib::SBitmap referenceImage_;
+    std::int32_t zoom_ = 0;
+    ulib::SString path_;
+    ulib::SString title_;
+    ulib::SString defaultFileName_;
+    ulib::SString sourcePicture_;  // the picture this cel was imported from in this run, else empty
+    SDocumentState state_ = SDocumentState::None;
+    SToolState tools_;
+    std::array<ulib::SColor, 16> quickPalette_;
+    ulib::SArray<ulib::SString> referenceList_;
+    std::int32_t referenceIndex_ = 0;
+    std::int32_t referenceZoom_ = 0;
+    ulib::SArray<ulib::SString> history_;
+    SHuedraneUndoBuffer undo_{cel_.trace, cel_.paint, cel_.extra};
+    SHuedraneOptions options_;
+    ulib::SSpiAccess spi_;  // picture plug-ins, found by ApplyOptions from the plug-in folder
+    SMainWindowState window_;
+    // The document, import, export, batch, reference-add and under-layer dialogs.
+    ulib::SFileDialog documentDialog_, importDialog_, exportDialog_, batchImportDialog_, batchExportDialog_;
+    ulib::SFileDialog referenceDialog_, underLayerDialog_;
     SStroke stroke_;
 };

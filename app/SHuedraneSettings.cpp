@@ -234,9 +234,9 @@ void ApplyExportOptions(SHuedraneOptions& options, const SRegistryValues& values
 
 SRegistryValues MainValues(const SHuedraneController& controller)
 {
-    const SHuedraneOptions& options = controller.options;
-    const SToolState& tools = controller.tools;
-    const SMainWindowState& window = controller.window;
+    const SHuedraneOptions& options = controller.Options();
+    const SToolState& tools = controller.Tools();
+    const SMainWindowState& window = controller.Window();
     const auto number = [](std::int32_t n) { return SString(std::to_string(n)); };
 
     char cwd[PATH_MAX + 1];
@@ -250,7 +250,7 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     const std::int32_t mode = static_cast<std::int32_t>(tools.colourMode);
     std::string layers;
     for (std::int32_t i = 0; i < 5; ++i)
-        layers += controller.cel.visible[std::size_t(4 - i)] ? LayerLetters[i] : char(LayerLetters[i] + 32);
+        layers += controller.Cel().visible[std::size_t(4 - i)] ? LayerLetters[i] : char(LayerLetters[i] + 32);
     std::string flags = {window.toolBarVisible ? 'T' : 't', window.statusBarVisible ? 'S' : 's',
                          window.subToolBarVisible ? 'U' : 'u'};
     const char* const formats[] = {"bmp", "png", "jpg"};
@@ -345,9 +345,9 @@ SString StoredSpiDirectory()
 
 void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& values)
 {
-    SHuedraneOptions& options = controller.options;
-    SToolState& tools = controller.tools;
-    SMainWindowState& window = controller.window;
+    SHuedraneOptions options = controller.Options();
+    SToolState tools = controller.Tools();
+    SMainWindowState window = controller.Window();
     const auto value = [&values](const char* name) { return RegistryValue(values, name); };
 
     if (const SString text = SpiDirectorySetting(values); !text.IsEmpty())
@@ -388,6 +388,9 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     if (const SString text = value("ImportAntiHole"); !text.IsEmpty())
         options.importAntiHole = LeadingInteger(text.View()) != 0;
     ApplyExportOptions(options, values);
+    controller.SetOptions(options);
+    controller.SetTools(tools);
+    controller.SetWindow(window);
 }
 
 void LoadSettings(SHuedraneController& controller)
@@ -411,7 +414,7 @@ void LoadSettings(SHuedraneController& controller)
             SColor colour = TextToColour(text.View());
             if (colour.t == 255)
                 colour.t = 254;
-            controller.quickPalette[std::size_t(slot)] = colour;
+            controller.SetQuickColour(slot, colour);
         }
     }
     controller.ApplyOptions();
@@ -421,7 +424,7 @@ void LoadSettings(SHuedraneController& controller)
         controller.SetReferenceList(list);
     // A history longer than the program keeps (a file edited by hand) is cut to its newest entries.
     if (ReadNumberedList(HistoryKey, "History", RemoveControlBytes, SHuedraneController::HistoryLimit, &list))
-        controller.history = list;
+        controller.SetHistory(list);
 }
 
 SError SaveSettings(SHuedraneController& controller)
@@ -430,13 +433,13 @@ SError SaveSettings(SHuedraneController& controller)
     if (!err) {
         SRegistryValues palette;
         for (std::int32_t slot = 0; slot < 16; ++slot)
-            palette.Append(NumberedName("Picker", slot + 1), ColourToText(controller.quickPalette[std::size_t(slot)], ""));
+            palette.Append(NumberedName("Picker", slot + 1), ColourToText(controller.QuickPalette()[std::size_t(slot)], ""));
         err = WriteRegistryValues(QuickPaletteKey, palette);
     }
     if (!err)
-        err = WriteNumberedList(ReferenceKey, "Image", controller.referenceList);
+        err = WriteNumberedList(ReferenceKey, "Image", controller.ReferenceList());
     if (!err)
-        err = WriteNumberedList(HistoryKey, "History", controller.history);
+        err = WriteNumberedList(HistoryKey, "History", controller.History());
     if (err)
         ReportError(err);
     return err;

@@ -4,53 +4,34 @@
 
 #include "SPlatform.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
 using namespace ulib;
 namespace refresh = main_refresh;
 
-namespace {
-
-constexpr std::uint32_t ToolChange = refresh::ToolMenu | refresh::StatusBar;
-
-}  // namespace
-
 std::uint32_t ToggleLayer(SHuedraneController& c, std::int32_t tag)
 {
-    if (tag < LayerUnder || tag > LayerExtra)
-        return 0;
-    if (tag == LayerExtra && c.cel.visible[LayerExtra]) {
-        // Hiding keeps the extra layer whatever it holds (the cel would free an empty one), so
-        // showing it again finds it as it was.
-        c.cel.visible[LayerExtra] = false;
-        c.cel.ComposeAll();
-    } else {
-        c.cel.SetLayerVisible(tag, 0);
-    }
-    return refresh::Canvas | refresh::LayerMenu;
+    return c.ToggleLayer(tag);
 }
 
 std::uint32_t ToggleSilhouette(SHuedraneController& c)
 {
-    c.cel.silhouette = !c.cel.silhouette;
-    c.cel.ComposeAll();
-    return refresh::Canvas | refresh::ViewMenu;
+    return c.SetSilhouette(!c.Cel().silhouette);
 }
 
 std::uint32_t StoreMemo(SHuedraneController& c, SArray<SString> memo)
 {
-    if (memo == c.cel.memo)
-        return 0;
-    c.cel.memo = std::move(memo);
-    c.MarkModified();
-    return refresh::Title | refresh::DocumentPanel;
+    return c.SetMemo(std::move(memo));
 }
 
-std::uint32_t ToggleBar(SMainWindowState& window, std::int32_t bar)
+std::uint32_t ToggleBar(SHuedraneController& c, std::int32_t bar)
 {
+    SMainWindowState window = c.Window();
     bool& visible = bar == 0 ? window.toolBarVisible : bar == 1 ? window.subToolBarVisible : window.statusBarVisible;
     visible = !visible;
+    c.SetWindow(window);
     return refresh::ViewMenu;
 }
 
@@ -58,34 +39,36 @@ std::uint32_t SelectColourMode(SHuedraneController& c, std::int32_t mode)
 {
     if (mode < 1 || mode > 3)
         return 0;
-    c.tools.colourMode = static_cast<SColourMode>(mode);
-    // The palette box shows the mode in its centre and draws its markers only in colour mode.
-    return ToolChange | refresh::PaletteBox;
+    return c.SetColourMode(static_cast<SColourMode>(mode));
 }
 
 std::uint32_t SelectTracePen(SHuedraneController& c, std::int32_t pen)
 {
-    if (pen < 0 || pen > 4)
-        return 0;
-    c.tools.tracePen = pen;
-    return ToolChange;
+    return c.SetTracePen(pen);
 }
 
 std::uint32_t SelectTool(SHuedraneController& c, std::int32_t tool)
 {
     if (tool < ToolPaint || tool > ToolKnife)
         return 0;
-    c.window.toolMode = tool;
-    return ToolChange;
+    SMainWindowState window = c.Window();
+    window.toolMode = tool;
+    c.SetWindow(window);
+    return refresh::ToolChange;
 }
 
 std::uint32_t TakeQuickColour(SHuedraneController& c, std::int32_t entry)
 {
-    if (entry < 0 || entry >= static_cast<std::int32_t>(c.quickPalette.size()))
+    if (entry < 0 || entry >= static_cast<std::int32_t>(c.QuickPalette().size()))
         return 0;
-    c.tools.currentColour = c.quickPalette[std::size_t(entry)];
-    c.tools.colourMode = SColourMode::Colour;
-    return ToolChange | refresh::PaletteBox;
+    return c.TakeColour(c.QuickPalette()[std::size_t(entry)]);
+}
+
+std::uint32_t ClickQuickColour(SHuedraneController& c, std::int32_t entry, bool store)
+{
+    if (store && c.Tools().colourMode == SColourMode::Colour)
+        return c.SetQuickColour(entry, c.Tools().currentColour);
+    return TakeQuickColour(c, entry);
 }
 
 std::uint32_t PressMainKey(SHuedraneController& c, char key)
@@ -114,7 +97,7 @@ std::uint32_t PressMainKey(SHuedraneController& c, char key)
 std::uint32_t RunWholeCelCommand(SHuedraneController& c, SWholeCelOperation operation)
 {
     // A shortcut can fire while the menu last showed the item enabled; there is no cel to work on.
-    if (c.state == SDocumentState::None)
+    if (c.State() == SDocumentState::None)
         return 0;
     c.RunWholeCel(operation);
     return CommandEffects(SMainCommand::WholeCel).refresh;
@@ -131,15 +114,15 @@ SError ImportCommand(SHuedraneController& c, const SString& file, bool ask)
 SError OpenHistoryEntry(SHuedraneController& c, std::int32_t tag)
 {
     // Entry 0 is the current file; SArray would wrap an index past the end onto another entry.
-    if (tag < 1 || tag >= c.history.Count())
+    if (tag < 1 || tag >= c.History().Count())
         return 0;
-    const SString file = c.history[tag];  // Open puts it first, moving the list under a reference
+    const SString file = c.History()[tag];  // Open puts it first, moving the list under a reference
     return c.Open(file);
 }
 
 void ClearHistory(SHuedraneController& c)
 {
-    c.history.Clear();
+    c.SetHistory({});
 }
 
 std::uint32_t DropFiles(SHuedraneController& c, const SArray<SString>& files, const SString& programPath)
@@ -171,22 +154,33 @@ bool QueryCloseWindow(SHuedraneController& c)
     return false;
 }
 
-void MoveSplitBar(SMainWindowState& window, std::int32_t leftEdge, std::int32_t clientWidth)
+void MoveSplitBar(SHuedraneController& c, std::int32_t leftEdge, std::int32_t clientWidth)
 {
     if (clientWidth <= 0)
         return;
     const std::int64_t percent = std::int64_t(leftEdge) * 100 / clientWidth;
+    SMainWindowState window = c.Window();
     window.splitBar = static_cast<std::int32_t>(percent < 0 ? 0 : percent > 100 ? 100 : percent);
+    c.SetWindow(window);
 }
 
-std::int32_t ReferencePaneWidth(SMainWindowState& window, std::int32_t clientWidth)
+std::int32_t ReferencePaneWidth(SHuedraneController& c, std::int32_t clientWidth)
 {
-    if (window.splitBar < 10)
-        window.splitBar = 10;
-    if (window.splitBar > 100)
-        window.splitBar = 100;
+    SMainWindowState window = c.Window();
+    window.splitBar = std::clamp(window.splitBar, 10, 100);
+    c.SetWindow(window);
     const std::int64_t width = std::int64_t(clientWidth) * (100 - window.splitBar) / 100;
     return width < 10 ? 2 : static_cast<std::int32_t>(width);
+}
+
+void KeepNormalRect(SHuedraneController& c, const SRect& normal)
+{
+    if (normal.IsEmpty())
+        return;
+    SMainWindowState window = c.Window();
+    window.normalRect = normal;
+    window.hasNormalRect = true;
+    c.SetWindow(window);
 }
 
 SCommandEffects CommandEffects(SMainCommand command)

@@ -7,6 +7,7 @@
 #include "SArray.h"
 #include "SError.h"
 #include "SHuedraneController.h"
+#include "SMainRefresh.h"
 #include "SMainWindowState.h"
 #include "SString.h"
 #include "SWholeCel.h"
@@ -17,27 +18,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-// Parts of the main window to bring up to date after a command. The menu bits double as the
-// groups ControlStates computes (a menu's tool buttons belong to its group).
-namespace main_refresh {
-inline constexpr std::uint32_t Title = 1u << 0;          // caption and application title from the controller
-inline constexpr std::uint32_t CanvasSize = 1u << 1;     // the canvas resized for the zoom
-inline constexpr std::uint32_t Canvas = 1u << 2;         // the canvas repainted
-inline constexpr std::uint32_t DocumentPanel = 1u << 3;  // status bar panel 3 (the document)
-inline constexpr std::uint32_t StatusBar = 1u << 4;      // every status bar panel
-inline constexpr std::uint32_t PaletteBox = 1u << 5;
-inline constexpr std::uint32_t ReferencePane = 1u << 6;
-inline constexpr std::uint32_t FileMenu = 1u << 8;  // with the history submenu
-inline constexpr std::uint32_t EditMenu = 1u << 9;
-inline constexpr std::uint32_t ToolMenu = 1u << 10;
-inline constexpr std::uint32_t LayerMenu = 1u << 11;
-inline constexpr std::uint32_t ViewMenu = 1u << 12;
-inline constexpr std::uint32_t ReferenceMenu = 1u << 13;
-inline constexpr std::uint32_t AllMenus = FileMenu | EditMenu | ToolMenu | LayerMenu | ViewMenu | ReferenceMenu;
-// What a freshly loaded or cleared document needs.
-inline constexpr std::uint32_t NewDocument = Title | CanvasSize | Canvas | DocumentPanel | FileMenu | EditMenu;
-}  // namespace main_refresh
 
 // ---- Menu items and tool buttons ----
 
@@ -91,10 +71,7 @@ std::string HistoryItemName(std::int32_t tag);
 
 // ---- Commands ----
 
-// Layer toggle by tag: 3 trace, 2 paint, 1 genga, 4 extra, 0 under. Showing the genga decodes it
-// from the kept container and hiding frees it; showing the extra layer creates it at document size
-// when its size differs, hiding keeps it. The display is recomposed. Returns the refresh bits,
-// 0 for a tag outside 0..4.
+// Layer toggle by tag: 3 trace, 2 paint, 1 genga, 4 extra, 0 under (SHuedraneController::ToggleLayer).
 std::uint32_t ToggleLayer(SHuedraneController& controller, std::int32_t tag);
 
 // Silhouette mode on or off; the display is recomposed. Returns the refresh bits.
@@ -106,7 +83,7 @@ std::uint32_t StoreMemo(SHuedraneController& controller, ulib::SArray<ulib::SStr
 
 // Shows or hides a bar: 0 the tool bar, 1 the reference pane's tool bar, else the status bar.
 // Returns the refresh bits.
-std::uint32_t ToggleBar(SMainWindowState& window, std::int32_t bar);
+std::uint32_t ToggleBar(SHuedraneController& controller, std::int32_t bar);
 
 // Colour mode 1 colour, 2 eraser, 3 bitmap; texture (4) and any other value are refused (0).
 std::uint32_t SelectColourMode(SHuedraneController& controller, std::int32_t mode);
@@ -116,6 +93,9 @@ std::uint32_t SelectTracePen(SHuedraneController& controller, std::int32_t pen);
 std::uint32_t SelectTool(SHuedraneController& controller, std::int32_t tool);
 // The quick palette entry 0..15 becomes the current colour and the colour mode colour.
 std::uint32_t TakeQuickColour(SHuedraneController& controller, std::int32_t entry);
+// A click on quick palette entry 0..15: with store (Space held) in colour mode the current colour
+// goes into the entry, else the entry is taken (TakeQuickColour).
+std::uint32_t ClickQuickColour(SHuedraneController& controller, std::int32_t entry, bool store);
 
 // A key pressed on the main window, as the unshifted character of the key ('1' also while Shift is
 // held; letters in either case). Digits 1..9, 0 take quick palette entries 0..9 and Q W E R T Y
@@ -149,10 +129,16 @@ bool QueryCloseWindow(SHuedraneController& controller);
 
 // The split bar moved: its left edge becomes the stored percentage of the client width (0..100).
 // A client width of 0 or less keeps the stored value.
-void MoveSplitBar(SMainWindowState& window, std::int32_t leftEdge, std::int32_t clientWidth);
+void MoveSplitBar(SHuedraneController& controller, std::int32_t leftEdge, std::int32_t clientWidth);
 // On every resize: raises the stored percentage to at least 10 and gives the reference pane's
 // width, clientWidth * (100 - percentage) / 100, or 2 when that is below 10.
-std::int32_t ReferencePaneWidth(SMainWindowState& window, std::int32_t clientWidth);
+std::int32_t ReferencePaneWidth(SHuedraneController& controller, std::int32_t clientWidth);
+
+// ---- Window position ----
+
+// The window's restored rectangle on closing, remembered for the next start; an empty one (a
+// window never shown) keeps what was remembered.
+void KeepNormalRect(SHuedraneController& controller, const ulib::SRect& normal);
 
 // ---- After-command rules ----
 

@@ -71,9 +71,9 @@ void HistoryStates(const SHuedraneController& c, SControlStates& states)
     for (std::int32_t tag = 1; tag <= 10; ++tag) {
         SControlState state;
         // Entry 0 is the current file and is never listed; SArray would wrap a tag past the end.
-        state.visible = tag < c.history.Count();
+        state.visible = tag < c.History().Count();
         if (state.visible) {
-            const std::string shown = Platform().DisplayName(c.history[tag].Str());
+            const std::string shown = Platform().DisplayName(c.History()[tag].Str());
             state.caption = SString("(&" + std::to_string(tag % 10) + ")" + shown);
         }
         states.Set(HistoryItemName(tag), state);
@@ -82,11 +82,11 @@ void HistoryStates(const SHuedraneController& c, SControlStates& states)
 
 void FileStates(const SHuedraneController& c, SControlStates& states)
 {
-    const bool loaded = c.state != SDocumentState::None;
+    const bool loaded = c.State() != SDocumentState::None;
     for (const char* item : {"New", "Save", "SaveAs", "Export"})
         SetPair(states, item, Enabled(loaded));
     for (const char* item : {"PrevFile", "NextFile"})
-        SetPair(states, item, Enabled(loaded && !c.path.IsEmpty()));
+        SetPair(states, item, Enabled(loaded && !c.Path().IsEmpty()));
     for (const char* item : {"Open", "Import"})
         SetPair(states, item, SControlState{});
     for (const char* name : {"MenuBatchImport", "MenuBatchExport", "MenuExportToReference", "MenuExit"})
@@ -97,7 +97,7 @@ void FileStates(const SHuedraneController& c, SControlStates& states)
     toReference.visible = false;
     states.Set("MenuToReference", toReference);
     SControlState history;
-    history.enabled = c.history.Count() > 0;
+    history.enabled = c.History().Count() > 0;
     history.visible = false;  // hidden, but kept up to date all the same
     states.Set("MenuHistory", history);
     HistoryStates(c, states);
@@ -105,16 +105,16 @@ void FileStates(const SHuedraneController& c, SControlStates& states)
 
 void EditStates(const SHuedraneController& c, SControlStates& states)
 {
-    SControlState undo = Enabled(c.undo.CanUndo());
+    SControlState undo = Enabled(c.UndoBuffer().CanUndo());
     SetPair(states, "Undo", undo);
     undo.caption = c.UndoMenuCaption();
     states.Set("MenuUndo", undo);
-    SControlState redo = Enabled(c.undo.CanRedo());
+    SControlState redo = Enabled(c.UndoBuffer().CanRedo());
     SetPair(states, "Repeat", redo);
     redo.caption = c.RedoMenuCaption();
     states.Set("MenuRepeat", redo);
 
-    const bool loaded = c.state != SDocumentState::None;
+    const bool loaded = c.State() != SDocumentState::None;
     for (const SWholeCelMenuItem& item : WholeCelItems)
         states.Set(item.name, Enabled(loaded));
 }
@@ -122,9 +122,9 @@ void EditStates(const SHuedraneController& c, SControlStates& states)
 void ToolStates(const SHuedraneController& c, SControlStates& states)
 {
     for (const SToolMenuItem& item : ToolItems)
-        states.Set(item.name, Checked(c.window.toolMode == item.tool));
+        states.Set(item.name, Checked(c.Window().toolMode == item.tool));
 
-    const int mode = static_cast<int>(c.tools.colourMode);
+    const int mode = static_cast<int>(c.Tools().colourMode);
     const char* const modes[] = {"Color", "Eraser", "Bitmap"};
     for (int i = 0; i < 3; ++i)
         SetPair(states, std::string("ColorMode") + modes[i], Checked(mode == i + 1));
@@ -133,18 +133,18 @@ void ToolStates(const SHuedraneController& c, SControlStates& states)
     states.Set("ToolColorModeTexture", texture);
 
     for (std::int32_t pen = 0; pen < 5; ++pen)
-        states.Set("MenuTracePen" + std::to_string(pen + 1), Checked(c.tools.tracePen == pen));
+        states.Set("MenuTracePen" + std::to_string(pen + 1), Checked(c.Tools().tracePen == pen));
 }
 
 void LayerStates(const SHuedraneController& c, SControlStates& states)
 {
-    SetPair(states, "TraceLayer", Checked(c.cel.visible[LayerTrace]));
-    SetPair(states, "PaintLayer", Checked(c.cel.visible[LayerPaint]));
-    SetPair(states, "GengaLayer", Checked(c.cel.visible[LayerGenga]));
-    SetPair(states, "ExtraLayer", Checked(c.cel.visible[LayerExtra]));
+    SetPair(states, "TraceLayer", Checked(c.Cel().visible[LayerTrace]));
+    SetPair(states, "PaintLayer", Checked(c.Cel().visible[LayerPaint]));
+    SetPair(states, "GengaLayer", Checked(c.Cel().visible[LayerGenga]));
+    SetPair(states, "ExtraLayer", Checked(c.Cel().visible[LayerExtra]));
 
-    const bool underLoaded = !c.cel.under.IsEmpty();
-    SControlState under = Checked(c.cel.visible[LayerUnder]);
+    const bool underLoaded = !c.Cel().under.IsEmpty();
+    SControlState under = Checked(c.Cel().visible[LayerUnder]);
     under.enabled = underLoaded;
     states.Set("MenuUnderLayer", under);
     states.Set("MenuLoadUnderLayer", SControlState{});
@@ -153,19 +153,19 @@ void LayerStates(const SHuedraneController& c, SControlStates& states)
 
 void ViewStates(const SHuedraneController& c, SControlStates& states)
 {
-    states.Set("MenuToolBar", Checked(c.window.toolBarVisible));
-    states.Set("MenuSubToolBar", Checked(c.window.subToolBarVisible));
-    states.Set("MenuStatusBar", Checked(c.window.statusBarVisible));
-    SetPair(states, "ZoomIn", Enabled(c.zoom < 4));
-    SetPair(states, "ZoomOut", Enabled(c.zoom >= -3));
-    states.Set("MenuZoomEqual", Enabled(c.zoom != 0));
-    SetPair(states, "Silhouette", Checked(c.cel.silhouette));
+    states.Set("MenuToolBar", Checked(c.Window().toolBarVisible));
+    states.Set("MenuSubToolBar", Checked(c.Window().subToolBarVisible));
+    states.Set("MenuStatusBar", Checked(c.Window().statusBarVisible));
+    SetPair(states, "ZoomIn", Enabled(c.Zoom() < 4));
+    SetPair(states, "ZoomOut", Enabled(c.Zoom() >= -3));
+    states.Set("MenuZoomEqual", Enabled(c.Zoom() != 0));
+    SetPair(states, "Silhouette", Checked(c.Cel().silhouette));
 }
 
 void ReferenceStates(const SHuedraneController& c, SControlStates& states)
 {
-    const std::int32_t count = c.referenceList.Count();
-    const std::int32_t zoom = c.referenceZoom;
+    const std::int32_t count = c.ReferenceList().Count();
+    const std::int32_t zoom = c.ReferenceZoom();
     states.Set("MenuReferenceList", SControlState{});
     SetPair(states, "AppendReference", SControlState{});
     SetPair(states, "DeleteReference", Enabled(count > 0));

@@ -13,7 +13,6 @@ using namespace ulib;
 namespace {
 
 const char* const ListCaption = "参照画像の一覧";
-constexpr std::int32_t ReferenceZoomLimit = 4;
 
 // The index as a position in a list of count entries: anything outside the list (a stale index
 // after the list shrank, or an empty list) is the first position.
@@ -26,39 +25,39 @@ std::int32_t InList(std::int32_t index, std::int32_t count)
 
 SError SHuedraneController::LoadReference()
 {
-    if (referenceList.IsEmpty()) {
-        referenceImage.Release();
-        referenceIndex = 0;
+    if (referenceList_.IsEmpty()) {
+        referenceImage_.Release();
+        referenceIndex_ = 0;
         return ErrorFromIdentifier("object_disabled");
     }
-    referenceIndex = InList(referenceIndex, referenceList.Count());
+    referenceIndex_ = InList(referenceIndex_, referenceList_.Count());
     // A failed read leaves the image empty, so a stale picture is never shown for this entry.
-    return ReadImageFile(&referenceImage, referenceList[referenceIndex], PluginPictureReader(spi));
+    return ReadImageFile(&referenceImage_, referenceList_[referenceIndex_], PluginPictureReader(spi_));
 }
 
 SError SHuedraneController::EditReferenceList()
 {
     const SString before =
-        referenceList.IsEmpty() ? SString() : referenceList[InList(referenceIndex, referenceList.Count())];
+        referenceList_.IsEmpty() ? SString() : referenceList_[InList(referenceIndex_, referenceList_.Count())];
 
     SFileListDialog dialog;
     dialog.caption = SString(ListCaption);
-    dialog.paths = referenceList;
-    dialog.filters = GetPictureFilters(spi);
+    dialog.paths = referenceList_;
+    dialog.filters = GetPictureFilters(spi_);
     if (!dialog.Execute())
         return 0;
 
-    referenceList = dialog.paths;
-    if (referenceList.IsEmpty()) {
-        referenceImage.Release();
-        referenceIndex = 0;
+    referenceList_ = dialog.paths;
+    if (referenceList_.IsEmpty()) {
+        referenceImage_.Release();
+        referenceIndex_ = 0;
         return 0;
     }
-    referenceIndex = InList(referenceIndex, referenceList.Count());
-    if (referenceList[referenceIndex] != before)
-        referenceIndex = std::max(referenceList.IndexOf(before), 0);
+    referenceIndex_ = InList(referenceIndex_, referenceList_.Count());
+    if (referenceList_[referenceIndex_] != before)
+        referenceIndex_ = std::max(referenceList_.IndexOf(before), 0);
     if (SError err = LoadReference()) {
-        referenceImage.Release();
+        referenceImage_.Release();
         return err;
     }
     return 0;
@@ -66,21 +65,21 @@ SError SHuedraneController::EditReferenceList()
 
 SError SHuedraneController::AppendReferences()
 {
-    if (!referenceDialog.Open())
+    if (!referenceDialog_.Open())
         return 0;
-    return PutReferences(referenceDialog.fileNames);
+    return PutReferences(referenceDialog_.fileNames);
 }
 
 SError SHuedraneController::PutReferences(const SArray<SString>& files)
 {
     if (files.IsEmpty())
         return 0;
-    referenceIndex = InList(referenceIndex, referenceList.Count());
-    std::int32_t at = referenceIndex;
+    referenceIndex_ = InList(referenceIndex_, referenceList_.Count());
+    std::int32_t at = referenceIndex_;
     for (const SString& file : files) {
-        if (SError err = referenceList.Insert(at, file)) {
+        if (SError err = referenceList_.Insert(at, file)) {
             // The list is full: what was inserted so far stays, the first of it current.
-            if (at == referenceIndex)
+            if (at == referenceIndex_)
                 return err;
             break;
         }
@@ -107,30 +106,30 @@ SError SHuedraneController::ExportToReference()
 
 void SHuedraneController::RemoveReference()
 {
-    if (referenceList.IsEmpty())
+    if (referenceList_.IsEmpty())
         return;
-    referenceList.Delete(InList(referenceIndex, referenceList.Count()));
+    referenceList_.Delete(InList(referenceIndex_, referenceList_.Count()));
     // Entries that cannot be read are dropped until one loads; nothing is reported on the way.
-    while (!referenceList.IsEmpty()) {
-        referenceIndex = InList(referenceIndex, referenceList.Count());
+    while (!referenceList_.IsEmpty()) {
+        referenceIndex_ = InList(referenceIndex_, referenceList_.Count());
         if (LoadReference() == 0)
             return;
-        referenceList.Delete(referenceIndex);
+        referenceList_.Delete(referenceIndex_);
     }
-    referenceIndex = 0;
-    referenceImage.Release();
+    referenceIndex_ = 0;
+    referenceImage_.Release();
 }
 
 SError SHuedraneController::MoveReference(std::int32_t n)
 {
-    if (referenceList.IsEmpty()) {
-        referenceImage.Release();
-        referenceIndex = 0;
+    if (referenceList_.IsEmpty()) {
+        referenceImage_.Release();
+        referenceIndex_ = 0;
         return ErrorFromIdentifier("object_disabled");
     }
-    const std::int32_t count = referenceList.Count();
-    const std::int32_t moved = (InList(referenceIndex, count) + n % count) % count;
-    referenceIndex = moved < 0 ? moved + count : moved;
+    const std::int32_t count = referenceList_.Count();
+    const std::int32_t moved = (InList(referenceIndex_, count) + n % count) % count;
+    referenceIndex_ = moved < 0 ? moved + count : moved;
     if (SError err = LoadReference()) {
         // Shown here, before the entry goes, and not handed back: the window would show it twice.
         ReportError(err);
@@ -141,20 +140,17 @@ SError SHuedraneController::MoveReference(std::int32_t n)
 
 void SHuedraneController::ZoomReference(std::int32_t tag)
 {
-    const std::int32_t step = tag == 0 ? 0 : referenceZoom + tag;
-    referenceZoom = std::clamp(step, -ReferenceZoomLimit, ReferenceZoomLimit);
+    SetReferenceZoom(tag == 0 ? 0 : referenceZoom_ + tag);
 }
 
 bool SHuedraneController::PickReferenceColour(SPoint imagePoint)
 {
-    if (!referenceImage.Bounds().Contains(imagePoint))
+    if (!referenceImage_.Bounds().Contains(imagePoint))
         return false;
-    const SColor pixel = referenceImage.GetColor(imagePoint.x, imagePoint.y);
-    if (pixel.t == 255) {
-        tools.colourMode = SColourMode::Eraser;
-    } else {
-        tools.currentColour = pixel;
-        tools.colourMode = SColourMode::Colour;
-    }
+    const SColor pixel = referenceImage_.GetColor(imagePoint.x, imagePoint.y);
+    if (pixel.t == 255)
+        SetColourMode(SColourMode::Eraser);
+    else
+        TakeColour(pixel);
     return true;
 }

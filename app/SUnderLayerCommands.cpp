@@ -11,28 +11,28 @@ SError SHuedraneController::LoadUnderLayer(const SString& file)
 {
     SString chosen = file;
     if (chosen.IsEmpty()) {
-        if (!underLayerDialog.Open())
+        if (!underLayerDialog_.Open())
             return 0;
-        chosen = underLayerDialog.FileName();
+        chosen = underLayerDialog_.FileName();
     }
 
-    SError err = ReadImageFile(&cel.under, chosen, PluginPictureReader(spi));
-    if (!err && cel.under.IsEmpty())
+    SError err = ReadImageFile(&cel_.under, chosen, PluginPictureReader(spi_));
+    if (!err && cel_.under.IsEmpty())
         err = ErrorFromIdentifier("nodata");
     if (err) {
         // The old picture is gone whatever failed: the read started by replacing it.
-        cel.under.Release();
-        cel.ComposeAll();
+        cel_.under.Release();
+        cel_.ComposeAll();
         return err;
     }
-    cel.visible[LayerUnder] = true;
-    cel.ComposeAll();
+    cel_.visible[LayerUnder] = true;
+    cel_.ComposeAll();
     return 0;
 }
 
 void SHuedraneController::DestroyUnderLayer()
 {
-    cel.under.Release();
-    cel.visible[LayerUnder] = false;
-    cel.ComposeAll();
+    cel_.under.Release();
+    cel_.visible[LayerUnder] = false;
+    cel_.ComposeAll();
 }

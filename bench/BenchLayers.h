@@ -9,6 +9,7 @@
 #pragma once
 
 #include "SBitmap.h"
+#include "SCel.h"
 #include "SCelValues.h"
 
 #include <algorithm>
@@ -256,6 +257,19 @@ inline const ulib::SBitmap& ScanLayer()
 {
     static const ulib::SBitmap layer = MakeScanLayer(DefaultScene(), 11);
     return layer;
+}
+
+// A working cel of the default scene's scan, paint and trace layers, composed.
+inline SCel SceneCel()
+{
+    SCel cel;
+    cel.genga = ScanLayer();
+    cel.paint = PaintLayer();
+    cel.trace = TraceLayer();
+    cel.display.Create(Width, Height, 32);
+    cel.flag.Create(Width, Height, 8);
+    cel.ComposeAll();
+    return cel;
 }
 
 }  // namespace bench_layers

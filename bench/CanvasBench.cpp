@@ -42,14 +42,7 @@ struct Scene
     Scene()
     {
         App();
-        SCel& cel = controller.cel;
-        cel.genga = bench_layers::ScanLayer();
-        cel.paint = bench_layers::PaintLayer();
-        cel.trace = bench_layers::TraceLayer();
-        cel.display.Create(bench_layers::Width, bench_layers::Height, 32);
-        cel.flag.Create(bench_layers::Width, bench_layers::Height, 8);
-        controller.undo.SetDocumentSize(bench_layers::Width, bench_layers::Height);
-        cel.ComposeAll();
+        controller.TakeCel(bench_layers::SceneCel());
         canvas = new TCanvas(controller, keys);
         canvas->resize(1920 + 2 * canvas->frameWidth(), 1080 + 2 * canvas->frameWidth());
         canvas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -84,7 +77,7 @@ Scene& TheScene()
 void CanvasViewRepaint(benchmark::State& state)
 {
     Scene& s = TheScene();
-    s.controller.zoom = 0;
+    s.controller.SetZoom(0);
     s.canvas->ZoomAt(std::int32_t(state.range(0)), {bench_layers::Width / 2, bench_layers::Height / 2});
     for (auto _ : state)
         s.RepaintView();
@@ -97,8 +90,8 @@ void CanvasBrushDabMove(benchmark::State& state)
 {
     Scene& s = TheScene();
     s.canvas->ZoomAt(0, {bench_layers::Width / 2, bench_layers::Height / 2});
-    s.controller.tools.colourMode = SColourMode::Colour;
-    s.controller.tools.brush = {16, 30, 200};
+    s.controller.SetColourMode(SColourMode::Colour);
+    s.controller.SetBrush({16, 30, 200});
     const QPoint origin(s.canvas->horizontalScrollBar()->value(), s.canvas->verticalScrollBar()->value());
     std::int32_t step = 0;
     for (auto _ : state) {
@@ -106,7 +99,7 @@ void CanvasBrushDabMove(benchmark::State& state)
         if (step % 100 == 0) {
             state.PauseTiming();
             s.controller.MouseUp();
-            s.controller.undo.Clear();
+            s.controller.PaintContext().undo.Clear();
             s.controller.MouseDown(ToolBrush, at);
             state.ResumeTiming();
         }
@@ -115,7 +108,7 @@ void CanvasBrushDabMove(benchmark::State& state)
         step += 3;
     }
     s.controller.MouseUp();
-    s.controller.undo.Clear();
+    s.controller.PaintContext().undo.Clear();
 }
 BENCHMARK(CanvasBrushDabMove)->Unit(benchmark::kMillisecond);
 
@@ -127,15 +120,15 @@ void CanvasFillClick(benchmark::State& state)
     std::uint8_t shade = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        s.controller.undo.Clear();
-        s.controller.tools.currentColour = SColor(shade, 128, std::uint8_t(255 - shade));
+        s.controller.PaintContext().undo.Clear();
+        s.controller.SetCurrentColour(SColor(shade, 128, std::uint8_t(255 - shade)));
         shade = std::uint8_t(shade + 17);
         state.ResumeTiming();
         s.canvas->RedrawDocument(s.controller.MouseDown(ToolPaint, {2, 2}));
         s.controller.MouseUp();
         s.RepaintView();
     }
-    s.controller.undo.Clear();
+    s.controller.PaintContext().undo.Clear();
 }
 BENCHMARK(CanvasFillClick)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -146,7 +139,7 @@ void ReferencePaneRepaint(benchmark::State& state)
     App();
     SHuedraneController controller;
     SHeldKeys keys;
-    controller.referenceImage = state.range(0) == 24 ? bench_layers::ScanLayer() : bench_layers::PaintLayer();
+    controller.SetReferenceImage(state.range(0) == 24 ? bench_layers::ScanLayer() : bench_layers::PaintLayer());
     TReferencePane pane(controller, keys);
     QScrollArea* scroll = pane.ScrollReference();
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -160,7 +153,7 @@ void ReferencePaneRepaint(benchmark::State& state)
 
     // Checked once: opaque pixels show as they are, others over the checkerboard.
     paint->render(&screen, QPoint(), QRegion(view), QWidget::RenderFlags());
-    const SBitmap& picture = controller.referenceImage;
+    const SBitmap& picture = controller.ReferenceImage();
     for (int y = 0; y < view.height(); y += 37)
         for (int x = 0; x < view.width(); x += 41) {
             const SColor c = picture.GetColor(x, y);

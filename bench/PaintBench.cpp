@@ -17,13 +17,7 @@ SHuedraneController& BenchController()
     static SHuedraneController c;
     static bool made = false;
     if (!made) {
-        c.cel.genga = bench_layers::ScanLayer();
-        c.cel.paint = bench_layers::PaintLayer();
-        c.cel.trace = bench_layers::TraceLayer();
-        c.cel.display.Create(bench_layers::Width, bench_layers::Height, 32);
-        c.cel.flag.Create(bench_layers::Width, bench_layers::Height, 8);
-        c.undo.SetDocumentSize(bench_layers::Width, bench_layers::Height);
-        c.cel.ComposeAll();
+        c.TakeCel(bench_layers::SceneCel());
         made = true;
     }
     return c;
@@ -32,9 +26,9 @@ SHuedraneController& BenchController()
 void BrushStroke100Dabs(benchmark::State& state)
 {
     SHuedraneController& c = BenchController();
-    c.tools.colourMode = SColourMode::Colour;
-    c.tools.brush = {16, 30, 200};
-    const std::vector<std::uint32_t> before(c.cel.paint.Row32(1500), c.cel.paint.Row32(1500) + bench_layers::Width);
+    c.SetColourMode(SColourMode::Colour);
+    c.SetBrush({16, 30, 200});
+    const std::vector<std::uint32_t> before(c.Cel().paint.Row32(1500), c.Cel().paint.Row32(1500) + bench_layers::Width);
     for (auto _ : state) {
         c.MouseDown(ToolBrush, {1000, 1500});
         for (std::int32_t i = 1; i < 100; ++i)
@@ -44,7 +38,7 @@ void BrushStroke100Dabs(benchmark::State& state)
         c.Undo();
         state.ResumeTiming();
     }
-    if (!std::equal(before.begin(), before.end(), c.cel.paint.Row32(1500)))
+    if (!std::equal(before.begin(), before.end(), c.Cel().paint.Row32(1500)))
         state.SkipWithError("undo did not restore the stroke's rows");
 }
 BENCHMARK(BrushStroke100Dabs)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -52,8 +46,8 @@ BENCHMARK(BrushStroke100Dabs)->Unit(benchmark::kMillisecond)->UseRealTime();
 void FillAllPaint(benchmark::State& state)
 {
     SHuedraneController& c = BenchController();
-    c.tools.colourMode = SColourMode::Colour;
-    c.tools.currentColour = SColor(200, 40, 90);
+    c.SetColourMode(SColourMode::Colour);
+    c.SetCurrentColour(SColor(200, 40, 90));
     for (auto _ : state) {
         c.RunWholeCel(SWholeCelOperation::FillPaint);
         state.PauseTiming();

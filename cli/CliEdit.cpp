@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <utility>
 
 using namespace ulib;
 
@@ -35,20 +36,20 @@ SError RunCommand(SHuedraneController& c, const SScriptCommand& command)
     const std::string& w = command.word;
     const auto& a = command.args;
     if (w == "mode") {
-        c.tools.colourMode = a[0] == "colour" ? SColourMode::Colour : a[0] == "eraser" ? SColourMode::Eraser : SColourMode::Bitmap;
+        c.SetColourMode(a[0] == "colour" ? SColourMode::Colour : a[0] == "eraser" ? SColourMode::Eraser : SColourMode::Bitmap);
     } else if (w == "colour") {
-        c.tools.currentColour = TextToColour(command.rest);
+        c.SetCurrentColour(TextToColour(command.rest));
     } else if (w == "reference") {
-        if (command.rest == "none")
-            c.referenceImage.Release();
-        else
-            return ReadImageFile(&c.referenceImage, SString(command.rest));
+        SBitmap picture;
+        const SError err = command.rest == "none" ? 0 : ReadImageFile(&picture, SString(command.rest));
+        c.SetReferenceImage(std::move(picture));
+        return err;
     } else if (w == "pen") {
-        c.tools.tracePen = Number(a[0]);
+        c.SetTracePen(Number(a[0]));
     } else if (IsBrushSetting(command)) {
-        c.tools.brush = {std::min(Number(a[0]), 100), Number(a[1]), Number(a[2])};
+        c.SetBrush({std::min(Number(a[0]), 100), Number(a[1]), Number(a[2])});
     } else if (w == "show" || w == "hide") {
-        c.cel.SetLayerVisible(layers.at(a[0]), w == "show" ? 1 : -1);
+        c.SetLayerSwitch(layers.at(a[0]), w == "show");
     } else if (w == "fillall") {
         c.RunWholeCel(fills.at(a[0]));
     } else if (w == "blacktored") {
@@ -60,8 +61,9 @@ SError RunCommand(SHuedraneController& c, const SScriptCommand& command)
     } else if (w == "redo") {
         c.Redo();
     } else if (w == "memo") {
-        c.cel.memo.Append(SString(command.rest));
-        c.MarkModified();
+        SArray<SString> memo = c.Cel().memo;
+        memo.Append(SString(command.rest));
+        c.SetMemo(std::move(memo));
     } else {
         c.MouseDown(ToolNamed(w), {Number(a[0]), Number(a[1])});
         for (std::size_t i = 2; i + 1 < a.size(); i += 2)
@@ -81,5 +83,5 @@ SError RunEdit(const SCliArguments& args, const std::vector<SScriptCommand>& scr
     for (const SScriptCommand& command : script)
         if (SError err = RunCommand(controller, command))
             return err;
-    return SaveDocument(controller.cel, SString(args.output));
+    return SaveDocument(controller.Cel(), SString(args.output));
 }

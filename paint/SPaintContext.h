@@ -28,7 +28,8 @@ struct SToolState
 };
 
 // Trace pen radii in document pixels, by pen index 0..4.
-inline constexpr std::int32_t TracePenRadius[5] = {0, 2, 4, 12, 32};
+inline constexpr std::int32_t TracePenCount = 5;
+inline constexpr std::int32_t TracePenRadius[TracePenCount] = {0, 2, 4, 12, 32};
 
 struct SPaintContext
 {

@@ -1,46 +1,18 @@
-// The canvas's pixel rules without any window: the zoom arithmetic between screen and document
-// coordinates, and the filling of one drawing tile from the display buffer (checkerboard behind
-// transparent pixels, over-blending of partly transparent ones, silhouette), also from pictures of
-// other formats for the reference pane. Kept free of Qt so the drawing can be tested and measured
-// on its own.
+// The canvas's pixel rules without any window: the zoom texts and rectangles, and the filling of
+// one drawing tile from the display buffer (checkerboard behind transparent pixels, over-blending
+// of partly transparent ones, silhouette), also from pictures of other formats for the reference
+// pane. Kept free of Qt so the drawing can be tested and measured on its own.
 #pragma once
 
 #include "SBitmap.h"
 #include "SGeometry.h"
+#include "SViewZoom.h"
 
 #include <cstdint>
 
 namespace canvas {
 
-inline constexpr std::int32_t MinZoom = -4;
-inline constexpr std::int32_t MaxZoom = 4;
 inline constexpr std::int32_t TileSize = 128;  // tile edge in screen pixels
-
-// A document length on screen at zoom z (arithmetic shifts, as every conversion here).
-constexpr std::int32_t ToScreen(std::int32_t length, std::int32_t zoom)
-{
-    return zoom >= 0 ? length << zoom : length >> -zoom;
-}
-// A screen coordinate as a document coordinate at zoom z; negative coordinates stay negative.
-constexpr std::int32_t ToDocument(std::int32_t screen, std::int32_t zoom)
-{
-    return zoom >= 0 ? screen >> zoom : screen << -zoom;
-}
-
-// View navigation shared by the canvas and the reference pane. The scroll position after a zoom
-// from `from` to `to` that keeps the picture point `anchor` at the same place of the view: the
-// point moves by the difference of its two scaled positions, and the view scrolls by as much.
-constexpr ulib::SPoint ScrollKeepingPoint(ulib::SPoint scroll, ulib::SPoint anchor, std::int32_t from, std::int32_t to)
-{
-    return {scroll.x + ToScreen(anchor.x, to) - ToScreen(anchor.x, from),
-            scroll.y + ToScreen(anchor.y, to) - ToScreen(anchor.y, from)};
-}
-// The scroll position during a hand drag, measured on the screen (the picture moves under the
-// pointer while it scrolls): the start's scroll moved against the pointer's way.
-constexpr ulib::SPoint DragScroll(ulib::SPoint startScroll, ulib::SPoint startPointer, ulib::SPoint pointer)
-{
-    return {startScroll.x + startPointer.x - pointer.x, startScroll.y + startPointer.y - pointer.y};
-}
 
 // The zoom step's status text: "6%", "12%", "25%", "50%", "100%" .. "1600%".
 const char* ZoomText(std::int32_t zoom);

@@ -77,9 +77,9 @@ QWidget* TCanvas::PaintMain() const
 
 void TCanvas::ResizeCanvas()
 {
-    const std::int32_t z = controller_.zoom;
-    const QSize size(canvas::ToScreen(controller_.cel.display.Width(), z),
-                     canvas::ToScreen(controller_.cel.display.Height(), z));
+    const std::int32_t z = controller_.Zoom();
+    const QSize size(canvas::ToScreen(controller_.Cel().display.Width(), z),
+                     canvas::ToScreen(controller_.Cel().display.Height(), z));
     suppressPaint_ = true;
     paint_->setFixedSize(size);
     suppressPaint_ = false;
@@ -87,7 +87,7 @@ void TCanvas::ResizeCanvas()
 
 void TCanvas::ZoomClick(int tag)
 {
-    const int zoom = tag == 0 ? 0 : std::clamp(controller_.zoom + tag, canvas::MinZoom, canvas::MaxZoom);
+    const int zoom = tag == 0 ? 0 : std::clamp(controller_.Zoom() + tag, canvas::MinZoom, canvas::MaxZoom);
     // The menu zoom keeps the document point at the middle of the view where it was.
     const QPoint middle(horizontalScrollBar()->value() + viewport()->width() / 2,
                         verticalScrollBar()->value() + viewport()->height() / 2);
@@ -98,9 +98,9 @@ bool TCanvas::ZoomAt(int zoom, ulib::SPoint anchor)
 {
     if (zoom < canvas::MinZoom || zoom > canvas::MaxZoom)
         return false;
-    const std::int32_t old = controller_.zoom;
+    const std::int32_t old = controller_.Zoom();
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    controller_.zoom = zoom;
+    controller_.SetZoom(zoom);
     ResizeCanvas();
     const ulib::SPoint kept = canvas::ScrollKeepingPoint({scroll.x(), scroll.y()}, anchor, old, zoom);
     suppressPaint_ = true;
@@ -121,20 +121,20 @@ void TCanvas::DocumentReplaced()
 
 void TCanvas::RedrawDocument(const ulib::SRect& rect)
 {
-    const ulib::SRect inside = Clip(rect, controller_.cel.display.Bounds());
+    const ulib::SRect inside = Clip(rect, controller_.Cel().display.Bounds());
     if (inside.IsEmpty())
         return;
-    RequestRepaint(ToQRect(canvas::DocumentToScreenRect(inside, controller_.zoom)));
+    RequestRepaint(ToQRect(canvas::DocumentToScreenRect(inside, controller_.Zoom())));
 }
 
 ulib::SPoint TCanvas::ToDocument(QPoint canvasPosition) const
 {
-    return {canvas::ToDocument(canvasPosition.x(), controller_.zoom), canvas::ToDocument(canvasPosition.y(), controller_.zoom)};
+    return {canvas::ToDocument(canvasPosition.x(), controller_.Zoom()), canvas::ToDocument(canvasPosition.y(), controller_.Zoom())};
 }
 
 QPoint TCanvas::ToCanvas(ulib::SPoint documentPoint) const
 {
-    return {canvas::ToScreen(documentPoint.x, controller_.zoom), canvas::ToScreen(documentPoint.y, controller_.zoom)};
+    return {canvas::ToScreen(documentPoint.x, controller_.Zoom()), canvas::ToScreen(documentPoint.y, controller_.Zoom())};
 }
 
 void TCanvas::RequestRepaint(const QRect& canvasRect)
@@ -148,8 +148,8 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
 {
     if (suppressPaint_)
         return;
-    const ulib::SBitmap& display = controller_.cel.display;
-    const std::int32_t z = controller_.zoom;
+    const ulib::SBitmap& display = controller_.Cel().display;
+    const std::int32_t z = controller_.Zoom();
     const ulib::SRect document = canvas::ScreenToDocumentRect(ToSRect(event->rect()), z, display.Dimensions());
     if (document.IsEmpty())
         return;
@@ -157,7 +157,7 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
 
     QPainter painter(paint_);
     DrawThroughTile(painter, tile_, screen, [&](const canvas::STileTarget& target) {
-        canvas::FillCanvasTile(display, z, controller_.cel.silhouette, target);
+        canvas::FillCanvasTile(display, z, controller_.Cel().silhouette, target);
     });
 }
 
@@ -165,7 +165,7 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
 {
     if (dragTool_ != ToolNone)
         return;  // a second button during a drag changes nothing
-    const STool tool = ChooseTool(KeysAtMouse(keys_, event->modifiers()), ButtonOf(event->button()), controller_.window.toolMode);
+    const STool tool = ChooseTool(KeysAtMouse(keys_, event->modifiers()), ButtonOf(event->button()), controller_.Window().toolMode);
     const ulib::SPoint at = ToDocument(event->position().toPoint());
     switch (tool) {
     case ToolNone:
@@ -177,7 +177,7 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
         return;
     case ToolZoomIn:
     case ToolZoomOut:
-        ZoomAt(controller_.zoom + (tool == ToolZoomIn ? 1 : -1), at);
+        ZoomAt(controller_.Zoom() + (tool == ToolZoomIn ? 1 : -1), at);
         return;
     default:
         break;
@@ -193,7 +193,7 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
 void TCanvas::PaintMainMouseMove(QMouseEvent* event)
 {
     const ulib::SPoint at = ToDocument(event->position().toPoint());
-    emit PointerMoved(at, controller_.cel.display.Bounds().Contains(at));
+    emit PointerMoved(at, controller_.Cel().display.Bounds().Contains(at));
     if (dragTool_ == ToolHand) {
         const QPoint pointer = event->globalPosition().toPoint();
         const ulib::SPoint scroll = canvas::DragScroll({dragStartScroll_.x(), dragStartScroll_.y()},

@@ -82,7 +82,7 @@ TFormMain::TFormMain(SHuedraneController& controller, SHeldKeyFilter& keyFilter,
     BuildToolBoxes();
     ConnectReferenceMenu();
     keyFilter_.SetToolWindow(this);
-    setWindowTitle(FromUtf8(controller_.title));
+    setWindowTitle(FromUtf8(controller_.Title()));
     resize(960, 720);
 }
 
@@ -104,7 +104,7 @@ void TFormMain::BuildClientArea()
     setCentralWidget(splitter_);
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int position, int) {
         if (!placingSplitBar_)
-            MoveSplitBar(controller_.window, position, splitter_->width());
+            MoveSplitBar(controller_, position, splitter_->width());
     });
 
     statusBar_ = new TStatusBar(controller_, keyFilter_.Keys(), this);
@@ -154,8 +154,8 @@ void TFormMain::Refresh(std::uint32_t parts)
 {
     using namespace main_refresh;
     if (parts & Title) {
-        setWindowTitle(FromUtf8(controller_.title));
-        SetApplicationTitle(controller_.title.Str());
+        setWindowTitle(FromUtf8(controller_.Title()));
+        SetApplicationTitle(controller_.Title().Str());
     }
     if (parts & (CanvasSize | main_refresh::Canvas))
         canvas_->DocumentReplaced();
@@ -217,7 +217,7 @@ void TFormMain::WholeCel(SWholeCelOperation operation)
 void TFormMain::UndoRedo(bool redo)
 {
     // A shortcut may fire while the item last showed enabled.
-    if (redo ? !controller_.undo.CanRedo() : !controller_.undo.CanUndo())
+    if (redo ? !controller_.UndoBuffer().CanRedo() : !controller_.UndoBuffer().CanUndo())
         return;
     if (redo)
         controller_.Redo();
@@ -244,8 +244,8 @@ void TFormMain::Silhouette()
 
 void TFormMain::ToggleBar(int bar)
 {
-    const std::uint32_t parts = ::ToggleBar(controller_.window, bar);
-    const SMainWindowState& w = controller_.window;
+    const std::uint32_t parts = ::ToggleBar(controller_, bar);
+    const SMainWindowState& w = controller_.Window();
     toolBar_->setVisible(w.toolBarVisible);
     reference_->ToolSub()->setVisible(w.subToolBarVisible);
     statusBar_->setVisible(w.statusBarVisible);
@@ -255,7 +255,7 @@ void TFormMain::ToggleBar(int bar)
 void TFormMain::PlaceSplitBar()
 {
     const int clientWidth = splitter_->width();
-    const int paneWidth = ReferencePaneWidth(controller_.window, clientWidth);
+    const int paneWidth = ReferencePaneWidth(controller_, clientWidth);
     placingSplitBar_ = true;
     splitter_->setSizes({std::max(0, clientWidth - paneWidth - splitter_->handleWidth()), paneWidth});
     placingSplitBar_ = false;
@@ -273,7 +273,7 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::FirstShow()
 {
-    const SMainWindowState& w = controller_.window;
+    const SMainWindowState& w = controller_.Window();
     if (w.hasNormalRect) {
         const SRect& r = w.normalRect;
         if (r.right > r.left && r.bottom > r.top)
@@ -309,11 +309,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     const QRect normal = normalGeometry();
-    if (normal.isValid()) {
-        controller_.window.normalRect = {normal.left(), normal.top(), normal.left() + normal.width(),
-                                         normal.top() + normal.height()};
-        controller_.window.hasNormalRect = true;
-    }
+    KeepNormalRect(controller_, {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()});
     event->accept();
 }
 

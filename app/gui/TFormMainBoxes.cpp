@@ -60,7 +60,7 @@ void TFormMain::BuildReferencePane()
     bar->addSeparator();
     AddToolButton("ToolReferenceZoomIn", "参照画像の拡大", trigger("MenuReferenceZoomIn"), false, bar)->setData(1);
     AddToolButton("ToolReferenceZoomOut", "参照画像の縮小", trigger("MenuReferenceZoomOut"), false, bar)->setData(-1);
-    bar->setVisible(c.window.subToolBarVisible);
+    bar->setVisible(c.Window().subToolBarVisible);
 
     using namespace main_refresh;
     connect(reference_, &TReferencePane::ColourPicked, this, [this] { Refresh(ToolMenu | StatusBar | PaletteBox); });

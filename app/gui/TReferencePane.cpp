@@ -58,7 +58,7 @@ TReferencePane::TReferencePane(SHuedraneController& controller, const SHeldKeys&
     scroll_->setWidget(paint_);
     layout->addWidget(scroll_, 1);
 
-    shownZoom_ = controller_.referenceZoom;
+    shownZoom_ = controller_.ReferenceZoom();
     ResizePaint();
 }
 
@@ -96,8 +96,8 @@ void TReferencePane::SetScrollPosition(QPoint position)
 
 void TReferencePane::ResizePaint()
 {
-    const std::int32_t z = std::clamp(controller_.referenceZoom, canvas::MinZoom, canvas::MaxZoom);
-    const ulib::SBitmap& picture = controller_.referenceImage;
+    const std::int32_t z = std::clamp(controller_.ReferenceZoom(), canvas::MinZoom, canvas::MaxZoom);
+    const ulib::SBitmap& picture = controller_.ReferenceImage();
     const QSize size(canvas::ToScreen(picture.Width(), z), canvas::ToScreen(picture.Height(), z));
     suppressPaint_ = true;
     paint_->setFixedSize(size);
@@ -123,11 +123,11 @@ void TReferencePane::ImageChanged()
 
 void TReferencePane::ZoomAt(std::int32_t step, ulib::SPoint anchor)
 {
-    const std::int32_t before = controller_.referenceZoom;
+    const std::int32_t before = controller_.ReferenceZoom();
     const std::int32_t old = shownZoom_;
     const QPoint scroll = ScrollPosition();
     controller_.ZoomReference(step);
-    if (controller_.referenceZoom == before)
+    if (controller_.ReferenceZoom() == before)
         return;  // already at the end of the range
     ResizePaint();
     const std::int32_t zoom = shownZoom_;
@@ -150,7 +150,7 @@ TReferencePane::SAction TReferencePane::ChooseAction(Qt::MouseButton button, Qt:
         return SAction::ZoomOut;
     if (keys.enter)
         return SAction::Pick;
-    const std::int32_t tool = controller_.window.toolMode;
+    const std::int32_t tool = controller_.Window().toolMode;
     if (left && tool == ToolHand)
         return SAction::Drag;
     if (left && tool == ToolZoomIn)
@@ -214,7 +214,7 @@ void TReferencePane::PaintReferencePaint(QPaintEvent* event)
 {
     if (suppressPaint_)
         return;
-    const ulib::SBitmap& picture = controller_.referenceImage;
+    const ulib::SBitmap& picture = controller_.ReferenceImage();
     const std::int32_t z = shownZoom_;
     const ulib::SRect image = canvas::ScreenToDocumentRect(ToSRect(event->rect()), z, picture.Dimensions());
     if (image.IsEmpty())

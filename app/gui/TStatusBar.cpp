@@ -4,6 +4,7 @@
 
 #include "SCanvasTile.h"
 #include "SHuedraneController.h"
+#include "SMainWindowRules.h"
 
 #include <QEvent>
 #include <QImage>
@@ -18,7 +19,6 @@ namespace {
 constexpr int PalettePitch = 16;
 constexpr int PaletteSwatchWidth = 12;
 constexpr int PaletteInset = 2;
-constexpr int PenCount = 5;
 
 QColor ToQColor(const ulib::SColor& c)
 {
@@ -112,7 +112,7 @@ QRect TStatusBar::PanelRect(int index) const
 
 QString TStatusBar::PanelText(int index) const
 {
-    const SToolState& tools = controller_.tools;
+    const SToolState& tools = controller_.Tools();
     switch (index) {
     case 0:
         switch (tools.colourMode) {
@@ -130,7 +130,7 @@ QString TStatusBar::PanelText(int index) const
     case 2:
         return positionShown_ ? QStringLiteral("(%1,%2)").arg(position_.x).arg(position_.y) : QString();
     case 3:
-        return QString::fromLatin1(canvas::ZoomText(controller_.zoom));
+        return QString::fromLatin1(canvas::ZoomText(controller_.Zoom()));
     default:
         return {};
     }
@@ -160,7 +160,7 @@ void TStatusBar::paintEvent(QPaintEvent*)
         p.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, message);
         return;
     }
-    const SToolState& tools = controller_.tools;
+    const SToolState& tools = controller_.Tools();
     for (int i = 0; i < PanelCount; ++i) {
         const QRect r = PanelRect(i);
         p.setPen(palette().color(QPalette::Mid));
@@ -180,9 +180,9 @@ void TStatusBar::paintEvent(QPaintEvent*)
             break;
         }
         case 1:
-            for (int k = 0; k < int(controller_.quickPalette.size()); ++k)
+            for (int k = 0; k < int(controller_.QuickPalette().size()); ++k)
                 p.fillRect(QRect(r.left() + PaletteInset + k * PalettePitch, r.top() + 2, PaletteSwatchWidth, h - 4),
-                           ToQColor(controller_.quickPalette[std::size_t(k)]));
+                           ToQColor(controller_.QuickPalette()[std::size_t(k)]));
             break;
         case 2:
         case 3:
@@ -190,7 +190,7 @@ void TStatusBar::paintEvent(QPaintEvent*)
             break;
         case 4:
             // Five bars stacked upwards, red up to the current pen, green above it.
-            for (int k = 0; k < PenCount; ++k) {
+            for (int k = 0; k < TracePenCount; ++k) {
                 const QColor colour = k <= tools.tracePen ? QColor(255, 0, 0) : QColor(0, 160, 0);
                 p.fillRect(QRect(r.left() + 6, r.bottom() - 4 - k * 3, 10 + k * 6, 2), colour);
             }
@@ -216,10 +216,7 @@ void TStatusBar::mousePressEvent(QMouseEvent* event)
 
 void TStatusBar::ClickColourMode()
 {
-    SColourMode& mode = controller_.tools.colourMode;
-    mode = mode == SColourMode::Colour ? SColourMode::Eraser
-         : mode == SColourMode::Eraser ? SColourMode::Bitmap
-                                       : SColourMode::Colour;
+    controller_.CycleColourMode();
     update();
     emit ColourChanged();
 }
@@ -227,23 +224,16 @@ void TStatusBar::ClickColourMode()
 void TStatusBar::ClickQuickPalette(int offset)
 {
     const int entry = offset / PalettePitch;
-    if (offset < 0 || entry >= int(controller_.quickPalette.size()))
+    if (offset < 0 || entry >= int(controller_.QuickPalette().size()))
         return;
-    SToolState& tools = controller_.tools;
-    if (keys_.space && tools.colourMode == SColourMode::Colour) {
-        controller_.quickPalette[std::size_t(entry)] = tools.currentColour;
-    } else {
-        tools.currentColour = controller_.quickPalette[std::size_t(entry)];
-        tools.colourMode = SColourMode::Colour;
-    }
+    ClickQuickColour(controller_, entry, keys_.space);
     update();
     emit ColourChanged();
 }
 
 void TStatusBar::ClickPen()
 {
-    int& pen = controller_.tools.tracePen;
-    pen = pen >= PenCount - 1 || pen < 0 ? 0 : pen + 1;
+    controller_.CycleTracePen();
     update(PanelRect(4));
     emit PenChanged();
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ constexpr std::int32_t Height = 47;
 // A cel as an import leaves it: borders under black and coloured lines, some areas painted.
 void MakeRandomCel(SHuedraneController& c, std::mt19937& random)
 {
-    SCel& cel = c.cel;
+    SCel& cel = c.PaintContext().cel;
     cel.display.Create(Width, Height, 32);
     cel.genga.Create(Width, Height, 24);
     cel.paint.Create(Width, Height, 32);
@@ -41,12 +42,14 @@ void MakeRandomCel(SHuedraneController& c, std::mt19937& random)
                 cel.paint.Row32(y)[x] = fills[(x / 11 + y / 9) % 4];
             }
         }
-    c.undo.Clear();
-    c.undo.SetDocumentSize(Width, Height);
-    c.referenceImage.Create(4, 3, 24);
+    c.PaintContext().undo.Clear();
+    c.PaintContext().undo.SetDocumentSize(Width, Height);
+    SBitmap reference;
+    reference.Create(4, 3, 24);
     for (std::int32_t y = 0; y < 3; ++y)
         for (std::int32_t x = 0; x < 4; ++x)
-            c.referenceImage.SetColor(x, y, SColor(std::uint8_t(x * 60), std::uint8_t(y * 80), 30));
+            reference.SetColor(x, y, SColor(std::uint8_t(x * 60), std::uint8_t(y * 80), 30));
+    c.SetReferenceImage(std::move(reference));
     cel.ComposeAll();
 }
 
@@ -60,13 +63,13 @@ SPoint RandomPoint(std::mt19937& random)
 void RandomStep(SHuedraneController& c, std::mt19937& random)
 {
     static const SColourMode modes[] = {SColourMode::Colour, SColourMode::Eraser, SColourMode::Bitmap};
-    c.tools.colourMode = modes[random() % 3];
-    c.tools.currentColour = SColor(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()),
-                                   random() % 4 == 0 ? std::uint8_t(random()) : 0);
-    c.tools.tracePen = std::int32_t(random() % 5);
-    c.tools.brush = {std::int32_t(random() % 8), std::int32_t(random() % 101), std::int32_t(random() % 256)};
+    c.SetColourMode(modes[random() % 3]);
+    c.SetCurrentColour(SColor(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()),
+                              random() % 4 == 0 ? std::uint8_t(random()) : 0));
+    c.SetTracePen(std::int32_t(random() % 5));
+    c.SetBrush({std::int32_t(random() % 8), std::int32_t(random() % 101), std::int32_t(random() % 256)});
     if (random() % 5 == 0)
-        c.cel.SetLayerVisible(LayerExtra, 1);
+        c.SetLayerSwitch(LayerExtra, true);
 
     if (random() % 4 == 0) {
         static const SWholeCelOperation operations[] = {
@@ -97,29 +100,29 @@ TEST(ControllerUndo, UndoingEverythingRestoresTheCelAndRedoingRestoresTheEdits)
         std::mt19937 random(seed);
         SHuedraneController c;
         MakeRandomCel(c, random);
-        const auto trace = Pixels(c.cel.trace), paint = Pixels(c.cel.paint);
+        const auto trace = Pixels(c.PaintContext().cel.trace), paint = Pixels(c.Cel().paint);
 
         const int steps = 1 + int(random() % 10);
         for (int i = 0; i < steps; ++i)
             RandomStep(c, random);
-        const auto editedTrace = Pixels(c.cel.trace), editedPaint = Pixels(c.cel.paint), editedExtra = Pixels(c.cel.extra);
+        const auto editedTrace = Pixels(c.PaintContext().cel.trace), editedPaint = Pixels(c.PaintContext().cel.paint), editedExtra = Pixels(c.Cel().extra);
 
         for (int i = 0; i < steps; ++i) {
-            ASSERT_TRUE(c.undo.CanUndo()) << "seed " << seed;
+            ASSERT_TRUE(c.UndoBuffer().CanUndo()) << "seed " << seed;
             c.Undo();
         }
-        EXPECT_FALSE(c.undo.CanUndo());
-        ASSERT_EQ(Pixels(c.cel.trace), trace) << "seed " << seed;
-        ASSERT_EQ(Pixels(c.cel.paint), paint) << "seed " << seed;
-        EXPECT_TRUE(c.cel.ExtraLayerIsEmpty()) << "seed " << seed;
+        EXPECT_FALSE(c.UndoBuffer().CanUndo());
+        ASSERT_EQ(Pixels(c.Cel().trace), trace) << "seed " << seed;
+        ASSERT_EQ(Pixels(c.Cel().paint), paint) << "seed " << seed;
+        EXPECT_TRUE(c.Cel().ExtraLayerIsEmpty()) << "seed " << seed;
 
         for (int i = 0; i < steps; ++i)
             c.Redo();
-        EXPECT_FALSE(c.undo.CanRedo());
-        ASSERT_EQ(Pixels(c.cel.trace), editedTrace) << "seed " << seed;
-        ASSERT_EQ(Pixels(c.cel.paint), editedPaint) << "seed " << seed;
+        EXPECT_FALSE(c.UndoBuffer().CanRedo());
+        ASSERT_EQ(Pixels(c.Cel().trace), editedTrace) << "seed " << seed;
+        ASSERT_EQ(Pixels(c.Cel().paint), editedPaint) << "seed " << seed;
         if (!editedExtra.empty()) {
-            ASSERT_EQ(Pixels(c.cel.extra), editedExtra) << "seed " << seed;
+            ASSERT_EQ(Pixels(c.Cel().extra), editedExtra) << "seed " << seed;
         }
     }
 }
@@ -129,21 +132,21 @@ TEST(ControllerUndo, TheEleventhStepDropsTheFirst)
     std::mt19937 random(99);
     SHuedraneController c;
     MakeRandomCel(c, random);
-    c.tools.colourMode = SColourMode::Colour;
-    c.tools.currentColour = SColor(1, 2, 3);
+    c.SetColourMode(SColourMode::Colour);
+    c.SetCurrentColour(SColor(1, 2, 3));
     c.MouseDown(ToolPaint, {5, 5});  // the step that will be dropped
     c.MouseUp();
-    const auto afterFirst = Pixels(c.cel.paint);
+    const auto afterFirst = Pixels(c.Cel().paint);
     for (int i = 0; i < 10; ++i) {
-        c.tools.currentColour = SColor(std::uint8_t(10 + i), 0, 0);
+        c.SetCurrentColour(SColor(std::uint8_t(10 + i), 0, 0));
         c.MouseDown(ToolPaint, {16, 5});
         c.MouseUp();
     }
     for (int i = 0; i < 10; ++i)
         c.Undo();
-    EXPECT_FALSE(c.undo.CanUndo());
-    EXPECT_EQ(Pixels(c.cel.paint), afterFirst);  // the first fill stays: it can no longer be undone
-    EXPECT_EQ(c.cel.paint.Row32(5)[5], 0xFF010203u);
+    EXPECT_FALSE(c.UndoBuffer().CanUndo());
+    EXPECT_EQ(Pixels(c.Cel().paint), afterFirst);  // the first fill stays: it can no longer be undone
+    EXPECT_EQ(c.Cel().paint.Row32(5)[5], 0xFF010203u);
 }
 
 TEST(ControllerUndo, EditMenuCaptionsFollowTheSteps)

@@ -6,6 +6,7 @@
 #include "FuzzSeeds.h"
 #include "SCommandLine.h"
 #include "SDocumentFile.h"
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "SHuedraneSettings.h"
 #include "SRegistry.h"
@@ -141,27 +142,27 @@ TEST_F(CommandLine, APictureWithoutSwitchesIsImportedSilentlyAfterTheOpenFails)
     const SString scan = WriteScan("scan.png");
     EXPECT_EQ(RunCommandLine(c, Parse({scan.CStr()}), "/usr/bin/huedrane"), SCommandLineOutcome::Continue);
     EXPECT_EQ(seam.BoxCount(), 0u);
-    EXPECT_EQ(c.cel.display.Dimensions(), (SPoint{40, 30}));
-    EXPECT_EQ(c.defaultFileName, SString(In("scan.hdq")));
-    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
+    EXPECT_EQ(c.Cel().display.Dimensions(), (SPoint{40, 30}));
+    EXPECT_EQ(c.DefaultFileName(), SString(In("scan.hdq")));
+    EXPECT_EQ(c.Title(), SString("無題 - Huedrane"));
     // Imported, so offered for saving.
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
     EXPECT_EQ(seam.Waits().size(), 1u);  // the import ran behind the progress box
 
     // Neither a document nor a picture: both attempts fail, and still nothing is shown.
-    c.state = SDocumentState::None;  // as at start-up: no save question
+    c.ResetIdentity();  // as at start-up: no save question
     Garbage("notes.txt");
     EXPECT_EQ(Run({In("notes.txt").c_str()}), SCommandLineOutcome::Continue);
     EXPECT_EQ(seam.BoxCount(), 0u);
-    EXPECT_EQ(c.state, SDocumentState::None);
+    EXPECT_EQ(c.State(), SDocumentState::None);
 }
 
 TEST_F(CommandLine, ADocumentIsOpenedAsSaved)
 {
     const SString file = WriteDocument("cel.hdq");
     EXPECT_EQ(Run({file.CStr(), "-q"}), SCommandLineOutcome::CloseWindow);
-    EXPECT_EQ(c.state, SDocumentState::Saved);
-    EXPECT_EQ(c.path, file);
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
+    EXPECT_EQ(c.Path(), file);
     EXPECT_EQ(seam.BoxCount(), 0u);
     EXPECT_TRUE(seam.Waits().empty());  // no import was tried
 }
@@ -170,7 +171,7 @@ TEST_F(CommandLine, ImportSwitchAsksToSaveAndReportsFailuresButNotCancel)
 {
     const SString scan = WriteScan("scan.png");
     EXPECT_EQ(Run({"/G", scan.CStr()}), SCommandLineOutcome::Continue);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
     EXPECT_EQ(seam.BoxCount(), 0u);
 
     // The imported cel is modified: the save question comes first, and cancelling it is quiet.
@@ -178,7 +179,7 @@ TEST_F(CommandLine, ImportSwitchAsksToSaveAndReportsFailuresButNotCancel)
     EXPECT_EQ(Run({"-g", scan.CStr()}), SCommandLineOutcome::Continue);
     ASSERT_EQ(seam.BoxCount(), 1u);
     EXPECT_EQ(seam.LastBox().style & box_style::ButtonMask, box_style::YesNoCancel);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 
     // A picture that cannot be read is reported.
     seam.Clear();
@@ -187,8 +188,8 @@ TEST_F(CommandLine, ImportSwitchAsksToSaveAndReportsFailuresButNotCancel)
     EXPECT_EQ(Run({"-G", In("broken.png").c_str()}), SCommandLineOutcome::Continue);
     ASSERT_EQ(seam.BoxCount(), 2u);  // the question, then the error
     EXPECT_EQ(seam.Boxes()[1].style & box_style::IconMask, box_style::IconWarning);
-    EXPECT_EQ(c.state, SDocumentState::Modified);  // the cel that was there stays
-    EXPECT_EQ(c.cel.display.Width(), 40);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);  // the cel that was there stays
+    EXPECT_EQ(c.Cel().display.Width(), 40);
 }
 
 TEST_F(CommandLine, BatchSwitchesConvertTheOneFileAndReportEveryFailure)
@@ -196,9 +197,9 @@ TEST_F(CommandLine, BatchSwitchesConvertTheOneFileAndReportEveryFailure)
     const SString scan = WriteScan("scan.png");
     EXPECT_EQ(Run({"-I", scan.CStr()}), SCommandLineOutcome::Continue);
     EXPECT_TRUE(fs::exists(In("scan.hdq")));
-    EXPECT_EQ(c.state, SDocumentState::None);  // the working cel is not touched
+    EXPECT_EQ(c.State(), SDocumentState::None);  // the working cel is not touched
 
-    c.options.exportFormat = 0;
+    EditOptions(c, [&](SHuedraneOptions& o) { o.exportFormat = 0; });
     EXPECT_EQ(Run({In("scan.hdq").c_str(), "/e"}), SCommandLineOutcome::Continue);
     EXPECT_TRUE(fs::exists(In("scan.bmp")));
     EXPECT_EQ(seam.BoxCount(), 0u);
@@ -221,7 +222,7 @@ TEST_F(CommandLine, BothBatchSwitchesLeaveTheFileAlone)
     EXPECT_EQ(Run({"/I", "/E", scan.CStr()}), SCommandLineOutcome::Continue);
     EXPECT_EQ(Run({"/I", "/E", "/G", scan.CStr(), "/Q"}), SCommandLineOutcome::CloseWindow);
     EXPECT_FALSE(fs::exists(In("scan.hdq")));
-    EXPECT_EQ(c.state, SDocumentState::None);
+    EXPECT_EQ(c.State(), SDocumentState::None);
     EXPECT_EQ(seam.BoxCount(), 0u);
     EXPECT_TRUE(seam.Waits().empty());
 }
@@ -260,7 +261,7 @@ protected:
 
 TEST_F(CommandLineRemoval, RemovesTheSettingsAndDoesNothingElse)
 {
-    c.history.Append(SString("/cels/a.hdq"));
+    c.AddHistory(SString("/cels/a.hdq"));
     ASSERT_EQ(SaveSettings(c), 0u);
     ASSERT_TRUE(RegistryKeyExists(SettingsKey));
 

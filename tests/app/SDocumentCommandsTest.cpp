@@ -5,6 +5,7 @@
 #include "ControllerFolder.h"
 #include "SDocumentFile.h"
 #include "SDocumentNeighbours.h"
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "SScriptedPlatform.h"
 #include "Sximage.h"
@@ -54,27 +55,27 @@ protected:
         return file;
     }
     // The shade SaveableCel painted into the paint layer of the working cel.
-    std::uint32_t PaintedShade() const { return c.cel.paint.Row32(2)[2] & 0xFF; }
+    std::uint32_t PaintedShade() const { return c.Cel().paint.Row32(2)[2] & 0xFF; }
     void ExpectCelUntouched(const SString& path, std::uint32_t edited, SPoint at = {1, 1}) const;
 };
 
 void ExpectUntitledEmptyCel(const SHuedraneController& c)
 {
-    EXPECT_EQ(c.state, SDocumentState::None);
-    EXPECT_TRUE(c.path.IsEmpty());
-    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
-    for (const SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.genga, &c.cel.display, &c.cel.flag})
+    EXPECT_EQ(c.State(), SDocumentState::None);
+    EXPECT_TRUE(c.Path().IsEmpty());
+    EXPECT_EQ(c.Title(), SString("無題 - Huedrane"));
+    for (const SBitmap* layer : {&c.Cel().trace, &c.Cel().paint, &c.Cel().genga, &c.Cel().display, &c.Cel().flag})
         EXPECT_TRUE(layer->IsEmpty());
-    EXPECT_FALSE(c.undo.CanUndo());
+    EXPECT_FALSE(c.UndoBuffer().CanUndo());
 }
 
 // After a failed open or import: the edited cel at path, modified, with its undo step.
 void DocumentCommands::ExpectCelUntouched(const SString& path, std::uint32_t edited, SPoint at) const
 {
-    EXPECT_EQ(c.path, path);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
-    EXPECT_EQ(c.cel.trace.Row32(at.y)[at.x], edited);
-    EXPECT_TRUE(c.undo.CanUndo());
+    EXPECT_EQ(c.Path(), path);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
+    EXPECT_EQ(c.Cel().trace.Row32(at.y)[at.x], edited);
+    EXPECT_TRUE(c.UndoBuffer().CanUndo());
 }
 
 TEST_F(DocumentCommands, SaveAndSaveAsWithoutACelDoNothingAndShowNothing)
@@ -92,18 +93,18 @@ TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesTheCelAsIt
     seam.SetDisplayName(good.Str(), "good (shown)");
     seam.QueueFileChoice({good.Str()});
     ASSERT_EQ(c.Open(SString()), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Saved);
-    EXPECT_EQ(c.path, good);
-    EXPECT_EQ(c.title, SString("good (shown) - Huedrane"));
-    EXPECT_TRUE(c.defaultFileName.IsEmpty());
-    EXPECT_EQ(c.cel.display.Width(), 8);
-    EXPECT_EQ(c.history, (SArray<SString>{good}));
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
+    EXPECT_EQ(c.Path(), good);
+    EXPECT_EQ(c.Title(), SString("good (shown) - Huedrane"));
+    EXPECT_TRUE(c.DefaultFileName().IsEmpty());
+    EXPECT_EQ(c.Cel().display.Width(), 8);
+    EXPECT_EQ(c.History(), (SArray<SString>{good}));
 
     // The dialog opens at the current path; its cancel changes nothing.
     seam.QueueFileCancel();
     EXPECT_EQ(Id(c.Open(SString())), "cancel");
     EXPECT_EQ(seam.FileRequests().back().initialFile, good.Str());
-    EXPECT_EQ(c.path, good);
+    EXPECT_EQ(c.Path(), good);
 
     // Record 1 of another size than the container.
     SQuickPress list;
@@ -116,7 +117,7 @@ TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesTheCelAsIt
     // An edit the user chose not to save first: nothing new was opened, so it is still there.
     c.MouseDown(ToolTracePen, {1, 1});
     c.MouseUp();
-    const std::uint32_t edited = c.cel.trace.Row32(1)[1];
+    const std::uint32_t edited = c.Cel().trace.Row32(1)[1];
     seam.QueueAnswers({SBoxAnswer::No});
     EXPECT_EQ(Id(c.Open(broken)), "data");
     ExpectCelUntouched(good, edited);
@@ -124,7 +125,7 @@ TEST_F(DocumentCommands, OpenTakesTheFilesIdentityAndABrokenFileLeavesTheCelAsIt
     seam.QueueAnswers({SBoxAnswer::No});
     EXPECT_NE(c.Open(SString(In("text.hdq"))), 0u);
     ExpectCelUntouched(good, edited);
-    EXPECT_EQ(c.history.Count(), 1);
+    EXPECT_EQ(c.History().Count(), 1);
 
     // The cel left in the window saves as it is.
     ASSERT_EQ(c.Save(), 0u);
@@ -141,18 +142,18 @@ TEST_F(DocumentCommands, AskToSaveAnswersYesNoAndCancel)
     EXPECT_EQ(seam.BoxCount(), 0u);
 
     c.MarkModified();
-    SetPixel(c.cel.paint, 2, 2, 0xFF000000u | 55);
+    SetPixel(c.PaintContext().cel.paint, 2, 2, 0xFF000000u | 55);
     seam.QueueAnswers({SBoxAnswer::Cancel});
     EXPECT_EQ(Id(c.Clear()), "cancel");
     EXPECT_EQ(seam.LastBox().style & box_style::IconMask, box_style::IconWarning);
     EXPECT_EQ(seam.LastBox().style & box_style::ButtonMask, box_style::YesNoCancel);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
     EXPECT_EQ(PaintedShade(), 55u);
 
     // Yes with a path saves there without a dialog; the file then holds the change.
     seam.QueueAnswers({SBoxAnswer::Yes});
     EXPECT_EQ(c.QueryClose(), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
     EXPECT_TRUE(seam.FileRequests().empty());
     SCel reread;
     ASSERT_EQ(LoadDocument(reread, file), 0u);
@@ -163,7 +164,7 @@ TEST_F(DocumentCommands, AskToSaveAnswersYesNoAndCancel)
     seam.QueueAnswers({SBoxAnswer::No});
     EXPECT_EQ(c.Clear(), 0u);
     ExpectUntitledEmptyCel(c);
-    EXPECT_EQ(c.defaultFileName, SString("無題.hdq"));
+    EXPECT_EQ(c.DefaultFileName(), SString("無題.hdq"));
 }
 
 TEST_F(DocumentCommands, YesWithoutAPathOffersTheDefaultNameAndItsCancelCancels)
@@ -177,13 +178,13 @@ TEST_F(DocumentCommands, YesWithoutAPathOffersTheDefaultNameAndItsCancelCancels)
     ASSERT_EQ(seam.FileRequests().size(), 1u);
     EXPECT_EQ(seam.FileRequests()[0].mode, SFileDialogRequest::Mode::Save);
     EXPECT_EQ(seam.FileRequests()[0].initialFile, In("scan.hdq"));
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 
     seam.QueueAnswers({SBoxAnswer::Yes});
     seam.QueueFileChoice({In("kept.hdq")});
     EXPECT_EQ(c.QueryClose(), 0u);
-    EXPECT_EQ(c.path, SString(In("kept.hdq")));
-    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.Path(), SString(In("kept.hdq")));
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
     EXPECT_TRUE(fs::exists(In("kept.hdq")));
 }
 
@@ -193,33 +194,33 @@ TEST_F(DocumentCommands, ImportLeavesAnUntitledSavedCelOfferedUnderThePicturesNa
     ASSERT_EQ(c.Open(WriteDocument("before.hdq")), 0u);
     c.MouseDown(ToolTracePen, {1, 1});
     c.MouseUp();
-    ASSERT_TRUE(c.undo.CanUndo());
+    ASSERT_TRUE(c.UndoBuffer().CanUndo());
 
     seam.QueueAnswers({SBoxAnswer::No});
     ASSERT_EQ(c.Import(scan, true), 0u);
     EXPECT_EQ(seam.BoxCount(), 1u);
-    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
-    EXPECT_TRUE(c.path.IsEmpty());
-    EXPECT_EQ(c.state, SDocumentState::Saved);
-    EXPECT_EQ(c.defaultFileName, SString(In("scan.hdq")));
-    EXPECT_EQ(c.cel.display.Width(), 40);
-    EXPECT_FALSE(c.undo.CanUndo());
+    EXPECT_EQ(c.Title(), SString("無題 - Huedrane"));
+    EXPECT_TRUE(c.Path().IsEmpty());
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
+    EXPECT_EQ(c.DefaultFileName(), SString(In("scan.hdq")));
+    EXPECT_EQ(c.Cel().display.Width(), 40);
+    EXPECT_FALSE(c.UndoBuffer().CanUndo());
     ASSERT_EQ(seam.Waits().size(), 1u);
     EXPECT_EQ(seam.Waits()[0].message, "インポート処理中です");
     c.MarkModified();
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 
     seam.QueueFileChoice({In("scan.hdq")});
     ASSERT_EQ(c.Save(), 0u);
     EXPECT_EQ(seam.FileRequests().back().initialFile, In("scan.hdq"));
-    EXPECT_EQ(c.title, SString("scan.hdq - Huedrane"));
-    EXPECT_TRUE(c.defaultFileName.IsEmpty());
+    EXPECT_EQ(c.Title(), SString("scan.hdq - Huedrane"));
+    EXPECT_TRUE(c.DefaultFileName().IsEmpty());
 
     // Pictures that cannot be read (a text file, a cut-short PNG) leave the cel, its name, its
     // state and its undo steps as they were.
     c.MouseDown(ToolTracePen, {2, 2});
     c.MouseUp();
-    const std::uint32_t edited = c.cel.trace.Row32(2)[2];
+    const std::uint32_t edited = c.Cel().trace.Row32(2)[2];
     std::ofstream(In("junk.png")) << "not a picture";
     const auto bytes = fs::file_size(scan.Str());
     fs::copy_file(scan.Str(), In("cut.png"));
@@ -227,7 +228,7 @@ TEST_F(DocumentCommands, ImportLeavesAnUntitledSavedCelOfferedUnderThePicturesNa
     for (const char* name : {"junk.png", "cut.png"}) {
         EXPECT_NE(c.Import(SString(In(name)), false), 0u) << name;
         ExpectCelUntouched(SString(In("scan.hdq")), edited, {2, 2});
-        EXPECT_EQ(c.cel.display.Width(), 40) << name;
+        EXPECT_EQ(c.Cel().display.Width(), 40) << name;
     }
 }
 
@@ -237,33 +238,33 @@ TEST_F(DocumentCommands, SaveWritesInPlaceAndSaveAsMovesTheDocument)
     ASSERT_EQ(c.Open(first), 0u);
     c.MarkModified();
     ASSERT_EQ(c.Save(), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Saved);
-    EXPECT_EQ(c.history.Count(), 1);  // the same path enters no second time
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
+    EXPECT_EQ(c.History().Count(), 1);  // the same path enters no second time
     EXPECT_TRUE(seam.FileRequests().empty());
 
     seam.QueueFileChoice({In("second.hdq")});
     ASSERT_EQ(c.SaveAs(), 0u);
     EXPECT_EQ(seam.FileRequests().back().initialFile, first.Str());
-    EXPECT_EQ(c.path, SString(In("second.hdq")));
-    EXPECT_EQ(c.title, SString("second.hdq - Huedrane"));
-    EXPECT_EQ(c.history[0], SString(In("second.hdq")));
+    EXPECT_EQ(c.Path(), SString(In("second.hdq")));
+    EXPECT_EQ(c.Title(), SString("second.hdq - Huedrane"));
+    EXPECT_EQ(c.History()[0], SString(In("second.hdq")));
 
     // A write that fails leaves state and path as they were.
     c.MarkModified();
     seam.QueueFileChoice({In("missing-folder/third.hdq")});
     EXPECT_NE(c.SaveAs(), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
-    EXPECT_EQ(c.path, SString(In("second.hdq")));
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
+    EXPECT_EQ(c.Path(), SString(In("second.hdq")));
 }
 
 TEST_F(DocumentCommands, ExtraLayerAbsentFromTheFileIsCreatedOnlyWhenShownAndNotWrittenBack)
 {
     const SString file = WriteDocument("plain.hdq");
     ASSERT_EQ(c.Open(file), 0u);
-    ASSERT_EQ(c.cel.extra.Width(), 8);
+    ASSERT_EQ(c.Cel().extra.Width(), 8);
     for (std::int32_t y = 0; y < 8; ++y)
         for (std::int32_t x = 0; x < 8; ++x)
-            ASSERT_EQ(c.cel.extra.Row32(y)[x] >> 24, 0u);
+            ASSERT_EQ(c.Cel().extra.Row32(y)[x] >> 24, 0u);
 
     seam.QueueFileChoice({In("again.hdq")});
     ASSERT_EQ(c.SaveAs(), 0u);
@@ -274,7 +275,7 @@ TEST_F(DocumentCommands, ExtraLayerAbsentFromTheFileIsCreatedOnlyWhenShownAndNot
 
     c.SetLayerSwitch(LayerExtra, false);
     ASSERT_EQ(c.Open(file), 0u);
-    EXPECT_TRUE(c.cel.extra.IsEmpty());
+    EXPECT_TRUE(c.Cel().extra.IsEmpty());
 }
 
 TEST_F(DocumentCommands, HiddenGengaStaysUnloadedAndIsWrittenBackAsStored)
@@ -284,7 +285,7 @@ TEST_F(DocumentCommands, HiddenGengaStaysUnloadedAndIsWrittenBackAsStored)
     ASSERT_EQ(stored.ReadFile(file), 0u);
     c.SetLayerSwitch(LayerGenga, false);
     ASSERT_EQ(c.Open(file), 0u);
-    EXPECT_TRUE(c.cel.genga.IsEmpty());
+    EXPECT_TRUE(c.Cel().genga.IsEmpty());
     c.MarkModified();
     ASSERT_EQ(c.Save(), 0u);
     SQuickPress written;
@@ -302,20 +303,20 @@ TEST_F(DocumentCommands, NextAndPreviousFollowTheCaseBlindNameOrder)
     ASSERT_EQ(c.Open(b), 0u);
 
     ASSERT_EQ(c.NextFile(+1), 0u);
-    EXPECT_EQ(c.path, SString(In("c.hda")));
+    EXPECT_EQ(c.Path(), SString(In("c.hda")));
     ASSERT_EQ(c.NextFile(+1), 0u);  // the last: nothing happens
-    EXPECT_EQ(c.path, SString(In("c.hda")));
+    EXPECT_EQ(c.Path(), SString(In("c.hda")));
     ASSERT_EQ(c.NextFile(-1), 0u);
-    EXPECT_EQ(c.path, b);
+    EXPECT_EQ(c.Path(), b);
 
     // A modified cel is saved before moving on, without a question.
-    SetPixel(c.cel.paint, 2, 2, 0xFF000000u | 99);
+    SetPixel(c.PaintContext().cel.paint, 2, 2, 0xFF000000u | 99);
     c.MarkModified();
     ASSERT_EQ(c.NextFile(-1), 0u);
-    EXPECT_EQ(c.path, SString(In("a.hdq")));
+    EXPECT_EQ(c.Path(), SString(In("a.hdq")));
     EXPECT_EQ(seam.BoxCount(), 0u);
     ASSERT_EQ(c.NextFile(-1), 0u);  // the first: nothing happens
-    EXPECT_EQ(c.path, SString(In("a.hdq")));
+    EXPECT_EQ(c.Path(), SString(In("a.hdq")));
     ASSERT_EQ(c.Open(b), 0u);
     EXPECT_EQ(PaintedShade(), 99u);
 }
@@ -333,8 +334,8 @@ TEST_F(DocumentCommands, NextAfterAFailedSaveShowsTheErrorAndAsksBeforeDroppingT
     EXPECT_EQ(Id(c.NextFile(+1)), "cancel");
     ASSERT_EQ(seam.BoxCount(), 2u);
     EXPECT_EQ(seam.Boxes()[1].style & box_style::ButtonMask, box_style::YesNoCancel);
-    EXPECT_EQ(c.path, b);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.Path(), b);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 }
 
 TEST(DocumentNames, CompareWithoutCaseThenByLengthThenByBytes)
@@ -355,13 +356,13 @@ TEST_F(DocumentCommands, HistoryKeepsTenEntriesWithoutRemovingEqualOnes)
         files.push_back(WriteDocument("f" + std::to_string(i) + ".hdq"));
         ASSERT_EQ(c.Open(files.back()), 0u);
     }
-    ASSERT_EQ(c.history.Count(), 10);
-    EXPECT_EQ(c.history[0], files[10]);
-    EXPECT_EQ(c.history[9], files[1]);
+    ASSERT_EQ(c.History().Count(), 10);
+    EXPECT_EQ(c.History()[0], files[10]);
+    EXPECT_EQ(c.History()[9], files[1]);
     ASSERT_EQ(c.Open(files[10]), 0u);
-    EXPECT_EQ(c.history[0], files[10]);
-    EXPECT_EQ(c.history[1], files[10]);
-    EXPECT_EQ(c.history.Count(), 10);
+    EXPECT_EQ(c.History()[0], files[10]);
+    EXPECT_EQ(c.History()[1], files[10]);
+    EXPECT_EQ(c.History().Count(), 10);
 }
 
 TEST_F(DocumentCommands, BatchAsksBeforeOverwritingAndAnythingButYesCancels)
@@ -393,7 +394,7 @@ TEST_F(DocumentCommands, BatchAsksBeforeOverwritingAndAnythingButYesCancels)
     // Export to bitmaps: two existing targets, the first named, the count of both.
     std::ofstream(In("x.bmp")) << "old";
     std::ofstream(In("y.bmp")) << "old";
-    c.options.exportFormat = 0;
+    EditOptions(c, [&](SHuedraneOptions& o) { o.exportFormat = 0; });
     seam.QueueFileChoice({In("x.hdq"), In("y.hdq")});
     seam.QueueAnswers({SBoxAnswer::Cancel});
     EXPECT_EQ(Id(c.BatchExport({})), "cancel");
@@ -407,7 +408,7 @@ TEST_F(DocumentCommands, BatchAsksBeforeOverwritingAndAnythingButYesCancels)
     EXPECT_EQ(c.BatchExport({SString(In("x.hdq"))}), 0u);
     SBitmap written;
     EXPECT_EQ(ReadImageFile(&written, SString(In("x.bmp"))), 0u);
-    c.options.exportFormat = 2;
+    EditOptions(c, [&](SHuedraneOptions& o) { o.exportFormat = 2; });
     seam.QueueFileChoice({In("x.hdq")});
     EXPECT_EQ(Id(c.BatchExport({})), "internal");
     EXPECT_EQ(seam.BoxCount(), boxes);
@@ -416,11 +417,13 @@ TEST_F(DocumentCommands, BatchAsksBeforeOverwritingAndAnythingButYesCancels)
 TEST_F(DocumentCommands, ExportOffersTheFormatsFilterAndRendersTheUnderLayer)
 {
     ASSERT_EQ(c.Open(WriteDocument("cel.hdq", 100, 8)), 0u);
-    c.options.exportFormat = 0;
-    c.options.export24Bit = true;
-    c.options.exportTargetLayers = 1;  // under layer, then the usual layers
-    c.cel.under.Create(4, 4, 24);
-    c.cel.under.FillRect(SColor::Red);
+    EditOptions(c, [&](SHuedraneOptions& o) {
+        o.exportFormat = 0;
+        o.export24Bit = true;
+        o.exportTargetLayers = 1;  // under layer, then the usual layers
+    });
+    c.PaintContext().cel.under.Create(4, 4, 24);
+    c.PaintContext().cel.under.FillRect(SColor::Red);
 
     SString chosen("stale");
     seam.QueueFileCancel();
@@ -440,7 +443,7 @@ TEST_F(DocumentCommands, ExportOffersTheFormatsFilterAndRendersTheUnderLayer)
     EXPECT_EQ(out.GetColor(0, 0), SColor::Red);
     EXPECT_EQ(out.GetColor(6, 6), SColor::White);
 
-    c.options.exportFormat = 1;
+    EditOptions(c, [&](SHuedraneOptions& o) { o.exportFormat = 1; });
     seam.QueueFileCancel();
     c.Export(SString(), nullptr);
     EXPECT_EQ(seam.FileRequests().back().filters[0], (std::pair<std::string, std::string>("PNGイメージ(*.png)", "*.png")));
@@ -451,7 +454,7 @@ TEST_F(DocumentCommands, ExportNeverProposesTheScanAndWarnsBeforeReplacingIt)
 {
     const SString scan = WriteScan("socks.png");
     ASSERT_EQ(c.Import(scan, false), 0u);
-    c.options.exportFormat = 1;
+    EditOptions(c, [&](SHuedraneOptions& o) { o.exportFormat = 1; });
     seam.QueueFileCancel();
     c.Export(SString(), nullptr);
     EXPECT_EQ(seam.FileRequests().back().initialFile, In("socks_export.png"));
@@ -480,7 +483,7 @@ TEST_F(DocumentCommands, ExportNeverProposesTheScanAndWarnsBeforeReplacingIt)
     // Opened again in a later run, the cel still knows its scan by the pixels.
     SHuedraneController later;
     ASSERT_EQ(later.Open(SString(In("socks.hdq"))), 0u);
-    later.options.exportFormat = 1;
+    EditOptions(later, [&](SHuedraneOptions& o) { o.exportFormat = 1; });
     WriteScan("socks.png");  // the scan again, replaced by the export above
     seam.QueueFileCancel();
     later.Export(SString(), nullptr);

@@ -9,66 +9,67 @@ namespace {
 TEST(Controller, StartsWithAnEmptyUntitledCelAndTheDefaultTools)
 {
     SHuedraneController c;
-    EXPECT_EQ(c.state, SDocumentState::None);
-    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
-    EXPECT_EQ(c.path.Length(), 0);
-    for (const SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.genga, &c.cel.extra, &c.cel.display, &c.cel.flag})
+    EXPECT_EQ(c.State(), SDocumentState::None);
+    EXPECT_EQ(c.Title(), SString("無題 - Huedrane"));
+    EXPECT_EQ(c.Path().Length(), 0);
+    for (const SBitmap* layer : {&c.Cel().trace, &c.Cel().paint, &c.Cel().genga, &c.Cel().extra, &c.Cel().display, &c.Cel().flag})
         EXPECT_TRUE(layer->IsEmpty());
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Colour);
-    EXPECT_EQ(c.tools.currentColour, SColor(255, 192, 128));
-    EXPECT_EQ(c.tools.tracePen, 2);
-    EXPECT_EQ(c.tools.brush.radius, 16);
-    EXPECT_EQ(c.tools.brush.shape, 0);
-    EXPECT_EQ(c.tools.brush.density, 255);
-    EXPECT_EQ(c.cel.visible, (std::array<bool, 5>{false, true, true, true, true}));
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Colour);
+    EXPECT_EQ(c.Tools().currentColour, SColor(255, 192, 128));
+    EXPECT_EQ(c.Tools().tracePen, 2);
+    EXPECT_EQ(c.Tools().brush.radius, 16);
+    EXPECT_EQ(c.Tools().brush.shape, 0);
+    EXPECT_EQ(c.Tools().brush.density, 255);
+    EXPECT_EQ(c.Cel().visible, (std::array<bool, 5>{false, true, true, true, true}));
 
     const SColor expected[16] = {SColor::Black, SColor::Red,   SColor::Yellow, SColor::Green, SColor::Cyan,
                                  SColor::Blue,  SColor::Magenta, SColor::White, SColor::Black, SColor::Black,
                                  SColor::Black, SColor::Black, SColor::Black,  SColor::Black, SColor::Black,
                                  SColor::Black};
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(c.quickPalette[i], expected[i]) << "slot " << i;
+        EXPECT_EQ(c.QuickPalette()[i], expected[i]) << "slot " << i;
 }
 
 TEST(Controller, MarkModifiedOnlyMovesSavedToModified)
 {
     SHuedraneController c;
     c.MarkModified();
-    EXPECT_EQ(c.state, SDocumentState::None);
-    c.state = SDocumentState::Saved;
+    EXPECT_EQ(c.State(), SDocumentState::None);
+    c.MarkSaved();
     c.MarkModified();
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
     c.MarkModified();
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 }
 
 TEST(Controller, ClearingALoadedCelEmptiesEveryLayerAndTheOffset)
 {
     SHuedraneController c;
-    for (SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.extra, &c.cel.display})
+    SCel& cel = c.PaintContext().cel;
+    for (SBitmap* layer : {&cel.trace, &cel.paint, &cel.extra, &cel.display})
         layer->Create(8, 8, 32);
-    c.cel.genga.Create(8, 8, 24);
-    c.cel.flag.Create(8, 8, 8);
-    c.cel.underOffset = {5, -2};
-    c.cel.memo.Append(SString("memo"));
+    cel.genga.Create(8, 8, 24);
+    cel.flag.Create(8, 8, 8);
+    cel.underOffset = {5, -2};
+    cel.memo.Append(SString("memo"));
     c.ClearCel();
-    for (const SBitmap* layer : {&c.cel.trace, &c.cel.paint, &c.cel.genga, &c.cel.extra, &c.cel.display, &c.cel.flag})
+    for (const SBitmap* layer : {&c.Cel().trace, &c.Cel().paint, &c.Cel().genga, &c.Cel().extra, &c.Cel().display, &c.Cel().flag})
         EXPECT_TRUE(layer->IsEmpty());
-    EXPECT_EQ(c.cel.underOffset, (SPoint{0, 0}));
-    EXPECT_EQ(c.cel.memo.Count(), 0);
+    EXPECT_EQ(c.Cel().underOffset, (SPoint{0, 0}));
+    EXPECT_EQ(c.Cel().memo.Count(), 0);
 }
 
 TEST(Controller, ResetIdentityGivesTheUntitledDocument)
 {
     SHuedraneController c;
-    c.state = SDocumentState::Modified;
-    c.path = SString("/tmp/cel.hdq");
-    c.title = SString("cel.hdq - Huedrane");
+    c.MarkSaved();
+    c.MarkModified();
+    c.TakePath(SString("/tmp/cel.hdq"));
     c.ResetIdentity();
-    EXPECT_EQ(c.state, SDocumentState::None);
-    EXPECT_EQ(c.path.Length(), 0);
-    EXPECT_EQ(c.defaultFileName, SString("無題.hdq"));
-    EXPECT_EQ(c.title, SString("無題 - Huedrane"));
+    EXPECT_EQ(c.State(), SDocumentState::None);
+    EXPECT_EQ(c.Path().Length(), 0);
+    EXPECT_EQ(c.DefaultFileName(), SString("無題.hdq"));
+    EXPECT_EQ(c.Title(), SString("無題 - Huedrane"));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "ControllerEdits.h"
 #include "FuzzSeeds.h"
 #include "SHuedraneSettings.h"
 #include "SRegistry.h"
@@ -83,37 +84,41 @@ SArray<SString> Paths(const char* stem, int count)
 TEST_F(Settings, EverythingSavedComesBack)
 {
     SHuedraneController saved;
-    saved.options.spiDirectory = "/opt/spi";
-    saved.options.importLevelEnabled = true;
-    saved.options.importLevelBlack = 10;
-    saved.options.importLevelWhite = 240;
-    saved.options.importGengaCompress = 2;
-    saved.options.importBinarize = true;
-    saved.options.importAntiHole = true;
-    saved.options.exportFormat = 2;
-    saved.options.export24Bit = true;
-    saved.options.exportTargetLayers = 3;
-    saved.options.exportMinimizeRate = 4;
-    saved.options.exportBlackTraceEnabled = true;
-    saved.options.exportBlackTraceColour = SColor(10, 20, 30, 55);
-    saved.options.exportGamutEnabled = true;
-    saved.options.exportGamutMin = 16;
-    saved.options.exportGamutMax = 235;
-    saved.tools.colourMode = SColourMode::Bitmap;
-    saved.tools.currentColour = SColor(1, 2, 3, 100);
-    saved.tools.tracePen = 4;
-    saved.tools.brush = {42, 7, 128};
-    saved.window.normalRect = {-8, 20, 1000, 700};
-    saved.window.hasNormalRect = true;
-    saved.window.toolMode = ToolKnife;
-    saved.window.splitBar = 0;
-    saved.window.toolBarVisible = false;
-    saved.window.subToolBarVisible = false;
+    EditOptions(saved, [&](SHuedraneOptions& o) {
+        o.spiDirectory = "/opt/spi";
+        o.importLevelEnabled = true;
+        o.importLevelBlack = 10;
+        o.importLevelWhite = 240;
+        o.importGengaCompress = 2;
+        o.importBinarize = true;
+        o.importAntiHole = true;
+        o.exportFormat = 2;
+        o.export24Bit = true;
+        o.exportTargetLayers = 3;
+        o.exportMinimizeRate = 4;
+        o.exportBlackTraceEnabled = true;
+        o.exportBlackTraceColour = SColor(10, 20, 30, 55);
+        o.exportGamutEnabled = true;
+        o.exportGamutMin = 16;
+        o.exportGamutMax = 235;
+    });
+    saved.SetColourMode(SColourMode::Bitmap);
+    saved.SetCurrentColour(SColor(1, 2, 3, 100));
+    saved.SetTracePen(4);
+    saved.SetBrush({42, 7, 128});
+    EditWindow(saved, [&](SMainWindowState& w) {
+        w.normalRect = {-8, 20, 1000, 700};
+        w.hasNormalRect = true;
+        w.toolMode = ToolKnife;
+        w.splitBar = 0;
+        w.toolBarVisible = false;
+        w.subToolBarVisible = false;
+    });
     saved.SetLayerSwitch(LayerUnder, true);
     saved.SetLayerSwitch(LayerPaint, false);
-    saved.quickPalette[15] = SColor(9, 8, 7, 200);
-    saved.referenceList = Paths("ref", 3);
-    saved.history = Paths("h", 10);
+    saved.SetQuickColour(15, SColor(9, 8, 7, 200));
+    saved.SetReferenceList(Paths("ref", 3));
+    saved.SetHistory(Paths("h", 10));
     ASSERT_EQ(SaveSettings(saved), 0u);
     EXPECT_EQ(Stored(Main, ""), SString("Huedrane"));
     EXPECT_EQ(Stored(Main, "Version"), SString("1.4"));
@@ -122,39 +127,39 @@ TEST_F(Settings, EverythingSavedComesBack)
 
     SHuedraneController loaded;
     LoadSettings(loaded);
-    EXPECT_EQ(loaded.options.spiDirectory, SString("/opt/spi"));
-    EXPECT_TRUE(loaded.options.importLevelEnabled);
-    EXPECT_EQ(loaded.options.importLevelBlack, 10);
-    EXPECT_EQ(loaded.options.importLevelWhite, 240);
-    EXPECT_EQ(loaded.options.importGengaCompress, 2);
-    EXPECT_TRUE(loaded.options.importBinarize);
-    EXPECT_TRUE(loaded.options.importAntiHole);
-    EXPECT_EQ(loaded.options.exportFormat, 2);
-    EXPECT_TRUE(loaded.options.export24Bit);
-    EXPECT_EQ(loaded.options.exportTargetLayers, 3);
-    EXPECT_EQ(loaded.options.exportMinimizeRate, 4);
-    EXPECT_TRUE(loaded.options.exportBlackTraceEnabled);
-    EXPECT_EQ(loaded.options.exportBlackTraceColour, SColor(10, 20, 30, 55));
-    EXPECT_TRUE(loaded.options.exportGamutEnabled);
-    EXPECT_EQ(loaded.options.exportGamutMin, 16);
-    EXPECT_EQ(loaded.options.exportGamutMax, 235);
-    EXPECT_EQ(loaded.tools.colourMode, SColourMode::Bitmap);
-    EXPECT_EQ(loaded.tools.currentColour, SColor(1, 2, 3, 100));
-    EXPECT_EQ(loaded.tools.tracePen, 4);
-    EXPECT_EQ(loaded.tools.brush.radius, 42);
-    EXPECT_EQ(loaded.tools.brush.shape, 7);
-    EXPECT_EQ(loaded.tools.brush.density, 128);
-    EXPECT_TRUE(loaded.window.hasNormalRect);
-    EXPECT_EQ(loaded.window.normalRect, (SRect{-8, 20, 1000, 700}));
-    EXPECT_EQ(loaded.window.toolMode, ToolKnife);
-    EXPECT_EQ(loaded.window.splitBar, 0);
-    EXPECT_FALSE(loaded.window.toolBarVisible);
-    EXPECT_TRUE(loaded.window.statusBarVisible);
-    EXPECT_FALSE(loaded.window.subToolBarVisible);
-    EXPECT_EQ(loaded.cel.visible, saved.cel.visible);
-    EXPECT_EQ(loaded.quickPalette, saved.quickPalette);
-    EXPECT_EQ(loaded.referenceList, saved.referenceList);
-    EXPECT_EQ(loaded.history, saved.history);
+    EXPECT_EQ(loaded.Options().spiDirectory, SString("/opt/spi"));
+    EXPECT_TRUE(loaded.Options().importLevelEnabled);
+    EXPECT_EQ(loaded.Options().importLevelBlack, 10);
+    EXPECT_EQ(loaded.Options().importLevelWhite, 240);
+    EXPECT_EQ(loaded.Options().importGengaCompress, 2);
+    EXPECT_TRUE(loaded.Options().importBinarize);
+    EXPECT_TRUE(loaded.Options().importAntiHole);
+    EXPECT_EQ(loaded.Options().exportFormat, 2);
+    EXPECT_TRUE(loaded.Options().export24Bit);
+    EXPECT_EQ(loaded.Options().exportTargetLayers, 3);
+    EXPECT_EQ(loaded.Options().exportMinimizeRate, 4);
+    EXPECT_TRUE(loaded.Options().exportBlackTraceEnabled);
+    EXPECT_EQ(loaded.Options().exportBlackTraceColour, SColor(10, 20, 30, 55));
+    EXPECT_TRUE(loaded.Options().exportGamutEnabled);
+    EXPECT_EQ(loaded.Options().exportGamutMin, 16);
+    EXPECT_EQ(loaded.Options().exportGamutMax, 235);
+    EXPECT_EQ(loaded.Tools().colourMode, SColourMode::Bitmap);
+    EXPECT_EQ(loaded.Tools().currentColour, SColor(1, 2, 3, 100));
+    EXPECT_EQ(loaded.Tools().tracePen, 4);
+    EXPECT_EQ(loaded.Tools().brush.radius, 42);
+    EXPECT_EQ(loaded.Tools().brush.shape, 7);
+    EXPECT_EQ(loaded.Tools().brush.density, 128);
+    EXPECT_TRUE(loaded.Window().hasNormalRect);
+    EXPECT_EQ(loaded.Window().normalRect, (SRect{-8, 20, 1000, 700}));
+    EXPECT_EQ(loaded.Window().toolMode, ToolKnife);
+    EXPECT_EQ(loaded.Window().splitBar, 0);
+    EXPECT_FALSE(loaded.Window().toolBarVisible);
+    EXPECT_TRUE(loaded.Window().statusBarVisible);
+    EXPECT_FALSE(loaded.Window().subToolBarVisible);
+    EXPECT_EQ(loaded.Cel().visible, saved.Cel().visible);
+    EXPECT_EQ(loaded.QuickPalette(), saved.QuickPalette());
+    EXPECT_EQ(loaded.ReferenceList(), saved.ReferenceList());
+    EXPECT_EQ(loaded.History(), saved.History());
 }
 
 TEST_F(Settings, AFirstStartKeepsTheDefaultsAndDisabledOptionsSaveAsNone)
@@ -162,14 +167,14 @@ TEST_F(Settings, AFirstStartKeepsTheDefaultsAndDisabledOptionsSaveAsNone)
     SHuedraneController loaded;
     LoadSettings(loaded);
     SHuedraneController defaults;
-    EXPECT_EQ(loaded.tools.currentColour, defaults.tools.currentColour);
-    EXPECT_EQ(loaded.window.toolMode, defaults.window.toolMode);
-    EXPECT_FALSE(loaded.window.hasNormalRect);
-    EXPECT_EQ(loaded.quickPalette, defaults.quickPalette);
+    EXPECT_EQ(loaded.Tools().currentColour, defaults.Tools().currentColour);
+    EXPECT_EQ(loaded.Window().toolMode, defaults.Window().toolMode);
+    EXPECT_FALSE(loaded.Window().hasNormalRect);
+    EXPECT_EQ(loaded.QuickPalette(), defaults.QuickPalette());
 
-    defaults.options.exportMinimizeRate = 0;
-    defaults.tools.colourMode = SColourMode::Texture;
-    defaults.window.toolMode = 99;
+    EditOptions(defaults, [&](SHuedraneOptions& o) { o.exportMinimizeRate = 0; });
+    defaults.SetColourMode(SColourMode::Texture);
+    EditWindow(defaults, [&](SMainWindowState& w) { w.toolMode = 99; });
     ASSERT_EQ(SaveSettings(defaults), 0u);
     EXPECT_EQ(Stored(Main, "ImportLevel"), SString("none"));
     EXPECT_EQ(Stored(Main, "ExportBlackTrace"), SString("none"));
@@ -186,71 +191,71 @@ TEST_F(Settings, NumbersAreClampedOrIgnored)
     auto c = LoadedWith({{"Brush", "20/50"}, {"TracePen", "6"}, {"SplitBar", "101%"},
                                         {"ExportDepth", "16"}, {"ExportZoom", "10%"}, {"ExportTargetLayers", "6"}});
     SHuedraneController defaults;
-    EXPECT_EQ(c->tools.brush.radius, defaults.tools.brush.radius);
-    EXPECT_EQ(c->tools.brush.shape, defaults.tools.brush.shape);
-    EXPECT_EQ(c->tools.tracePen, defaults.tools.tracePen);
-    EXPECT_EQ(c->window.splitBar, defaults.window.splitBar);
-    EXPECT_EQ(c->options.export24Bit, defaults.options.export24Bit);
-    EXPECT_EQ(c->options.exportMinimizeRate, defaults.options.exportMinimizeRate);
-    EXPECT_EQ(c->options.exportTargetLayers, 0);
+    EXPECT_EQ(c->Tools().brush.radius, defaults.Tools().brush.radius);
+    EXPECT_EQ(c->Tools().brush.shape, defaults.Tools().brush.shape);
+    EXPECT_EQ(c->Tools().tracePen, defaults.Tools().tracePen);
+    EXPECT_EQ(c->Window().splitBar, defaults.Window().splitBar);
+    EXPECT_EQ(c->Options().export24Bit, defaults.Options().export24Bit);
+    EXPECT_EQ(c->Options().exportMinimizeRate, defaults.Options().exportMinimizeRate);
+    EXPECT_EQ(c->Options().exportTargetLayers, 0);
 
     c = LoadedWith({{"Brush", "500/-3/999"}, {"TracePen", " 1"}, {"SplitBar", "0"}, {"ImportLevel", "200/100"},
                     {"ExportGamut", "-5"}, {"ExportZoom", "33%"}, {"Position", "(5,6)"}});
-    EXPECT_EQ(c->tools.brush.radius, 100);
-    EXPECT_EQ(c->tools.brush.shape, 0);
-    EXPECT_EQ(c->tools.brush.density, 255);
-    EXPECT_EQ(c->tools.tracePen, 0);
-    EXPECT_EQ(c->window.splitBar, 0);
-    EXPECT_TRUE(c->options.importLevelEnabled);
-    EXPECT_EQ(c->options.importLevelBlack, 127);
-    EXPECT_EQ(c->options.importLevelWhite, 128);
-    EXPECT_TRUE(c->options.exportGamutEnabled);
-    EXPECT_EQ(c->options.exportGamutMin, 0);
-    EXPECT_EQ(c->options.exportGamutMax, 255);
-    EXPECT_EQ(c->options.exportMinimizeRate, 3);
-    EXPECT_EQ(c->window.normalRect, (SRect{5, 6, 0, 0}));
+    EXPECT_EQ(c->Tools().brush.radius, 100);
+    EXPECT_EQ(c->Tools().brush.shape, 0);
+    EXPECT_EQ(c->Tools().brush.density, 255);
+    EXPECT_EQ(c->Tools().tracePen, 0);
+    EXPECT_EQ(c->Window().splitBar, 0);
+    EXPECT_TRUE(c->Options().importLevelEnabled);
+    EXPECT_EQ(c->Options().importLevelBlack, 127);
+    EXPECT_EQ(c->Options().importLevelWhite, 128);
+    EXPECT_TRUE(c->Options().exportGamutEnabled);
+    EXPECT_EQ(c->Options().exportGamutMin, 0);
+    EXPECT_EQ(c->Options().exportGamutMax, 255);
+    EXPECT_EQ(c->Options().exportMinimizeRate, 3);
+    EXPECT_EQ(c->Window().normalRect, (SRect{5, 6, 0, 0}));
 
     for (const auto& [zoom, divisor] : {std::pair{"50%", 2}, {"100%", 1}, {"800%", 0}, {"12%", 8}})
-        EXPECT_EQ(LoadedWith({{"ExportZoom", zoom}})->options.exportMinimizeRate, divisor) << zoom;
+        EXPECT_EQ(LoadedWith({{"ExportZoom", zoom}})->Options().exportMinimizeRate, divisor) << zoom;
 
     c = LoadedWith({{"ImportLevel", "none"}, {"ExportBlackTrace", " \x01red"}, {"ExportFormat", " bitmap"}});
-    EXPECT_FALSE(c->options.importLevelEnabled);
-    EXPECT_FALSE(c->options.exportBlackTraceEnabled);
-    EXPECT_EQ(c->options.exportFormat, 0);
+    EXPECT_FALSE(c->Options().importLevelEnabled);
+    EXPECT_FALSE(c->Options().exportBlackTraceEnabled);
+    EXPECT_EQ(c->Options().exportFormat, 0);
     c = LoadedWith({{"ExportBlackTrace", "\t#FF000080"}, {"ExportFormat", "gif"}});
-    EXPECT_TRUE(c->options.exportBlackTraceEnabled);
-    EXPECT_EQ(c->options.exportBlackTraceColour, SColor(255, 0, 0, 127));
-    EXPECT_EQ(c->options.exportFormat, SHuedraneController().options.exportFormat);  // "gif" leaves it
+    EXPECT_TRUE(c->Options().exportBlackTraceEnabled);
+    EXPECT_EQ(c->Options().exportBlackTraceColour, SColor(255, 0, 0, 127));
+    EXPECT_EQ(c->Options().exportFormat, SHuedraneController().Options().exportFormat);  // "gif" leaves it
 }
 
 TEST_F(Settings, LettersSwitchLayersAndBars)
 {
     auto c = LoadedWith({{"Layers", "eTPGu"}, {"Flags", "tSx"}});
-    EXPECT_EQ(c->cel.visible, (std::array<bool, 5>{false, true, true, true, false}));
-    EXPECT_FALSE(c->window.toolBarVisible);
-    EXPECT_TRUE(c->window.statusBarVisible);
-    EXPECT_TRUE(c->window.subToolBarVisible);
+    EXPECT_EQ(c->Cel().visible, (std::array<bool, 5>{false, true, true, true, false}));
+    EXPECT_FALSE(c->Window().toolBarVisible);
+    EXPECT_TRUE(c->Window().statusBarVisible);
+    EXPECT_TRUE(c->Window().subToolBarVisible);
     c = LoadedWith({{"Layers", "uE"}, {"Flags", "U"}, {"CurrentMode", " erase\r\n"}, {"ToolMode", "liquid"}});
-    EXPECT_EQ(c->cel.visible, (std::array<bool, 5>{false, true, true, true, true}));
-    EXPECT_EQ(c->tools.colourMode, SColourMode::Eraser);
-    EXPECT_EQ(c->window.toolMode, ToolBlackToRed);
+    EXPECT_EQ(c->Cel().visible, (std::array<bool, 5>{false, true, true, true, true}));
+    EXPECT_EQ(c->Tools().colourMode, SColourMode::Eraser);
+    EXPECT_EQ(c->Window().toolMode, ToolBlackToRed);
 }
 
 TEST_F(Settings, TransparentColoursAreMadeVisible)
 {
     Write("HKCU\\Software\\Vantrel\\Huedrane\\QuickPalette", {{"Picker01", "(1,2,3,0)"}, {"Picker16", "#10203040"}});
     const auto c = LoadedWith({{"CurrentColor", "(10,20,30,0)"}});
-    EXPECT_EQ(c->tools.currentColour, SColor(10, 20, 30, 0));
-    EXPECT_EQ(c->quickPalette[0], SColor(1, 2, 3, 254));
-    EXPECT_EQ(c->quickPalette[1], SColor::Red);  // a missing value leaves its slot
-    EXPECT_EQ(c->quickPalette[15], SColor(0x10, 0x20, 0x30, 255 - 0x40));
+    EXPECT_EQ(c->Tools().currentColour, SColor(10, 20, 30, 0));
+    EXPECT_EQ(c->QuickPalette()[0], SColor(1, 2, 3, 254));
+    EXPECT_EQ(c->QuickPalette()[1], SColor::Red);  // a missing value leaves its slot
+    EXPECT_EQ(c->QuickPalette()[15], SColor(0x10, 0x20, 0x30, 255 - 0x40));
 }
 
 TEST_F(Settings, ListsComeBackWholeAndInOrder)
 {
     SHuedraneController saved;
-    saved.referenceList = Paths("ref", 150);
-    saved.history = Paths("h", 3);
+    saved.SetReferenceList(Paths("ref", 150));
+    saved.SetHistory(Paths("h", 3));
     ASSERT_EQ(SaveSettings(saved), 0u);
     const char* const reference = "HKCU\\Software\\Vantrel\\Huedrane\\Reference";
     EXPECT_EQ(Stored(reference, "Image01"), SString("/cels/ref1.hdq"));
@@ -259,16 +264,16 @@ TEST_F(Settings, ListsComeBackWholeAndInOrder)
     EXPECT_TRUE(Stored(reference, "Image00").IsEmpty());
     SHuedraneController loaded;
     LoadSettings(loaded);
-    EXPECT_EQ(loaded.referenceList, saved.referenceList);
-    EXPECT_EQ(loaded.history, saved.history);
+    EXPECT_EQ(loaded.ReferenceList(), saved.ReferenceList());
+    EXPECT_EQ(loaded.History(), saved.History());
 
     // A shorter list replaces the longer one entirely; blank and control bytes are cleaned on reading.
-    saved.referenceList = {"  /a.png\t", "   "};
-    saved.history = {"/x\r.hdq"};
+    saved.SetReferenceList({"  /a.png\t", "   "});
+    saved.SetHistory({"/x\r.hdq"});
     ASSERT_EQ(SaveSettings(saved), 0u);
     LoadSettings(loaded);
-    EXPECT_EQ(loaded.referenceList, (SArray<SString>{"/a.png"}));
-    EXPECT_EQ(loaded.history, (SArray<SString>{"/x.hdq"}));
+    EXPECT_EQ(loaded.ReferenceList(), (SArray<SString>{"/a.png"}));
+    EXPECT_EQ(loaded.History(), (SArray<SString>{"/x.hdq"}));
 }
 
 TEST_F(Settings, TheCurrentDirectoryIsRememberedAndRestored)
@@ -296,18 +301,18 @@ TEST_F(Settings, ADamagedStoreKeepsTheDefaultsAndTheNextSaveRepairsIt)
     ulib::test::WriteFileBytes(file, ulib::test::Bytes(damaged.begin(), damaged.end()));
     SHuedraneController c;
     LoadSettings(c);
-    EXPECT_EQ(c.tools.brush.radius, 5);
-    EXPECT_EQ(c.tools.tracePen, SHuedraneController().tools.tracePen);
+    EXPECT_EQ(c.Tools().brush.radius, 5);
+    EXPECT_EQ(c.Tools().tracePen, SHuedraneController().Tools().tracePen);
 
     std::filesystem::resize_file(file, MaxStoreFileBytes + 1);
     SHuedraneController fresh;
     LoadSettings(fresh);
-    EXPECT_EQ(fresh.tools.brush.radius, SHuedraneController().tools.brush.radius);
-    fresh.tools.brush.radius = 77;
+    EXPECT_EQ(fresh.Tools().brush.radius, SHuedraneController().Tools().brush.radius);
+    fresh.SetBrush({77, fresh.Tools().brush.shape, fresh.Tools().brush.density});
     ASSERT_EQ(SaveSettings(fresh), 0u);
     SHuedraneController again;
     LoadSettings(again);
-    EXPECT_EQ(again.tools.brush.radius, 77);
+    EXPECT_EQ(again.Tools().brush.radius, 77);
 }
 
 TEST_F(Settings, AFailedSaveIsReportedAndStops)
@@ -326,8 +331,8 @@ TEST_F(Settings, AFailedSaveIsReportedAndStops)
 TEST_F(Settings, RemovalEmptiesOurKeysAndLeavesOtherProgramsSettings)
 {
     SHuedraneController c;
-    c.referenceList = Paths("ref", 2);
-    c.history = Paths("h", 2);
+    c.SetReferenceList(Paths("ref", 2));
+    c.SetHistory(Paths("h", 2));
     ASSERT_EQ(SaveSettings(c), 0u);
     Write("HKCU\\Software\\Vantrel\\Other", {{"Keep", "me"}});
     Write("HKU\\S-1-5-21\\Software\\Vantrel\\Huedrane\\History", {{"History01", "/x.hdq"}});

@@ -63,7 +63,7 @@ TEST_F(MainWindowFiles, HistorySubmenuAfterOpeningTwoFilesListsOnlyTheFirst)
     const SString b = WriteDocument("b.hdq");
     ASSERT_EQ(Id(c_.Open(a)), "");
     ASSERT_EQ(Id(c_.Open(b)), "");
-    ASSERT_EQ(c_.history.Count(), 2);
+    ASSERT_EQ(c_.History().Count(), 2);
 
     const SControlStates s = ControlStates(c_, main_refresh::FileMenu);
     EXPECT_TRUE(s["MenuHistory"].enabled);
@@ -73,10 +73,10 @@ TEST_F(MainWindowFiles, HistorySubmenuAfterOpeningTwoFilesListsOnlyTheFirst)
 
     // Choosing it opens the first file again, which becomes the current one.
     EXPECT_EQ(OpenHistoryEntry(c_, 1), 0u);
-    EXPECT_EQ(c_.path, a);
+    EXPECT_EQ(c_.Path(), a);
     EXPECT_EQ(OpenHistoryEntry(c_, 5), 0u);  // no entry 5: nothing happens
-    EXPECT_EQ(c_.path, a);
-    EXPECT_EQ(c_.history.Count(), 3);
+    EXPECT_EQ(c_.Path(), a);
+    EXPECT_EQ(c_.History().Count(), 3);
 }
 
 TEST_F(MainWindowFiles, DroppingAPictureImportsItAsAModifiedUntitledCel)
@@ -86,10 +86,10 @@ TEST_F(MainWindowFiles, DroppingAPictureImportsItAsAModifiedUntitledCel)
 
     EXPECT_EQ(refresh & main_refresh::NewDocument, main_refresh::NewDocument);
     EXPECT_EQ(platform_.BoxCount(), 0u) << platform_.LastBox().text;
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
-    EXPECT_EQ(c_.cel.display.Dimensions(), (SPoint{40, 30}));
-    EXPECT_EQ(c_.title, SString("無題 - Huedrane"));
-    EXPECT_TRUE(c_.path.IsEmpty());
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
+    EXPECT_EQ(c_.Cel().display.Dimensions(), (SPoint{40, 30}));
+    EXPECT_EQ(c_.Title(), SString("無題 - Huedrane"));
+    EXPECT_TRUE(c_.Path().IsEmpty());
     EXPECT_TRUE(platform_.Starts().empty());
 
     // Something dropped that is no local file brings up no dialog.
@@ -102,8 +102,8 @@ TEST_F(MainWindowFiles, DroppingThreeDocumentsOpensTheFirstAndStartsTwoInstances
     const SString a = WriteDocument("a.hdq"), b = WriteDocument("b.hdq"), d = WriteDocument("d.hda");
     DropFiles(c_, {a, b, d}, SString("/opt/huedrane/bin/huedrane"));
 
-    EXPECT_EQ(c_.path, a);
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.Path(), a);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
     const auto starts = platform_.Starts();
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(starts[0].program, "/opt/huedrane/bin/huedrane");
@@ -123,7 +123,7 @@ TEST_F(MainWindowFiles, AnUnreadableDropShowsTheImportErrorAndAFailedStartIsShow
     }
     platform_.SetStartResult(false);
     DropFiles(c_, {junk, WriteDocument("b.hdq")}, SString("/opt/huedrane"));
-    EXPECT_EQ(c_.state, SDocumentState::None);
+    EXPECT_EQ(c_.State(), SDocumentState::None);
     EXPECT_EQ(platform_.BoxCount(), 2u);  // the import's error, then the instance that did not start
     EXPECT_EQ(platform_.Starts().size(), 1u);
 }
@@ -135,15 +135,15 @@ TEST_F(MainWindowFiles, TheSaveQuestionOfADropDecidesWhetherTheCelIsReplaced)
     c_.MarkModified();
     platform_.QueueAnswers({SBoxAnswer::Cancel});
     DropFiles(c_, {WriteScan("scan.bmp")}, SString("/opt/huedrane"));
-    EXPECT_EQ(c_.path, a);
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_EQ(c_.Path(), a);
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
     EXPECT_EQ(platform_.BoxCount(), 1u);  // only the question
 
     // Declining to save lets the picture replace the cel.
     platform_.QueueAnswers({SBoxAnswer::No});
     DropFiles(c_, {WriteScan("scan.bmp")}, SString("/opt/huedrane"));
-    EXPECT_EQ(c_.cel.display.Dimensions(), (SPoint{40, 30}));
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_EQ(c_.Cel().display.Dimensions(), (SPoint{40, 30}));
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
     EXPECT_EQ(platform_.BoxCount(), 2u);
 }
 
@@ -152,12 +152,12 @@ TEST_F(MainWindowFiles, AFailedSaveBeforeADropOrACloseKeepsTheUnsavedCel)
 {
     ASSERT_EQ(Id(c_.Open(WriteDocument("a.hdq"))), "");
     c_.MarkModified();
-    c_.path = Path("missing-folder/a.hdq");  // the folder is gone: saving fails
+    c_.TakePath(Path("missing-folder/a.hdq"));  // the folder is gone: saving fails
 
     platform_.QueueAnswers({SBoxAnswer::Yes});
     DropFiles(c_, {WriteScan("scan.bmp")}, SString("/opt/huedrane"));
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
-    EXPECT_EQ(c_.cel.display.Dimensions(), (SPoint{12, 9}));
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
+    EXPECT_EQ(c_.Cel().display.Dimensions(), (SPoint{12, 9}));
     EXPECT_EQ(platform_.BoxCount(), 2u);  // the question, then the save's error
 
     platform_.QueueAnswers({SBoxAnswer::Yes});

@@ -1,11 +1,14 @@
 // The main window's rules on cels built in memory: control states, captions, keys, layer toggles,
 // the split bar and the history submenu.
 #include "SMainWindowRules.h"
+#include "ControllerEdits.h"
 
 #include "../document/CelFixture.h"
 #include "SScriptedPlatform.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace ulib;
 using ulib::test::ScopedPlatform;
@@ -16,13 +19,12 @@ namespace {
 // A loaded 16 by 12 cel whose genga layer is kept in the container as an open leaves it.
 void LoadCel(SHuedraneController& c)
 {
-    c.cel = MakeCel(16, 12);
-    c.cel.held.Append(c.cel.genga);
-    c.cel.ComposeAll();
-    c.undo.Clear();
-    c.undo.SetDocumentSize(16, 12);
-    c.state = SDocumentState::Saved;
-    c.path = SString("/tmp/cel.hdq");
+    SCel cel = MakeCel(16, 12);
+    cel.held.Append(cel.genga);
+    cel.ComposeAll();
+    c.TakeCel(std::move(cel));
+    c.MarkSaved();
+    c.TakePath(SString("/tmp/cel.hdq"));
 }
 
 TEST(MainWindowStates, WithoutADocumentOnlyTheCommandsThatMakeOneAreEnabled)
@@ -45,7 +47,7 @@ TEST(MainWindowStates, ALoadedDocumentEnablesFileAndWholeCelItemsAndPathlessOnes
 {
     SHuedraneController c;
     LoadCel(c);
-    c.history.Append(SString("/tmp/cel.hdq"));
+    c.AddHistory(SString("/tmp/cel.hdq"));
     SControlStates s = ControlStates(c);
     for (const char* name : {"MenuNew", "MenuSave", "ToolSaveAs", "MenuExport", "MenuPrevFile", "ToolNextFile",
                              "MenuHistory", "MenuGundress"})
@@ -53,7 +55,8 @@ TEST(MainWindowStates, ALoadedDocumentEnablesFileAndWholeCelItemsAndPathlessOnes
     EXPECT_FALSE(s["MenuHistory"].visible);
     EXPECT_FALSE(s["MenuToReference"].enabled);
 
-    c.path = SString();  // an imported cel: saved state, no path yet
+    c.ResetIdentity();  // an imported cel: saved state, no path yet
+    c.MarkSaved();
     s = ControlStates(c);
     EXPECT_TRUE(s["MenuSave"].enabled);
     EXPECT_FALSE(s["MenuPrevFile"].enabled);
@@ -90,7 +93,7 @@ TEST(MainWindowStates, ZoomItemsStopAtTheEndsOfTheRange)
     };
     for (const Row row : {Row{-4, true, false, true}, Row{-3, true, true, true}, Row{0, true, true, false},
                           Row{3, true, true, true}, Row{4, false, true, true}}) {
-        c.zoom = row.zoom;
+        c.SetZoom(row.zoom);
         const SControlStates s = ControlStates(c, main_refresh::ViewMenu);
         EXPECT_EQ(s["MenuZoomIn"].enabled, row.in) << row.zoom;
         EXPECT_EQ(s["ToolZoomIn"].enabled, row.in) << row.zoom;
@@ -103,12 +106,14 @@ TEST(MainWindowStates, ZoomItemsStopAtTheEndsOfTheRange)
 TEST(MainWindowStates, ChecksFollowToolModePenLayersBarsAndSilhouette)
 {
     SHuedraneController c;
-    c.window.toolMode = ToolKnife;
-    c.window.statusBarVisible = false;
-    c.tools.colourMode = SColourMode::Eraser;
-    c.tools.tracePen = 4;
-    c.cel.visible[LayerGenga] = false;
-    c.cel.silhouette = true;
+    EditWindow(c, [&](SMainWindowState& w) {
+        w.toolMode = ToolKnife;
+        w.statusBarVisible = false;
+    });
+    c.SetColourMode(SColourMode::Eraser);
+    c.SetTracePen(4);
+    c.PaintContext().cel.visible[LayerGenga] = false;
+    c.PaintContext().cel.silhouette = true;
     const SControlStates s = ControlStates(c);
 
     EXPECT_TRUE(s["MenuKnifeTool"].checked);
@@ -140,8 +145,8 @@ TEST(MainWindowStates, UnderLayerItemsNeedALoadedUnderLayer)
     EXPECT_FALSE(s["MenuUnderLayer"].enabled);
     EXPECT_FALSE(s["MenuDestroyUnderLayer"].enabled);
     EXPECT_TRUE(s["MenuLoadUnderLayer"].enabled);
-    c.cel.under.Create(3, 3, 24);
-    c.cel.visible[LayerUnder] = true;
+    c.PaintContext().cel.under.Create(3, 3, 24);
+    c.PaintContext().cel.visible[LayerUnder] = true;
     s = ControlStates(c, main_refresh::LayerMenu);
     EXPECT_TRUE(s["MenuUnderLayer"].enabled);
     EXPECT_TRUE(s["MenuUnderLayer"].checked);
@@ -151,8 +156,8 @@ TEST(MainWindowStates, UnderLayerItemsNeedALoadedUnderLayer)
 TEST(MainWindowStates, ReferenceItemsFollowTheListAndItsZoom)
 {
     SHuedraneController c;
-    c.referenceList.Append(SString("/tmp/a.png"));
-    c.referenceZoom = 4;
+    c.SetReferenceList({SString("/tmp/a.png")});
+    c.SetReferenceZoom(4);
     const SControlStates s = ControlStates(c, main_refresh::ReferenceMenu);
     EXPECT_TRUE(s["ToolDeleteReference"].enabled);
     EXPECT_FALSE(s["MenuReferencePrev"].enabled);  // moving needs two entries
@@ -166,7 +171,7 @@ TEST(MainWindowStates, HistorySubmenuListsEntriesAfterTheCurrentFileWithDigitMne
     ScopedPlatform scope(platform);
     platform.SetDisplayName("/w/b.hdq", "b");
     SHuedraneController c;
-    c.history = {SString("/w/current.hdq"), SString("/w/b.hdq"), SString("/w/i.hdq")};
+    c.SetHistory({SString("/w/current.hdq"), SString("/w/b.hdq"), SString("/w/i.hdq")});
 
     SControlStates s = ControlStates(c, main_refresh::FileMenu);
     EXPECT_TRUE(s["MenuHistoryClear"].visible);
@@ -176,13 +181,15 @@ TEST(MainWindowStates, HistorySubmenuListsEntriesAfterTheCurrentFileWithDigitMne
     for (const char* name : {"MenuHistory3", "MenuHistory9", "MenuHistory0"})
         EXPECT_FALSE(s[name].visible) << name;
 
-    // Tag 10 reads entry 10, which a history cut to ten entries never holds; its mnemonic is 0.
-    c.history.SetCount(0);
+    // Tag 10 reads entry 10, which a history cut to ten entries never holds.
+    SArray<SString> eleven;
     for (int i = 0; i < 11; ++i)
-        c.history.Append(SString("/w/" + std::to_string(i)));
+        eleven.Append(SString("/w/" + std::to_string(i)));
+    c.SetHistory(eleven);
+    EXPECT_EQ(c.History().Count(), SHuedraneController::HistoryLimit);
     s = ControlStates(c, main_refresh::FileMenu);
     EXPECT_EQ(s["MenuHistory9"].caption, SString("(&9)9"));
-    EXPECT_EQ(s["MenuHistory0"].caption, SString("(&0)10"));
+    EXPECT_FALSE(s["MenuHistory0"].visible);
 
     ClearHistory(c);
     s = ControlStates(c, main_refresh::FileMenu);
@@ -194,104 +201,104 @@ TEST(MainWindowKeys, RowsOfTheKeyboardPickColoursPensAndModesWithOrWithoutShift)
 {
     SHuedraneController c;
     for (std::int32_t i = 0; i < 16; ++i)
-        c.quickPalette[std::size_t(i)] = SColor(std::uint8_t(i), 0, 0);
+        c.SetQuickColour(i, SColor(std::uint8_t(i), 0, 0));
 
-    c.tools.colourMode = SColourMode::Eraser;
+    c.SetColourMode(SColourMode::Eraser);
     EXPECT_NE(PressMainKey(c, 'Q'), 0u);
-    EXPECT_EQ(c.tools.currentColour, SColor(10, 0, 0));
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Colour);
-    c.tools.currentColour = SColor(99, 99, 99);
+    EXPECT_EQ(c.Tools().currentColour, SColor(10, 0, 0));
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Colour);
+    c.SetCurrentColour(SColor(99, 99, 99));
     EXPECT_NE(PressMainKey(c, 'q'), 0u);  // the same key with Shift released or held
-    EXPECT_EQ(c.tools.currentColour, SColor(10, 0, 0));
+    EXPECT_EQ(c.Tools().currentColour, SColor(10, 0, 0));
 
     const std::pair<char, std::uint8_t> colours[] = {{'1', 0}, {'9', 8}, {'0', 9}, {'W', 11}, {'Y', 15}};
     for (const auto& [key, entry] : colours) {
         PressMainKey(c, key);
-        EXPECT_EQ(c.tools.currentColour, SColor(entry, 0, 0)) << key;
+        EXPECT_EQ(c.Tools().currentColour, SColor(entry, 0, 0)) << key;
     }
     const std::pair<char, std::int32_t> pens[] = {{'A', 0}, {'S', 1}, {'D', 2}, {'F', 3}, {'G', 4}};
     for (const auto& [key, pen] : pens) {
         PressMainKey(c, key);
-        EXPECT_EQ(c.tools.tracePen, pen) << key;
+        EXPECT_EQ(c.Tools().tracePen, pen) << key;
     }
     PressMainKey(c, 'X');
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Eraser);
     PressMainKey(c, 'C');
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Bitmap);
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Bitmap);
     PressMainKey(c, 'Z');
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Colour);
     EXPECT_EQ(SelectColourMode(c, 4), 0u);  // texture mode exists but cannot be chosen
-    EXPECT_EQ(c.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(c.Tools().colourMode, SColourMode::Colour);
 
-    const SToolState before = c.tools;
+    const SToolState before = c.Tools();
     for (char key : {'U', 'H', 'V', ' ', '!', '\0', '\t'})
         EXPECT_EQ(PressMainKey(c, key), 0u) << int(key);
-    EXPECT_EQ(c.tools.currentColour, before.currentColour);
-    EXPECT_EQ(c.tools.tracePen, before.tracePen);
+    EXPECT_EQ(c.Tools().currentColour, before.currentColour);
+    EXPECT_EQ(c.Tools().tracePen, before.tracePen);
 }
 
 TEST(MainWindowCommands, GengaToggleDecodesFromTheKeptContainerAndFrees)
 {
     SHuedraneController c;
     LoadCel(c);
-    c.cel.genga.SetColor(3, 4, SColor(10, 20, 30));
-    c.cel.held.Clear();
-    c.cel.held.Append(c.cel.genga);
+    c.PaintContext().cel.genga.SetColor(3, 4, SColor(10, 20, 30));
+    c.PaintContext().cel.held.Clear();
+    c.PaintContext().cel.held.Append(c.Cel().genga);
 
     EXPECT_EQ(ToggleLayer(c, LayerGenga), main_refresh::Canvas | main_refresh::LayerMenu);
-    EXPECT_FALSE(c.cel.visible[LayerGenga]);
-    EXPECT_TRUE(c.cel.genga.IsEmpty());
-    EXPECT_EQ(c.cel.display.Row32(4)[3], 0u);  // nothing shows where the genga was
+    EXPECT_FALSE(c.Cel().visible[LayerGenga]);
+    EXPECT_TRUE(c.Cel().genga.IsEmpty());
+    EXPECT_EQ(c.Cel().display.Row32(4)[3], 0u);  // nothing shows where the genga was
 
     ToggleLayer(c, LayerGenga);
-    EXPECT_TRUE(c.cel.visible[LayerGenga]);
-    ASSERT_EQ(c.cel.genga.Dimensions(), (SPoint{16, 12}));
-    EXPECT_EQ(c.cel.genga.GetColor(3, 4), SColor(10, 20, 30));
-    EXPECT_EQ(c.cel.display.Row32(4)[3], 0xFF0A141Eu);
+    EXPECT_TRUE(c.Cel().visible[LayerGenga]);
+    ASSERT_EQ(c.Cel().genga.Dimensions(), (SPoint{16, 12}));
+    EXPECT_EQ(c.Cel().genga.GetColor(3, 4), SColor(10, 20, 30));
+    EXPECT_EQ(c.Cel().display.Row32(4)[3], 0xFF0A141Eu);
 }
 
 TEST(MainWindowCommands, ExtraToggleCreatesAtDocumentSizeAndHidingKeepsIt)
 {
     SHuedraneController c;
     LoadCel(c);
-    c.cel.visible[LayerExtra] = false;
-    ASSERT_TRUE(c.cel.extra.IsEmpty());
+    c.PaintContext().cel.visible[LayerExtra] = false;
+    ASSERT_TRUE(c.Cel().extra.IsEmpty());
 
     ToggleLayer(c, LayerExtra);
-    EXPECT_TRUE(c.cel.visible[LayerExtra]);
-    ASSERT_EQ(c.cel.extra.Dimensions(), (SPoint{16, 12}));
-    EXPECT_TRUE(c.cel.ExtraLayerIsEmpty());
+    EXPECT_TRUE(c.Cel().visible[LayerExtra]);
+    ASSERT_EQ(c.Cel().extra.Dimensions(), (SPoint{16, 12}));
+    EXPECT_TRUE(c.Cel().ExtraLayerIsEmpty());
 
     // Hidden, the layer stays (even empty) and no longer shows; shown again it is the same layer.
-    c.cel.extra.Row32(2)[2] = 0xFF00FF00u;
-    c.cel.ComposeAll();
+    c.PaintContext().cel.extra.Row32(2)[2] = 0xFF00FF00u;
+    c.PaintContext().cel.ComposeAll();
     ToggleLayer(c, LayerExtra);
-    EXPECT_FALSE(c.cel.visible[LayerExtra]);
-    EXPECT_EQ(c.cel.extra.Row32(2)[2], 0xFF00FF00u);
-    EXPECT_NE(c.cel.display.Row32(2)[2], 0xFF00FF00u);
-    c.cel.extra.Row32(2)[2] = 0;
+    EXPECT_FALSE(c.Cel().visible[LayerExtra]);
+    EXPECT_EQ(c.Cel().extra.Row32(2)[2], 0xFF00FF00u);
+    EXPECT_NE(c.Cel().display.Row32(2)[2], 0xFF00FF00u);
+    c.PaintContext().cel.extra.Row32(2)[2] = 0;
     ToggleLayer(c, LayerExtra);
     ToggleLayer(c, LayerExtra);
-    EXPECT_EQ(c.cel.extra.Dimensions(), (SPoint{16, 12}));
+    EXPECT_EQ(c.Cel().extra.Dimensions(), (SPoint{16, 12}));
 }
 
 TEST(MainWindowCommands, OtherLayerTogglesInvertAndRecomposeAndBadTagsDoNothing)
 {
     SHuedraneController c;
     LoadCel(c);
-    c.cel.trace.Row32(1)[1] = 0x000000FFu;  // a black line of full density
-    c.cel.ComposeAll();
-    ASSERT_EQ(c.cel.display.Row32(1)[1], 0xFF000000u);
+    c.PaintContext().cel.trace.Row32(1)[1] = 0x000000FFu;  // a black line of full density
+    c.PaintContext().cel.ComposeAll();
+    ASSERT_EQ(c.Cel().display.Row32(1)[1], 0xFF000000u);
     ToggleLayer(c, LayerTrace);
-    EXPECT_FALSE(c.cel.visible[LayerTrace]);
-    EXPECT_NE(c.cel.display.Row32(1)[1], 0xFF000000u);
+    EXPECT_FALSE(c.Cel().visible[LayerTrace]);
+    EXPECT_NE(c.Cel().display.Row32(1)[1], 0xFF000000u);
     ToggleLayer(c, LayerUnder);
-    EXPECT_TRUE(c.cel.visible[LayerUnder]);
+    EXPECT_TRUE(c.Cel().visible[LayerUnder]);
 
-    const auto before = c.cel.visible;
+    const auto before = c.Cel().visible;
     EXPECT_EQ(ToggleLayer(c, 5), 0u);
     EXPECT_EQ(ToggleLayer(c, -1), 0u);
-    EXPECT_EQ(c.cel.visible, before);
+    EXPECT_EQ(c.Cel().visible, before);
 }
 
 TEST(MainWindowCommands, MemoSilhouetteAndBarsChangeThroughTheRules)
@@ -300,27 +307,27 @@ TEST(MainWindowCommands, MemoSilhouetteAndBarsChangeThroughTheRules)
     LoadCel(c);
     // The same memo changes nothing; another marks the document modified and retitles it.
     EXPECT_EQ(StoreMemo(c, {}), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Saved);
+    EXPECT_EQ(c.State(), SDocumentState::Saved);
     EXPECT_EQ(StoreMemo(c, {SString("一行目"), SString("")}), main_refresh::Title | main_refresh::DocumentPanel);
-    EXPECT_EQ(c.cel.memo, (SArray<SString>{SString("一行目"), SString("")}));
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.Cel().memo, (SArray<SString>{SString("一行目"), SString("")}));
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
 
     // Silhouette hides unconverted coloured lines, recomposed at once.
-    c.cel.trace.Row32(2)[3] = 0x00FF0000u;  // a red pencil line
-    c.cel.ComposeAll();
-    const std::uint32_t shown = c.cel.display.Row32(2)[3];
+    c.PaintContext().cel.trace.Row32(2)[3] = 0x00FF0000u;  // a red pencil line
+    c.PaintContext().cel.ComposeAll();
+    const std::uint32_t shown = c.Cel().display.Row32(2)[3];
     EXPECT_EQ(ToggleSilhouette(c), main_refresh::Canvas | main_refresh::ViewMenu);
-    EXPECT_TRUE(c.cel.silhouette);
-    EXPECT_NE(c.cel.display.Row32(2)[3], shown);
+    EXPECT_TRUE(c.Cel().silhouette);
+    EXPECT_NE(c.Cel().display.Row32(2)[3], shown);
     ToggleSilhouette(c);
-    EXPECT_EQ(c.cel.display.Row32(2)[3], shown);
+    EXPECT_EQ(c.Cel().display.Row32(2)[3], shown);
 
     for (std::int32_t bar : {0, 1, 2}) {
-        const SMainWindowState before = c.window;
-        EXPECT_EQ(ToggleBar(c.window, bar), main_refresh::ViewMenu);
-        EXPECT_EQ(c.window.toolBarVisible, before.toolBarVisible != (bar == 0)) << bar;
-        EXPECT_EQ(c.window.subToolBarVisible, before.subToolBarVisible != (bar == 1)) << bar;
-        EXPECT_EQ(c.window.statusBarVisible, before.statusBarVisible != (bar == 2)) << bar;
+        const SMainWindowState before = c.Window();
+        EXPECT_EQ(ToggleBar(c, bar), main_refresh::ViewMenu);
+        EXPECT_EQ(c.Window().toolBarVisible, before.toolBarVisible != (bar == 0)) << bar;
+        EXPECT_EQ(c.Window().subToolBarVisible, before.subToolBarVisible != (bar == 1)) << bar;
+        EXPECT_EQ(c.Window().statusBarVisible, before.statusBarVisible != (bar == 2)) << bar;
     }
 }
 
@@ -328,33 +335,34 @@ TEST(MainWindowCommands, WholeCelCommandNeedsADocument)
 {
     SHuedraneController c;
     EXPECT_EQ(RunWholeCelCommand(c, SWholeCelOperation::Gundress), 0u);
-    EXPECT_FALSE(c.undo.CanUndo());
+    EXPECT_FALSE(c.UndoBuffer().CanUndo());
     LoadCel(c);
     EXPECT_NE(RunWholeCelCommand(c, SWholeCelOperation::FillPaint), 0u);
-    EXPECT_EQ(c.state, SDocumentState::Modified);
+    EXPECT_EQ(c.State(), SDocumentState::Modified);
     EXPECT_EQ(ControlStates(c, main_refresh::EditMenu)["MenuUndo"].caption, SString("塗りつぶしを元に戻す(&U)"));
 }
 
 TEST(MainWindowSplitBar, ShareIsRaisedToTenAndNarrowPanesBecomeTwoPixels)
 {
-    SMainWindowState w;
-    w.splitBar = 50;
-    EXPECT_EQ(ReferencePaneWidth(w, 801), 400);  // 801 * 50 / 100, rounded down
-    w.splitBar = 0;
-    EXPECT_EQ(ReferencePaneWidth(w, 1000), 900);
-    EXPECT_EQ(w.splitBar, 10);
-    w.splitBar = 95;
-    EXPECT_EQ(ReferencePaneWidth(w, 100), 2);  // 5 pixels is too narrow
-    EXPECT_EQ(ReferencePaneWidth(w, 200), 10);
-    EXPECT_EQ(ReferencePaneWidth(w, 0), 2);
+    SHuedraneController c;
+    const auto share = [&](std::int32_t percent) { EditWindow(c, [&](SMainWindowState& w) { w.splitBar = percent; }); };
+    share(50);
+    EXPECT_EQ(ReferencePaneWidth(c, 801), 400);  // 801 * 50 / 100, rounded down
+    share(0);
+    EXPECT_EQ(ReferencePaneWidth(c, 1000), 900);
+    EXPECT_EQ(c.Window().splitBar, 10);
+    share(95);
+    EXPECT_EQ(ReferencePaneWidth(c, 100), 2);  // 5 pixels is too narrow
+    EXPECT_EQ(ReferencePaneWidth(c, 200), 10);
+    EXPECT_EQ(ReferencePaneWidth(c, 0), 2);
 
-    MoveSplitBar(w, 300, 1000);
-    EXPECT_EQ(w.splitBar, 30);
-    MoveSplitBar(w, 5, 1000);
-    EXPECT_EQ(w.splitBar, 0);
-    EXPECT_EQ(ReferencePaneWidth(w, 1000), 900);
-    MoveSplitBar(w, 300, 0);  // a window without width keeps the share
-    EXPECT_EQ(w.splitBar, 10);
+    MoveSplitBar(c, 300, 1000);
+    EXPECT_EQ(c.Window().splitBar, 30);
+    MoveSplitBar(c, 5, 1000);
+    EXPECT_EQ(c.Window().splitBar, 0);
+    EXPECT_EQ(ReferencePaneWidth(c, 1000), 900);
+    MoveSplitBar(c, 300, 0);  // a window without width keeps the share
+    EXPECT_EQ(c.Window().splitBar, 10);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The canvas drawn and driven offscreen: tile pixels at the zoom extremes, the checkerboard and
 // blending, silhouette, tools through mouse events, hand scrolling and zoom anchoring.
 #include "SCanvasTile.h"
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
 #include "TCanvas.h"
@@ -37,7 +38,7 @@ SBitmap PositionDisplay(std::int32_t width, std::int32_t height)
 // An imported-looking cel: nothing traced, nothing painted, no genga.
 void MakeBlankCel(SHuedraneController& c, std::int32_t width, std::int32_t height)
 {
-    SCel& cel = c.cel;
+    SCel& cel = c.PaintContext().cel;
     cel.display.Create(width, height, 32);
     cel.paint.Create(width, height, 32);
     for (std::int32_t y = 0; y < height; ++y)
@@ -46,8 +47,8 @@ void MakeBlankCel(SHuedraneController& c, std::int32_t width, std::int32_t heigh
     cel.flag.Create(width, height, 8);
     cel.extra.Create(0, 0, 32);
     cel.visible[LayerGenga] = false;
-    c.undo.Clear();
-    c.undo.SetDocumentSize(width, height);
+    c.PaintContext().undo.Clear();
+    c.PaintContext().undo.SetDocumentSize(width, height);
     cel.ComposeAll();
 }
 
@@ -173,30 +174,30 @@ TEST(CanvasTile, MatchesThePlainRuleAtEveryZoomForMixedPixels)
 
 TEST_F(CanvasFixture, DrawsEachDocumentPixelAsSixteenSquareAtTheLargestZoom)
 {
-    controller.cel.display = PositionDisplay(9, 10);
-    controller.zoom = 4;
+    controller.PaintContext().cel.display = PositionDisplay(9, 10);
+    controller.SetZoom(4);
     TCanvas canvas(controller, keys);
     EXPECT_EQ(canvas.PaintMain()->size(), QSize(144, 160));  // crosses into a second tile each way
     const QImage shot = Grab(canvas);
     for (int sy = 0; sy < 160; sy += 5)
         for (int sx = 0; sx < 144; sx += 3)
-            ASSERT_EQ(At(shot, sx, sy), controller.cel.display.Row32(sy >> 4)[sx >> 4]) << sx << "," << sy;
+            ASSERT_EQ(At(shot, sx, sy), controller.Cel().display.Row32(sy >> 4)[sx >> 4]) << sx << "," << sy;
 }
 
 TEST_F(CanvasFixture, DrawsZoomedOutViewFromEverySixteenthPixel)
 {
-    controller.cel.display = PositionDisplay(1600, 1600);
-    controller.zoom = -4;
+    controller.PaintContext().cel.display = PositionDisplay(1600, 1600);
+    controller.SetZoom(-4);
     TCanvas canvas(controller, keys);
     ASSERT_EQ(canvas.PaintMain()->size(), QSize(100, 100));
     const QImage shot = Grab(canvas);
     for (int s = 0; s < 100; s += 9)
-        ASSERT_EQ(At(shot, s, 99 - s), controller.cel.display.Row32((99 - s) * 16)[s * 16]);
+        ASSERT_EQ(At(shot, s, 99 - s), controller.Cel().display.Row32((99 - s) * 16)[s * 16]);
 }
 
 TEST_F(CanvasFixture, ShowsCheckerboardBehindTransparencyAndBlendsHalfAlpha)
 {
-    SBitmap& display = controller.cel.display;
+    SBitmap& display = controller.PaintContext().cel.display;
     display.Create(16, 8, 32);
     for (int y = 0; y < 8; ++y)
         for (int x = 8; x < 16; ++x)
@@ -229,12 +230,12 @@ TEST_F(CanvasFixture, SilhouetteShowsCoverageInBlackOnWhite)
 
     // Through the canvas: a painted pixel turns black, an unpainted one white, and back again.
     MakeBlankCel(controller, 8, 8);
-    controller.cel.paint.Row32(2)[3] = 0xFF2040F0u;
-    controller.cel.ComposeAll();
+    controller.PaintContext().cel.paint.Row32(2)[3] = 0xFF2040F0u;
+    controller.PaintContext().cel.ComposeAll();
     TCanvas canvas(controller, keys);
     EXPECT_EQ(ToggleSilhouette(controller), main_refresh::Canvas | main_refresh::ViewMenu);
     canvas.DocumentReplaced();
-    ASSERT_TRUE(controller.cel.silhouette);
+    ASSERT_TRUE(controller.Cel().silhouette);
     QImage shot = Grab(canvas);
     EXPECT_EQ(At(shot, 3, 2), 0xFF000000u);
     EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFFFu);
@@ -248,9 +249,9 @@ TEST_F(CanvasFixture, ConvertsMousePositionsAtTheZoomStep)
 {
     MakeBlankCel(controller, 64, 64);
     TCanvas canvas(controller, keys);
-    controller.zoom = 1;
+    controller.SetZoom(1);
     EXPECT_EQ(canvas.ToDocument(QPoint(5, 7)), (SPoint{2, 3}));
-    controller.zoom = -1;
+    controller.SetZoom(-1);
     EXPECT_EQ(canvas.ToDocument(QPoint(5, 7)), (SPoint{10, 14}));
     EXPECT_EQ(canvas.ToCanvas(SPoint{10, 14}), QPoint(5, 7));
 
@@ -260,7 +261,7 @@ TEST_F(CanvasFixture, ConvertsMousePositionsAtTheZoomStep)
     Send(canvas.PaintMain(), QEvent::MouseMove, QPoint(5, 7), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(reported, (SPoint{10, 14}));
     EXPECT_TRUE(over);
-    controller.zoom = 1;
+    controller.SetZoom(1);
     Send(canvas.PaintMain(), QEvent::MouseMove, QPoint(200, 7), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(reported, (SPoint{100, 3}));
     EXPECT_FALSE(over);
@@ -274,19 +275,19 @@ TEST_F(CanvasFixture, ConvertsMousePositionsAtTheZoomStep)
 TEST_F(CanvasFixture, BrushDabPaintsTheCelAndRepaintsOnlyItsRectangle)
 {
     MakeBlankCel(controller, 200, 150);
-    controller.zoom = 1;
-    controller.window.toolMode = ToolBrush;
-    controller.tools.brush.radius = 4;
-    controller.tools.currentColour = SColor(10, 200, 30);
-    controller.state = SDocumentState::Saved;
+    controller.SetZoom(1);
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolBrush; });
+    controller.SetBrush({4, controller.Tools().brush.shape, controller.Tools().brush.density});
+    controller.SetCurrentColour(SColor(10, 200, 30));
+    controller.MarkSaved();
     TCanvas canvas(controller, keys);
     int edits = 0;
     QObject::connect(&canvas, &TCanvas::DocumentEdited, [&] { ++edits; });
 
     Send(canvas.PaintMain(), QEvent::MouseButtonPress, QPoint(101, 81), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(controller.cel.display.Row32(40)[50], 0xFF0AC81Eu);
+    EXPECT_EQ(controller.Cel().display.Row32(40)[50], 0xFF0AC81Eu);
     EXPECT_EQ(edits, 1);
-    EXPECT_EQ(controller.state, SDocumentState::Modified);
+    EXPECT_EQ(controller.State(), SDocumentState::Modified);
     const QRect dab = canvas.LastRepaintRect();
     EXPECT_TRUE(dab.contains(QPoint(101, 81)));
     EXPECT_LE(dab.width(), 2 * (2 * 4 + 2));  // radius 4 at zoom 1, not the whole canvas
@@ -294,12 +295,12 @@ TEST_F(CanvasFixture, BrushDabPaintsTheCelAndRepaintsOnlyItsRectangle)
 
     // The drag continues from the press and ends with the button.
     Send(canvas.PaintMain(), QEvent::MouseMove, QPoint(141, 81), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(controller.cel.display.Row32(40)[70], 0xFF0AC81Eu);
+    EXPECT_EQ(controller.Cel().display.Row32(40)[70], 0xFF0AC81Eu);
     EXPECT_TRUE(canvas.LastRepaintRect().contains(QPoint(141, 81)));
     Send(canvas.PaintMain(), QEvent::MouseButtonRelease, QPoint(141, 81), Qt::LeftButton, Qt::NoButton);
-    const std::uint32_t before = controller.cel.display.Row32(40)[90];
+    const std::uint32_t before = controller.Cel().display.Row32(40)[90];
     Send(canvas.PaintMain(), QEvent::MouseMove, QPoint(181, 81), Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(controller.cel.display.Row32(40)[90], before);
+    EXPECT_EQ(controller.Cel().display.Row32(40)[90], before);
 
     const QImage shot = Grab(canvas);
     EXPECT_EQ(At(shot, 101, 81), 0xFF0AC81Eu);
@@ -309,7 +310,7 @@ TEST_F(CanvasFixture, BrushDabPaintsTheCelAndRepaintsOnlyItsRectangle)
 TEST_F(CanvasFixture, HandToolScrollsByTheDragDistance)
 {
     MakeBlankCel(controller, 2000, 1500);
-    controller.window.toolMode = ToolHand;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolHand; });
     TCanvas canvas(controller, keys);
     canvas.resize(300, 200);
     canvas.show();
@@ -326,13 +327,13 @@ TEST_F(CanvasFixture, HandToolScrollsByTheDragDistance)
     EXPECT_EQ(canvas.horizontalScrollBar()->value(), 540);
     EXPECT_EQ(canvas.verticalScrollBar()->value(), 370);
     Send(paint, QEvent::MouseButtonRelease, paint->mapFromGlobal(moved), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(controller.state, SDocumentState::None);  // scrolling edits nothing
+    EXPECT_EQ(controller.State(), SDocumentState::None);  // scrolling edits nothing
 }
 
 TEST_F(CanvasFixture, ZoomToolKeepsTheClickedPointUnderTheMouse)
 {
     MakeBlankCel(controller, 2000, 1500);
-    controller.window.toolMode = ToolZoomIn;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolZoomIn; });
     TCanvas canvas(controller, keys);
     canvas.resize(400, 300);
     canvas.show();
@@ -344,26 +345,26 @@ TEST_F(CanvasFixture, ZoomToolKeepsTheClickedPointUnderTheMouse)
     const QPoint inView = QPoint(300, 250) - QPoint(200, 100);  // where the click is in the viewport
 
     Click(paint, QPoint(300, 250));
-    EXPECT_EQ(controller.zoom, 1);
+    EXPECT_EQ(controller.Zoom(), 1);
     EXPECT_EQ(paint->size(), QSize(4000, 3000));
     EXPECT_EQ(canvas.ToCanvas({300, 250}) - QPoint(canvas.horizontalScrollBar()->value(), canvas.verticalScrollBar()->value()),
               inView);
 
-    controller.window.toolMode = ToolZoomOut;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolZoomOut; });
     Click(paint, QPoint(600, 500));
-    EXPECT_EQ(controller.zoom, 0);
+    EXPECT_EQ(controller.Zoom(), 0);
     EXPECT_EQ(canvas.ToCanvas({300, 250}) - QPoint(canvas.horizontalScrollBar()->value(), canvas.verticalScrollBar()->value()),
               inView);
     EXPECT_EQ(zooms, 2);
 
     // Steps beyond the range are ignored; the menu command clamps and resets.
-    controller.zoom = -4;
+    controller.SetZoom(-4);
     canvas.DocumentReplaced();
     Click(paint, QPoint(10, 10));
-    EXPECT_EQ(controller.zoom, -4);
+    EXPECT_EQ(controller.Zoom(), -4);
     canvas.ZoomClick(-1);
-    EXPECT_EQ(controller.zoom, -4);
+    EXPECT_EQ(controller.Zoom(), -4);
     canvas.ZoomClick(0);
-    EXPECT_EQ(controller.zoom, 0);
+    EXPECT_EQ(controller.Zoom(), 0);
     EXPECT_EQ(paint->size(), QSize(2000, 1500));
 }

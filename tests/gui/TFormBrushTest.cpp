@@ -64,7 +64,7 @@ TEST_F(TFormBrushTest, ControlsHaveTheirRangesAndThePreviewItsSize)
 
 TEST_F(TFormBrushTest, ShowTakesTheControllerSettingsAndPressesItsToggles)
 {
-    c_.tools.brush = {40, 30, 128};
+    c_.SetBrush({40, 30, 128});
     TFormBrush box(c_, nullptr);
     box.SetToggles(&menu_, &tool_);
     box.show();
@@ -76,16 +76,16 @@ TEST_F(TFormBrushTest, ShowTakesTheControllerSettingsAndPressesItsToggles)
     EXPECT_EQ(box.SpinShape->value(), 30);
     EXPECT_EQ(box.TrackDensity->value(), 128);
     EXPECT_EQ(box.SpinDensity->value(), 128);
-    EXPECT_EQ(c_.tools.brush.radius, 40);
-    EXPECT_EQ(c_.tools.brush.shape, 30);
-    EXPECT_EQ(c_.tools.brush.density, 128);
+    EXPECT_EQ(c_.Tools().brush.radius, 40);
+    EXPECT_EQ(c_.Tools().brush.shape, 30);
+    EXPECT_EQ(c_.Tools().brush.density, 128);
     EXPECT_EQ(PreviewGrey(box, Cx, Cy), 255 - 128);
     box.hide();
     EXPECT_FALSE(menu_.isChecked());
     EXPECT_FALSE(tool_.isChecked());
 
     // Settings changed elsewhere (a loaded setting) are shown the next time.
-    c_.tools.brush = {5, 100, 10};
+    c_.SetBrush({5, 100, 10});
     box.show();
     EXPECT_EQ(box.SpinRadius->value(), 5);
     EXPECT_EQ(box.TrackShape->value(), 100);
@@ -101,12 +101,12 @@ TEST_F(TFormBrushTest, TrackBarsAndSpinEditsFollowEachOtherAndRedrawThePreview)
     box.show();
     box.TrackDensity->setValue(200);
     EXPECT_EQ(box.SpinDensity->value(), 200);
-    EXPECT_EQ(c_.tools.brush.density, 200);
+    EXPECT_EQ(c_.Tools().brush.density, 200);
     EXPECT_EQ(PreviewGrey(box, Cx, Cy), 55);
 
     box.SpinShape->setValue(75);
     EXPECT_EQ(box.TrackShape->value(), 75);
-    EXPECT_EQ(c_.tools.brush.shape, 75);
+    EXPECT_EQ(c_.Tools().brush.shape, 75);
 
     box.SpinDensity->setValue(0);
     EXPECT_EQ(box.TrackDensity->value(), 0);
@@ -133,13 +133,13 @@ TEST_F(TFormBrushTest, RadiusTypedAboveOneHundredIsLimitedByTheTrackBar)
     box.SpinRadius->setValue(150);
     EXPECT_EQ(box.TrackRadius->value(), 100);
     EXPECT_EQ(box.SpinRadius->value(), 100);
-    EXPECT_EQ(c_.tools.brush.radius, 100);
+    EXPECT_EQ(c_.Tools().brush.radius, 100);
 
     // With the track bar already at its end it reports no change; the limit still comes back.
     box.SpinRadius->setValue(180);
     EXPECT_EQ(box.TrackRadius->value(), 100);
     EXPECT_EQ(box.SpinRadius->value(), 100);
-    EXPECT_EQ(c_.tools.brush.radius, 100);
+    EXPECT_EQ(c_.Tools().brush.radius, 100);
     box.hide();
 }
 

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -216,7 +217,7 @@ TEST_F(FormChart, WritesTheChartAtTheEndOnlyWhenChanged)
     // A change is written, creating the folders the first time.
     std::filesystem::remove_all(ChartFile().parent_path().parent_path());
     Make(nullptr);
-    controller.tools.currentColour = SColor(1, 2, 3, 127);
+    controller.SetCurrentColour(SColor(1, 2, 3, 127));
     Trigger("MenuChartAppendGroup");
     form.reset();
     // Names are stored in CP932.
@@ -301,10 +302,10 @@ TEST_F(FormChart, DeletesAGroupOnlyWhenTheUserSaysYes)
 TEST_F(FormChart, AppendsAndDeletesColours)
 {
     Make();
-    controller.tools.currentColour = SColor(9, 8, 7);
-    controller.tools.colourMode = SColourMode::Colour;
+    controller.SetCurrentColour(SColor(9, 8, 7));
+    controller.SetColourMode(SColourMode::Colour);
     Trigger("MenuChartAppendColor");
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     Trigger("MenuChartAppendColor");
     ASSERT_EQ(Group(0).Count(), 5);
     EXPECT_EQ(Group(0).Key(3), SColor(9, 8, 7));
@@ -333,10 +334,10 @@ TEST_F(FormChart, AppendsAndDeletesColours)
 TEST_F(FormChart, SwatchClickTakesTheColourAndSpaceClickStoresIt)
 {
     Make();
-    controller.tools.colourMode = SColourMode::Bitmap;
+    controller.SetColourMode(SColourMode::Bitmap);
     Click(2, 0);
-    EXPECT_EQ(controller.tools.currentColour, Line);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().currentColour, Line);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     ASSERT_EQ(refreshes.size(), 1u);
     EXPECT_EQ(refreshes[0], main_refresh::StatusBar | main_refresh::PaletteBox | main_refresh::ToolMenu);
     EXPECT_FALSE(form->Chart().modified);
@@ -344,26 +345,26 @@ TEST_F(FormChart, SwatchClickTakesTheColourAndSpaceClickStoresIt)
     // The right button is for the pop-up menu only.
     Send(GridViewport(), QEvent::MouseButtonPress, Cell(0, 0), Qt::RightButton, Qt::RightButton);
     Send(GridViewport(), QEvent::MouseButtonRelease, Cell(0, 0), Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(controller.tools.currentColour, Line);
+    EXPECT_EQ(controller.Tools().currentColour, Line);
     EXPECT_EQ(form->GridChart()->currentIndex().row(), 2);
 
     // The same swatch again after the colour changed elsewhere.
-    controller.tools.currentColour = SColor(1, 1, 1);
+    controller.SetCurrentColour(SColor(1, 1, 1));
     Click(2, 0);
-    EXPECT_EQ(controller.tools.currentColour, Line);
+    EXPECT_EQ(controller.Tools().currentColour, Line);
     EXPECT_EQ(refreshes.size(), 2u);
 
     // Space held: the swatch takes the current colour, only in the colour mode.
     keys.space = true;
-    controller.tools.currentColour = SColor(50, 60, 70);
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetCurrentColour(SColor(50, 60, 70));
+    controller.SetColourMode(SColourMode::Eraser);
     Click(0, 0);
     EXPECT_EQ(Group(0).Key(0), Light);
     EXPECT_FALSE(form->Chart().modified);
-    controller.tools.colourMode = SColourMode::Colour;
+    controller.SetColourMode(SColourMode::Colour);
     Click(1, 0);
     EXPECT_EQ(Group(0).Key(1), SColor(50, 60, 70));
-    EXPECT_EQ(controller.tools.currentColour, SColor(50, 60, 70));
+    EXPECT_EQ(controller.Tools().currentColour, SColor(50, 60, 70));
     EXPECT_TRUE(form->Chart().modified);
     EXPECT_EQ(refreshes.size(), 2u);
     EXPECT_EQ(Rgb(SColor(50, 60, 70)), At(GrabGrid(), 12, 24 + 12)) << "the stored colour shows at once";
@@ -371,7 +372,7 @@ TEST_F(FormChart, SwatchClickTakesTheColourAndSpaceClickStoresIt)
     // The name column takes nothing.
     keys.space = false;
     Click(0, 1);
-    EXPECT_EQ(controller.tools.currentColour, SColor(50, 60, 70));
+    EXPECT_EQ(controller.Tools().currentColour, SColor(50, 60, 70));
 }
 
 TEST_F(FormChart, RenamesGroupsAndEditsColourNames)
@@ -434,15 +435,18 @@ TEST_F(FormChart, DraggingARowRotatesTheColours)
 TEST_F(FormChart, ExchangesColoursWithTheQuickPalette)
 {
     Make();
-    controller.quickPalette.fill(SColor(5, 5, 5));
+    std::array<SColor, 16> palette;
+    palette.fill(SColor(5, 5, 5));
+    controller.SetQuickPalette(palette);
     Trigger("MenuChartToQuickPalette");
-    EXPECT_EQ(controller.quickPalette[0], Light);
-    EXPECT_EQ(controller.quickPalette[2], Line);
-    EXPECT_EQ(controller.quickPalette[3], SColor(5, 5, 5));
+    EXPECT_EQ(controller.QuickPalette()[0], Light);
+    EXPECT_EQ(controller.QuickPalette()[2], Line);
+    EXPECT_EQ(controller.QuickPalette()[3], SColor(5, 5, 5));
     EXPECT_EQ(refreshes, std::vector<std::uint32_t>{main_refresh::StatusBar});
     EXPECT_FALSE(form->Chart().modified);
 
-    controller.quickPalette.fill(SColor::Black);
+    palette.fill(SColor::Black);
+    controller.SetQuickPalette(palette);
     Trigger("MenuQuickPaletteToChart");
     ASSERT_EQ(form->Chart().groups.Count(), 3);
     ASSERT_EQ(form->ListGroup()->count(), 3);

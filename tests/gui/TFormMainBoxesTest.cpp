@@ -71,8 +71,8 @@ TEST_F(FormMainBoxes, UnderLayerLoadsAndDestroysThroughTheLayerMenu)
     seam_.QueueFileChoice({WritePicture("under.bmp", 30, 20, SColor(10, 20, 30, 0))});
     Item("MenuLoadUnderLayer")->trigger();
     EXPECT_EQ(seam_.BoxCount(), 0u);
-    EXPECT_EQ(c_.cel.under.Width(), 30);
-    EXPECT_TRUE(c_.cel.visible[LayerUnder]);
+    EXPECT_EQ(c_.Cel().under.Width(), 30);
+    EXPECT_TRUE(c_.Cel().visible[LayerUnder]);
     EXPECT_TRUE(Item("MenuUnderLayer")->isEnabled());
     EXPECT_TRUE(Item("MenuUnderLayer")->isChecked());
     EXPECT_TRUE(Item("MenuDestroyUnderLayer")->isEnabled());
@@ -81,10 +81,10 @@ TEST_F(FormMainBoxes, UnderLayerLoadsAndDestroysThroughTheLayerMenu)
     seam_.QueueFileCancel();
     Item("MenuLoadUnderLayer")->trigger();
     EXPECT_EQ(seam_.BoxCount(), 0u);
-    EXPECT_EQ(c_.cel.under.Width(), 30);
+    EXPECT_EQ(c_.Cel().under.Width(), 30);
 
     Item("MenuDestroyUnderLayer")->trigger();
-    EXPECT_TRUE(c_.cel.under.IsEmpty());
+    EXPECT_TRUE(c_.Cel().under.IsEmpty());
     EXPECT_FALSE(Item("MenuUnderLayer")->isEnabled());
     EXPECT_FALSE(Item("MenuUnderLayer")->isChecked());
     EXPECT_FALSE(Item("MenuDestroyUnderLayer")->isEnabled());
@@ -96,7 +96,7 @@ TEST_F(FormMainBoxes, UnderLayerLoadsAndDestroysThroughTheLayerMenu)
     seam_.QueueFileChoice({broken});
     Item("MenuLoadUnderLayer")->trigger();
     EXPECT_EQ(seam_.BoxCount(), 1u);
-    EXPECT_TRUE(c_.cel.under.IsEmpty());
+    EXPECT_TRUE(c_.Cel().under.IsEmpty());
 }
 
 TEST_F(FormMainBoxes, ReferenceMenuFillsThePaneAndMovesThroughTheList)
@@ -109,24 +109,24 @@ TEST_F(FormMainBoxes, ReferenceMenuFillsThePaneAndMovesThroughTheList)
 
     seam_.QueueFileChoice({first, second});
     Item("ToolAppendReference")->trigger();
-    ASSERT_EQ(c_.referenceList.Count(), 2);
-    EXPECT_EQ(c_.referenceIndex, 0);
+    ASSERT_EQ(c_.ReferenceList().Count(), 2);
+    EXPECT_EQ(c_.ReferenceIndex(), 0);
     EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(40, 30));
     EXPECT_TRUE(Item("MenuReferenceNext")->isEnabled());
     EXPECT_TRUE(Item("ToolReferencePrev")->isEnabled());
 
     Item("MenuReferenceNext")->trigger();
-    EXPECT_EQ(c_.referenceIndex, 1);
+    EXPECT_EQ(c_.ReferenceIndex(), 1);
     EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(16, 8));
     Item("ToolReferenceZoomIn")->trigger();
-    EXPECT_EQ(c_.referenceZoom, 1);
+    EXPECT_EQ(c_.ReferenceZoom(), 1);
     EXPECT_EQ(form_->Reference()->PaintReference()->size(), QSize(32, 16));
     EXPECT_TRUE(Item("MenuReferenceZoomReset")->isEnabled());
     Item("MenuReferenceZoomReset")->trigger();
-    EXPECT_EQ(c_.referenceZoom, 0);
+    EXPECT_EQ(c_.ReferenceZoom(), 0);
 
     // The sub tool bar item shows and hides the pane's tool bar.
-    const bool shown = c_.window.subToolBarVisible;
+    const bool shown = c_.Window().subToolBarVisible;
     Item("MenuSubToolBar")->trigger();
     EXPECT_EQ(form_->Reference()->ToolSub()->isVisibleTo(form_.get()), !shown);
     EXPECT_EQ(seam_.BoxCount(), 0u);
@@ -136,12 +136,12 @@ TEST_F(FormMainBoxes, CancelledExportToReferenceSaysNothingAndKeepsTheList)
 {
     seam_.QueueFileChoice({WritePicture("first.bmp", 40, 30, SColor(0, 0, 255, 0))});
     Item("MenuAppendReference")->trigger();
-    ASSERT_EQ(c_.referenceList.Count(), 1);
+    ASSERT_EQ(c_.ReferenceList().Count(), 1);
     seam_.QueueFileCancel();
     Item("MenuExportToReference")->trigger();
     EXPECT_EQ(seam_.BoxCount(), 0u);
-    EXPECT_EQ(c_.referenceList.Count(), 1);
-    EXPECT_FALSE(c_.referenceImage.IsEmpty());
+    EXPECT_EQ(c_.ReferenceList().Count(), 1);
+    EXPECT_FALSE(c_.ReferenceImage().IsEmpty());
 }
 
 TEST_F(FormMainBoxes, ColourPickedInThePaneReachesThePaletteBox)
@@ -156,7 +156,7 @@ TEST_F(FormMainBoxes, ColourPickedInThePaneReachesThePaletteBox)
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), paint->mapToGlobal(QPointF(5, 5)),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(paint, &release);
-    EXPECT_EQ(c_.tools.currentColour, SColor(30, 60, 90, 0));
+    EXPECT_EQ(c_.Tools().currentColour, SColor(30, 60, 90, 0));
     auto* red = form_->Palette()->findChild<QSpinBox*>("SpinRed");
     ASSERT_NE(red, nullptr);
     EXPECT_EQ(red->value(), 30);
@@ -170,7 +170,7 @@ TEST_F(FormMainBoxes, ColourModeKeysRedrawThePaletteBoxCentre)
     const QImage colourMode = hue->grab().toImage();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &press);
-    EXPECT_EQ(c_.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(c_.Tools().colourMode, SColourMode::Eraser);
     EXPECT_NE(hue->grab().toImage(), colourMode);
     QKeyEvent back(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &back);

@@ -6,6 +6,7 @@
 #include "../document/CelFixture.h"
 #include "SDocumentFile.h"
 #include "SHeldKeyFilter.h"
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "SMessage.h"
 #include "SScriptedPlatform.h"
@@ -158,7 +159,7 @@ TEST_F(FormMain, FileAndEditItemsFollowTheDocument)
 
     const SString file = WriteDocument("cel.hdq");
     OpenThroughDialog(file);
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
     EXPECT_TRUE(seam_.Boxes().empty());
     // The command refreshed the window without a menu being opened.
     for (const char* name : {"MenuSave", "ToolSave", "MenuSaveAs", "MenuNextFile", "ToolNextFile", "MenuGundress"})
@@ -169,11 +170,11 @@ TEST_F(FormMain, FileAndEditItemsFollowTheDocument)
     seam_.QueueFileCancel();
     Item("MenuSaveAs")->trigger();
     EXPECT_TRUE(seam_.Boxes().empty());
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
 
     // Clearing drops it again (nothing to ask: it is saved).
     Item("ToolNew")->trigger();
-    EXPECT_EQ(c_.state, SDocumentState::None);
+    EXPECT_EQ(c_.State(), SDocumentState::None);
     EXPECT_FALSE(Item("MenuSave")->isEnabled());
     EXPECT_EQ(form_->windowTitle(), Text("無題 - Huedrane"));
 }
@@ -198,36 +199,36 @@ TEST_F(FormMain, UndoAndRedoCaptionsNameTheBrushStroke)
     // The shortcut of a disabled item does nothing even when fired.
     Item("MenuUndo")->setEnabled(true);
     Item("MenuUndo")->trigger();
-    EXPECT_TRUE(c_.undo.CanRedo());
+    EXPECT_TRUE(c_.UndoBuffer().CanRedo());
 }
 
 TEST_F(FormMain, KeyboardTableActsOnTheUnshiftedKey)
 {
-    c_.quickPalette[10] = SColor(1, 2, 3, 0);
-    c_.tools.colourMode = SColourMode::Eraser;
+    c_.SetQuickColour(10, SColor(1, 2, 3, 0));
+    c_.SetColourMode(SColourMode::Eraser);
     PressKey(Qt::Key_Q);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[10]);
-    EXPECT_EQ(c_.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[10]);
+    EXPECT_EQ(c_.Tools().colourMode, SColourMode::Colour);
     EXPECT_TRUE(Item("ToolColorModeColor")->isChecked());
 
-    c_.quickPalette[11] = SColor(4, 5, 6, 0);
+    c_.SetQuickColour(11, SColor(4, 5, 6, 0));
     PressKey(Qt::Key_W, Qt::ShiftModifier);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[11]);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[11]);
 
     // Shift+1 and Shift+0 on a US keyboard arrive as symbols; a Japanese Shift+2 (") is found
     // through the key's scan code.
     PressKey(Qt::Key_Exclam, Qt::ShiftModifier);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[0]);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[0]);
     PressKey(Qt::Key_ParenRight, Qt::ShiftModifier);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[9]);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[9]);
     PressKey(Qt::Key_QuoteDbl, Qt::ShiftModifier, 11);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[1]);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[1]);
 
     PressKey(Qt::Key_G);
-    EXPECT_EQ(c_.tools.tracePen, 4);
+    EXPECT_EQ(c_.Tools().tracePen, 4);
     EXPECT_TRUE(Item("MenuTracePen5")->isChecked());
     PressKey(Qt::Key_X);
-    EXPECT_EQ(c_.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(c_.Tools().colourMode, SColourMode::Eraser);
     EXPECT_TRUE(Item("MenuColorModeEraser")->isChecked());
     EXPECT_TRUE(Item("ToolColorModeEraser")->isChecked());
 
@@ -235,8 +236,8 @@ TEST_F(FormMain, KeyboardTableActsOnTheUnshiftedKey)
     PressKey(Qt::Key_A, Qt::ControlModifier);
     PressKey(Qt::Key_Exclam);
     PressKey(Qt::Key_F5);
-    EXPECT_EQ(c_.tools.tracePen, 4);
-    EXPECT_EQ(c_.tools.currentColour, c_.quickPalette[1]);
+    EXPECT_EQ(c_.Tools().tracePen, 4);
+    EXPECT_EQ(c_.Tools().currentColour, c_.QuickPalette()[1]);
 }
 
 TEST_F(FormMain, DroppedFilesOpenTheFirstAndStartInstancesForTheRest)
@@ -248,8 +249,8 @@ TEST_F(FormMain, DroppedFilesOpenTheFirstAndStartInstancesForTheRest)
           QUrl::fromLocalFile(QString::fromStdString(second.Str())),
           QUrl(QStringLiteral("https://example.com/x.hdq")),
           QUrl::fromLocalFile(QString::fromStdString(third.Str()))});
-    EXPECT_EQ(c_.path, first);
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.Path(), first);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
     EXPECT_EQ(form_->windowTitle(), Text("a.hdq - Huedrane"));
     EXPECT_TRUE(Item("MenuSave")->isEnabled());
     // The address is no local file and is passed over.
@@ -264,9 +265,9 @@ TEST_F(FormMain, DroppedFilesOpenTheFirstAndStartInstancesForTheRest)
 TEST_F(FormMain, DroppedPictureIsImportedAndOfferedForSaving)
 {
     Drop({QUrl::fromLocalFile(QString::fromStdString(WriteScan("scan.bmp").Str()))});
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
-    EXPECT_TRUE(c_.path.IsEmpty());
-    EXPECT_EQ(c_.cel.display.Width(), 40);
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
+    EXPECT_TRUE(c_.Path().IsEmpty());
+    EXPECT_EQ(c_.Cel().display.Width(), 40);
     EXPECT_TRUE(seam_.Boxes().empty());
     EXPECT_TRUE(Item("MenuExport")->isEnabled());
 
@@ -284,33 +285,33 @@ TEST_F(FormMain, LayerZoomAndViewItemsShowTheirState)
 {
     OpenThroughDialog(WriteDocument("cel.hdq"));
     Item("ToolTraceLayer")->trigger();
-    EXPECT_FALSE(c_.cel.visible[LayerTrace]);
+    EXPECT_FALSE(c_.Cel().visible[LayerTrace]);
     EXPECT_FALSE(Item("MenuTraceLayer")->isChecked());
     EXPECT_FALSE(Item("ToolTraceLayer")->isChecked());
     Item("MenuTraceLayer")->trigger();
-    EXPECT_TRUE(c_.cel.visible[LayerTrace]);
+    EXPECT_TRUE(c_.Cel().visible[LayerTrace]);
     EXPECT_TRUE(Item("ToolTraceLayer")->isChecked());
 
     for (int i = 0; i < 6; ++i)
         Item("MenuZoomIn")->trigger();
-    EXPECT_EQ(c_.zoom, 4);
+    EXPECT_EQ(c_.Zoom(), 4);
     EXPECT_FALSE(Item("MenuZoomIn")->isEnabled());
     EXPECT_FALSE(Item("ToolZoomIn")->isEnabled());
     EXPECT_TRUE(Item("MenuZoomEqual")->isEnabled());
     Item("MenuZoomEqual")->trigger();
-    EXPECT_EQ(c_.zoom, 0);
+    EXPECT_EQ(c_.Zoom(), 0);
     EXPECT_FALSE(Item("MenuZoomEqual")->isEnabled());
 
     Item("ToolSilhouette")->trigger();
-    EXPECT_TRUE(c_.cel.silhouette);
+    EXPECT_TRUE(c_.Cel().silhouette);
     EXPECT_TRUE(Item("MenuSilhouette")->isChecked());
 
     Item("MenuStatusBar")->trigger();
-    EXPECT_FALSE(c_.window.statusBarVisible);
+    EXPECT_FALSE(c_.Window().statusBarVisible);
     EXPECT_FALSE(Item("MenuStatusBar")->isChecked());
 
     Item("MenuLupeTool")->trigger();
-    EXPECT_EQ(c_.window.toolMode, ToolZoomIn);
+    EXPECT_EQ(c_.Window().toolMode, ToolZoomIn);
     EXPECT_TRUE(Item("MenuLupeTool")->isChecked());
     EXPECT_FALSE(Item("MenuPaintTool")->isChecked());
 }
@@ -339,7 +340,7 @@ TEST_F(FormMain, ToolBoxesHideAroundTheCommandsDialogs)
 
     watcher.QueueFileChoice({WriteDocument("cel.hdq").Str()});
     Item("MenuOpen")->trigger();
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
     EXPECT_EQ(watcher.shownAtDialog, std::vector<bool>{false});
     EXPECT_TRUE(box.isVisible());
 
@@ -371,14 +372,14 @@ TEST_F(FormMain, ClickAfterAShortcutsDialogTakesCtrlFromTheClickItself)
     OpenThroughDialog(WriteDocument("cel.hdq"));
     RealDialogPlatform dialogs;
     ScopedPlatform scope(dialogs);
-    c_.window.toolMode = ToolPaint;
-    const std::int32_t zoom = c_.zoom;
+    EditWindow(c_, [&](SMainWindowState& w) { w.toolMode = ToolPaint; });
+    const std::int32_t zoom = c_.Zoom();
 
     // Ctrl+T: Ctrl goes down over the window, the dialog takes the rest.
     PressKey(Qt::Key_Control, Qt::ControlModifier);
     dialogs.QueueFileChoice({Path("copy.hdq").Str()});
     Item("MenuSaveAs")->trigger();
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
 
     // A plain click fills; it does not zoom.
     QWidget* paint = form_->Canvas()->PaintMain();
@@ -388,14 +389,14 @@ TEST_F(FormMain, ClickAfterAShortcutsDialogTakesCtrlFromTheClickItself)
         QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
         QApplication::sendEvent(paint, &event);
     }
-    EXPECT_EQ(c_.zoom, zoom);
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
-    EXPECT_NE(c_.cel.paint.Row32(15)[20], cel_values::Unpainted);
+    EXPECT_EQ(c_.Zoom(), zoom);
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
+    EXPECT_NE(c_.Cel().paint.Row32(15)[20], cel_values::Unpainted);
 }
 
 TEST_F(FormMain, ReferencePaneTakesItsShareOfTheWidth)
 {
-    c_.window.splitBar = 75;
+    EditWindow(c_, [&](SMainWindowState& w) { w.splitBar = 75; });
     form_->resize(800, 600);
     form_->show();
     QApplication::processEvents();
@@ -405,10 +406,10 @@ TEST_F(FormMain, ReferencePaneTakesItsShareOfTheWidth)
     EXPECT_NEAR(form_->ReferencePane()->width(), client * 25 / 100, 2);
 
     // A stored share below 10 is raised to 10 at the next resize.
-    c_.window.splitBar = 3;
+    EditWindow(c_, [&](SMainWindowState& w) { w.splitBar = 3; });
     form_->resize(900, 600);
     QApplication::processEvents();
-    EXPECT_EQ(c_.window.splitBar, 10);
+    EXPECT_EQ(c_.Window().splitBar, 10);
     EXPECT_NEAR(form_->ReferencePane()->width(), splitter->width() * 90 / 100, 2);
     form_->hide();
 }

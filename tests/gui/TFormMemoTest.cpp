@@ -34,7 +34,7 @@ class TFormMemoTest : public ::testing::Test
 protected:
     TFormMemoTest()
     {
-        c_.state = SDocumentState::Saved;
+        c_.MarkSaved();
         QObject::connect(&box_, &TToolBox::MainRefresh, [this](std::uint32_t parts) { refresh_ |= parts; });
     }
 
@@ -49,12 +49,12 @@ TEST_F(TFormMemoTest, ShowingAndHidingWithoutTypingKeepsTheMemoExactly)
     // text in some way; none of them may change.
     for (const auto& lines : std::vector<std::vector<std::string>>{
              {}, {""}, {"", ""}, {"scene 12", "", "cut 3"}, {"a", ""}, {"\ttabbed", "日本語のメモ"}}) {
-        c_.cel.memo = Lines(lines);
+        c_.PaintContext().cel.memo = Lines(lines);
         box_.show();
         box_.hide();
-        EXPECT_EQ(c_.cel.memo, Lines(lines)) << lines.size();
+        EXPECT_EQ(c_.Cel().memo, Lines(lines)) << lines.size();
     }
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
     EXPECT_EQ(refresh_, 0u);
 }
 
@@ -62,7 +62,7 @@ TEST_F(TFormMemoTest, ShowFillsTheEditAndHideStoresEveryTypedLine)
 {
     QAction menu("MenuMemo"), tool("ToolMemo");
     box_.SetToggles(&menu, &tool);
-    c_.cel.memo = Lines({"first", "second"});
+    c_.PaintContext().cel.memo = Lines({"first", "second"});
     box_.show();
     EXPECT_TRUE(menu.isChecked());
     EXPECT_TRUE(tool.isChecked());
@@ -72,40 +72,40 @@ TEST_F(TFormMemoTest, ShowFillsTheEditAndHideStoresEveryTypedLine)
     box_.MemoMain->setPlainText(QString::fromUtf8("one\n\nthree\t3\n"));
     box_.hide();
     EXPECT_FALSE(menu.isChecked());
-    EXPECT_EQ(c_.cel.memo, Lines({"one", "", "three\t3", ""}));
+    EXPECT_EQ(c_.Cel().memo, Lines({"one", "", "three\t3", ""}));
     // The memo is saved with the document, so a change marks it modified.
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
     EXPECT_TRUE(refresh_ & main_refresh::Title);
 
     // The next showing starts from the document, not from what was typed before.
-    c_.cel.memo = Lines({"reloaded"});
+    c_.PaintContext().cel.memo = Lines({"reloaded"});
     box_.show();
     EXPECT_EQ(box_.MemoMain->toPlainText(), QString("reloaded"));
     box_.hide();
-    EXPECT_EQ(c_.cel.memo, Lines({"reloaded"}));
+    EXPECT_EQ(c_.Cel().memo, Lines({"reloaded"}));
 }
 
 TEST_F(TFormMemoTest, AnEmptiedEditEmptiesTheMemo)
 {
-    c_.cel.memo = Lines({"to be removed", "and this"});
+    c_.PaintContext().cel.memo = Lines({"to be removed", "and this"});
     box_.show();
     box_.MemoMain->selectAll();
     box_.MemoMain->textCursor().removeSelectedText();
     EXPECT_TRUE(box_.MemoMain->toPlainText().isEmpty());
     box_.hide();
-    EXPECT_EQ(c_.cel.memo.Count(), 0);
-    EXPECT_EQ(c_.state, SDocumentState::Modified);
+    EXPECT_EQ(c_.Cel().memo.Count(), 0);
+    EXPECT_EQ(c_.State(), SDocumentState::Modified);
 }
 
 TEST_F(TFormMemoTest, TypingTheSameTextAgainIsNoChange)
 {
-    c_.cel.memo = Lines({"same"});
+    c_.PaintContext().cel.memo = Lines({"same"});
     box_.show();
     box_.MemoMain->setPlainText("other");
     box_.MemoMain->setPlainText("same");
     box_.hide();
-    EXPECT_EQ(c_.cel.memo, Lines({"same"}));
-    EXPECT_EQ(c_.state, SDocumentState::Saved);
+    EXPECT_EQ(c_.Cel().memo, Lines({"same"}));
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
 }
 
 TEST_F(TFormMemoTest, EditTakesTabsInASixteenPixelFontAndTheClearButtonDoesNothing)
@@ -114,12 +114,12 @@ TEST_F(TFormMemoTest, EditTakesTabsInASixteenPixelFontAndTheClearButtonDoesNothi
     EXPECT_FALSE(box_.MemoMain->tabChangesFocus());
     EXPECT_EQ(box_.MemoMain->font().pixelSize(), 16);
     EXPECT_EQ(box_.ButtonClear->text(), QString::fromUtf8("消去"));
-    c_.cel.memo = Lines({"kept"});
+    c_.PaintContext().cel.memo = Lines({"kept"});
     box_.show();
     box_.ButtonClear->click();
     EXPECT_EQ(box_.MemoMain->toPlainText(), QString("kept"));
     box_.hide();
-    EXPECT_EQ(c_.cel.memo, Lines({"kept"}));
+    EXPECT_EQ(c_.Cel().memo, Lines({"kept"}));
 }
 
 TEST(TFormVersion, ShowsNameVersionMakerAndEveryLibraryNotice)

@@ -2,6 +2,7 @@
 // follows the check boxes, and the colour, folder and help buttons through the scripted seam.
 #include "TFormOption.h"
 
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "SProgramPath.h"
 #include "SScriptedPlatform.h"
@@ -126,7 +127,7 @@ TEST_F(TFormOptionTest, PagesControlsCaptionsAndRanges)
 TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
 {
     const SHuedraneOptions before = Distinct();
-    c_.options = before;
+    c_.SetOptions(before);
     TFormOption dialog(c_, nullptr);
     dialog.show();
     EXPECT_EQ(dialog.EditSpiFolder->text(), QString("/opt/spi/"));
@@ -150,23 +151,25 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     EXPECT_TRUE(dialog.CheckImportAntiHole->isChecked());
 
     // OK with nothing touched gives the same record; start values go back the same way.
-    c_.options = SHuedraneOptions{};
+    c_.SetOptions(SHuedraneOptions{});
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ExpectSameOptions(c_.options, before);
+    ExpectSameOptions(c_.Options(), before);
 
     const SHuedraneOptions start;
-    c_.options = start;
+    c_.SetOptions(start);
     TFormOption second(c_, nullptr);
     QTimer::singleShot(0, &second, [&second] { second.ButtonOk->click(); });
     EXPECT_EQ(second.exec(), QDialog::Accepted);
-    ExpectSameOptions(c_.options, start);
+    ExpectSameOptions(c_.Options(), start);
 }
 
 TEST_F(TFormOptionTest, CancelKeepsTheRecordButTheColourDialogsCustomColoursReachTheQuickPalette)
 {
-    c_.options = Distinct();
-    c_.quickPalette.fill(SColor(1, 2, 3));
+    c_.SetOptions(Distinct());
+    std::array<SColor, 16> palette;
+    palette.fill(SColor(1, 2, 3));
+    c_.SetQuickPalette(palette);
     TFormOption dialog(c_, nullptr);
     dialog.show();
     dialog.CheckOpaque->click();
@@ -182,8 +185,8 @@ TEST_F(TFormOptionTest, CancelKeepsTheRecordButTheColourDialogsCustomColoursReac
     ASSERT_EQ(seam_.ColourRequests().size(), 1u);
     EXPECT_EQ(seam_.ColourRequests()[0].colour, SColor(10, 20, 30));
     EXPECT_EQ(seam_.ColourRequests()[0].customColours[0], SColor(1, 2, 3));
-    EXPECT_EQ(c_.quickPalette[15], SColor(250, 0, 0));
-    EXPECT_EQ(c_.quickPalette[0], SColor(9, 9, 9));
+    EXPECT_EQ(c_.QuickPalette()[15], SColor(250, 0, 0));
+    EXPECT_EQ(c_.QuickPalette()[0], SColor(9, 9, 9));
     EXPECT_EQ(TFormOption::PanelColour(dialog.PanelKuroTraceColor), SColor(10, 20, 30));
 
     // Chosen with OK, the panel shows the colour, yet Cancel still leaves the record alone.
@@ -194,8 +197,8 @@ TEST_F(TFormOptionTest, CancelKeepsTheRecordButTheColourDialogsCustomColoursReac
 
     dialog.ButtonCancel->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    ExpectSameOptions(c_.options, Distinct());
-    EXPECT_EQ(c_.quickPalette[15], SColor(250, 0, 0));
+    ExpectSameOptions(c_.Options(), Distinct());
+    EXPECT_EQ(c_.QuickPalette()[15], SColor(250, 0, 0));
 }
 
 TEST_F(TFormOptionTest, ChosenColoursAreStoredOnOk)
@@ -206,37 +209,37 @@ TEST_F(TFormOptionTest, ChosenColoursAreStoredOnOk)
     seam_.QueueColourAnswer(SDialogResult::Ok, SColor(12, 34, 56));
     dialog.ButtonKuroTraceColor->click();
     dialog.ButtonOk->click();
-    EXPECT_TRUE(c_.options.exportBlackTraceEnabled);
-    EXPECT_EQ(c_.options.exportBlackTraceColour, SColor(12, 34, 56));
+    EXPECT_TRUE(c_.Options().exportBlackTraceEnabled);
+    EXPECT_EQ(c_.Options().exportBlackTraceColour, SColor(12, 34, 56));
 }
 
 TEST_F(TFormOptionTest, DivisorsWithoutAnItemShowNoSelectionAndStoreZero)
 {
     for (std::int32_t divisor = 5; divisor <= 8; ++divisor) {
-        c_.options.exportMinimizeRate = divisor;
+        EditOptions(c_, [&](SHuedraneOptions& o) { o.exportMinimizeRate = divisor; });
         TFormOption dialog(c_, nullptr);
         dialog.show();
         EXPECT_EQ(dialog.ComboMinimizeRate->currentIndex(), -1) << divisor;
         dialog.ButtonOk->click();
-        EXPECT_EQ(c_.options.exportMinimizeRate, 0) << divisor;
+        EXPECT_EQ(c_.Options().exportMinimizeRate, 0) << divisor;
     }
     // Divisor 4 is the last item, "1/4倍".
-    c_.options.exportMinimizeRate = 4;
+    EditOptions(c_, [&](SHuedraneOptions& o) { o.exportMinimizeRate = 4; });
     TFormOption quarter(c_, nullptr);
     quarter.show();
     EXPECT_EQ(quarter.ComboMinimizeRate->currentText(), QString::fromUtf8("1/4倍"));
     quarter.hide();
 
     // A divisor of 0 leaves the combo as it stood: a dialog shown again keeps its earlier choice.
-    c_.options.exportMinimizeRate = 2;
+    EditOptions(c_, [&](SHuedraneOptions& o) { o.exportMinimizeRate = 2; });
     TFormOption dialog(c_, nullptr);
     dialog.show();
     dialog.hide();
-    c_.options.exportMinimizeRate = 0;
+    EditOptions(c_, [&](SHuedraneOptions& o) { o.exportMinimizeRate = 0; });
     dialog.show();
     EXPECT_EQ(dialog.ComboMinimizeRate->currentIndex(), 1);
     dialog.ButtonOk->click();
-    EXPECT_EQ(c_.options.exportMinimizeRate, 2);
+    EXPECT_EQ(c_.Options().exportMinimizeRate, 2);
 }
 
 TEST_F(TFormOptionTest, LevelLimitsReachBeyondWhatTheSettingsKeep)
@@ -251,11 +254,11 @@ TEST_F(TFormOptionTest, LevelLimitsReachBeyondWhatTheSettingsKeep)
     dialog.SpinGamutMax->setValue(1000);
     dialog.SpinGamutMin->setValue(-5);
     dialog.ButtonOk->click();
-    EXPECT_TRUE(c_.options.importLevelEnabled);
-    EXPECT_EQ(c_.options.importLevelBlack, -64);
-    EXPECT_EQ(c_.options.importLevelWhite, 319);
-    EXPECT_EQ(c_.options.exportGamutMax, 255);
-    EXPECT_EQ(c_.options.exportGamutMin, 0);
+    EXPECT_TRUE(c_.Options().importLevelEnabled);
+    EXPECT_EQ(c_.Options().importLevelBlack, -64);
+    EXPECT_EQ(c_.Options().importLevelWhite, 319);
+    EXPECT_EQ(c_.Options().exportGamutMax, 255);
+    EXPECT_EQ(c_.Options().exportGamutMin, 0);
 }
 
 TEST_F(TFormOptionTest, DependentControlsFollowTheirCheckBoxes)
@@ -285,7 +288,7 @@ TEST_F(TFormOptionTest, DependentControlsFollowTheirCheckBoxes)
     dialog.hide();
 
     // Shown with the boxes ticked, the dependents start enabled.
-    c_.options = Distinct();
+    c_.SetOptions(Distinct());
     dialog.show();
     for (QWidget* w : {static_cast<QWidget*>(dialog.SpinInLevelMax), static_cast<QWidget*>(dialog.ButtonKuroTraceColor),
                        static_cast<QWidget*>(dialog.SpinGamutMin), static_cast<QWidget*>(dialog.ButtonBackgroundColor)})
@@ -294,7 +297,7 @@ TEST_F(TFormOptionTest, DependentControlsFollowTheirCheckBoxes)
 
 TEST_F(TFormOptionTest, FolderButtonReplacesTheEditOnlyWhenAFolderIsChosen)
 {
-    c_.options.spiDirectory = "/old/spi/";
+    EditOptions(c_, [&](SHuedraneOptions& o) { o.spiDirectory = "/old/spi/"; });
     TFormOption dialog(c_, nullptr);
     dialog.show();
     seam_.QueueFolderAnswer(SDialogResult::Cancel);
@@ -306,9 +309,9 @@ TEST_F(TFormOptionTest, FolderButtonReplacesTheEditOnlyWhenAFolderIsChosen)
     seam_.QueueFolderAnswer(SDialogResult::Ok, "/new/plugins");
     dialog.ButtonSpiFolder->click();
     EXPECT_EQ(dialog.EditSpiFolder->text(), QString("/new/plugins/"));
-    EXPECT_EQ(c_.options.spiDirectory, ulib::SString("/old/spi/"));  // only OK stores it
+    EXPECT_EQ(c_.Options().spiDirectory, ulib::SString("/old/spi/"));  // only OK stores it
     dialog.ButtonOk->click();
-    EXPECT_EQ(c_.options.spiDirectory, ulib::SString("/new/plugins/"));
+    EXPECT_EQ(c_.Options().spiDirectory, ulib::SString("/new/plugins/"));
 }
 
 TEST_F(TFormOptionTest, HelpButtonAsksForTopic1001)

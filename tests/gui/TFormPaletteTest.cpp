@@ -60,10 +60,10 @@ struct PaletteFixture : ::testing::Test
     }
     void SetColour(SColor colour)
     {
-        controller.tools.currentColour = colour;
+        controller.SetCurrentColour(colour);
         form.Update();
     }
-    const SColor& Colour() const { return controller.tools.currentColour; }
+    const SColor& Colour() const { return controller.Tools().currentColour; }
 };
 
 }  // namespace
@@ -127,14 +127,14 @@ TEST_F(PaletteFixture, GreyByRampKeepsTheHueButGreyBySpinResetsIt)
 TEST_F(PaletteFixture, CentreClickCyclesTheColourMode)
 {
     Press("PaintHue", 64, 64);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Eraser);
     Press("PaintHue", 70, 50);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Bitmap);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Bitmap);
     Press("PaintHue", 64, 64);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
-    controller.tools.colourMode = SColourMode::Texture;
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
+    controller.SetColourMode(SColourMode::Texture);
     Press("PaintHue", 64, 64);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     ASSERT_EQ(refreshes.size(), 4u);
     for (std::uint32_t parts : refreshes)
         EXPECT_EQ(parts, main_refresh::StatusBar | main_refresh::ToolMenu);
@@ -188,11 +188,11 @@ TEST_F(PaletteFixture, MarkersAreWhiteInColourModeAndErasedOutsideIt)
 
 TEST_F(PaletteFixture, DraggingInAnotherModeSwitchesToColourMode)
 {
-    controller.tools.colourMode = SColourMode::Bitmap;
+    controller.SetColourMode(SColourMode::Bitmap);
     SetColour(SColor(0, 0, 0));
     EXPECT_NE(Pixel("PaintRed", 127, 8), White);
     Press("PaintRed", 0, 8);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     EXPECT_EQ(Colour(), SColor(255, 0, 0));
     ASSERT_EQ(refreshes.size(), 1u);
     EXPECT_EQ(refreshes[0], main_refresh::StatusBar | main_refresh::ToolMenu);
@@ -214,18 +214,18 @@ TEST_F(PaletteFixture, SwatchShowsTheColourOrTheModeBitmap)
     Spin("SpinBlue")->setValue(99);
     EXPECT_EQ(Pixel("PaintHue", 64, 64), qRgb(10, 200, 99));
 
-    controller.tools.currentColour.t = 255;  // fully transparent: the eraser instead
+    controller.SetCurrentColour(SColor(10, 200, 99, 255));  // fully transparent: the eraser instead
     form.Update();
     EXPECT_NE(Pixel("PaintHue", 64, 64), qRgb(10, 200, 99));
     const QImage transparent = Box("PaintHue")->grab().toImage().copy(48, 48, 32, 32);
 
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     form.Update();
     EXPECT_EQ(Box("PaintHue")->grab().toImage().copy(48, 48, 32, 32), transparent);
-    controller.tools.colourMode = SColourMode::Bitmap;
+    controller.SetColourMode(SColourMode::Bitmap);
     form.Update();
     EXPECT_NE(Box("PaintHue")->grab().toImage().copy(48, 48, 32, 32), transparent);
-    controller.tools.colourMode = SColourMode::Texture;
+    controller.SetColourMode(SColourMode::Texture);
     form.Update();
     const QImage blank = Box("PaintHue")->grab().toImage().copy(48, 48, 32, 32);
     for (int y = 0; y < 32; ++y)
@@ -245,17 +245,17 @@ TEST_F(PaletteFixture, UpdateShowsAColourSetElsewhereWithoutChangingIt)
 
     // The hue stays through a grey, the mode and a fully transparent colour stay as they are.
     SetColour(SColor(0, 200, 0));
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     SetColour(SColor(70, 70, 70, 255));
     EXPECT_EQ(Colour(), SColor(70, 70, 70, 255));
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Eraser);
     EXPECT_EQ(form.Hue(), 120);
     EXPECT_EQ(Spin("SpinRed")->value(), 70);
     EXPECT_EQ(Spin("SpinAlpha")->value(), 1);
     EXPECT_TRUE(refreshes.empty());
 
     // Showing the box reads the colour too.
-    controller.tools.currentColour = SColor(9, 8, 7);
+    controller.SetCurrentColour(SColor(9, 8, 7));
     form.show();
     EXPECT_EQ(Spin("SpinRed")->value(), 9);
     form.hide();
@@ -264,10 +264,10 @@ TEST_F(PaletteFixture, UpdateShowsAColourSetElsewhereWithoutChangingIt)
 TEST_F(PaletteFixture, SpinEditsWriteTheirChannelAndRefresh)
 {
     SetColour(SColor(0, 0, 0));
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     Spin("SpinAlpha")->setValue(100);
     EXPECT_EQ(Colour(), SColor(0, 0, 0, 155));
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     Spin("SpinRed")->setValue(240);
     EXPECT_EQ(Colour(), SColor(240, 0, 0, 155));
     EXPECT_EQ(form.Saturation(), 255);

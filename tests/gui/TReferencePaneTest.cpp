@@ -2,6 +2,7 @@
 // through the tile (checkerboard, nearest pixel at both zoom ends), picking colours by click and
 // drag, dragging the view, and zooming around the clicked point.
 #include "SCanvasTile.h"
+#include "ControllerEdits.h"
 #include "SHuedraneController.h"
 #include "TReferencePane.h"
 
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 using namespace ulib;
 
@@ -105,17 +107,17 @@ TEST_F(ReferencePaneFixture, NamesItsControlsAndSizesThePaintBoxToPictureAndZoom
     EXPECT_TRUE(pane.ToolSub()->actions().isEmpty());  // the main window adds the buttons
     EXPECT_EQ(pane.PaintReference()->size(), QSize(0, 0));
 
-    controller.referenceImage = PositionPicture(403, 301, 24);
+    controller.SetReferenceImage(PositionPicture(403, 301, 24));
     pane.ImageChanged();
     EXPECT_EQ(pane.PaintReference()->size(), QSize(403, 301));
-    controller.referenceZoom = -4;
+    controller.SetReferenceZoom(-4);
     pane.ImageChanged();
     EXPECT_EQ(pane.PaintReference()->size(), QSize(25, 18));
-    controller.referenceZoom = 4;
+    controller.SetReferenceZoom(4);
     pane.ImageChanged();
     EXPECT_EQ(pane.PaintReference()->size(), QSize(6448, 4816));
 
-    controller.referenceImage.Release();
+    controller.SetReferenceImage({});
     pane.ImageChanged();
     EXPECT_EQ(pane.PaintReference()->size(), QSize(0, 0));
     EXPECT_TRUE(Grab(pane).isNull() || Grab(pane).size().isEmpty());
@@ -171,8 +173,8 @@ TEST(PictureTile, MatchesThePlainRuleForEveryFormatAndZoom)
 
 TEST_F(ReferencePaneFixture, ShowsTheOpaquePictureNearestPixelAtBothZoomEnds)
 {
-    controller.referenceImage = PositionPicture(70, 50, 24);
-    controller.referenceZoom = 2;
+    controller.SetReferenceImage(PositionPicture(70, 50, 24));
+    controller.SetReferenceZoom(2);
     TReferencePane pane(controller, keys);
     ASSERT_EQ(pane.PaintReference()->size(), QSize(280, 200));  // crosses into further tiles
     QImage shot = Grab(pane);
@@ -180,7 +182,7 @@ TEST_F(ReferencePaneFixture, ShowsTheOpaquePictureNearestPixelAtBothZoomEnds)
         for (int sx = 0; sx < 280; sx += 5)
             ASSERT_EQ(At(shot, sx, sy), PositionColour(sx >> 2, sy >> 2).Pixel()) << sx << "," << sy;
 
-    controller.referenceZoom = -2;
+    controller.SetReferenceZoom(-2);
     pane.ImageChanged();
     ASSERT_EQ(pane.PaintReference()->size(), QSize(17, 12));
     shot = Grab(pane);
@@ -191,13 +193,14 @@ TEST_F(ReferencePaneFixture, ShowsTheOpaquePictureNearestPixelAtBothZoomEnds)
 
 TEST_F(ReferencePaneFixture, ShowsCheckerboardBehindTransparentPixels)
 {
-    SBitmap& picture = controller.referenceImage;
+    SBitmap picture;
     picture.Create(16, 8, 32);  // all transparent
     for (int y = 0; y < 8; ++y) {
         picture.Row32(y)[8] = 0xFF2040F0u;   // opaque
         for (int x = 12; x < 16; ++x)
             picture.Row32(y)[x] = 0x80000000u;  // black at alpha 128
     }
+    controller.SetReferenceImage(std::move(picture));
     TReferencePane pane(controller, keys);
     const QImage shot = Grab(pane);
     EXPECT_EQ(At(shot, 0, 0), Dark);
@@ -210,31 +213,32 @@ TEST_F(ReferencePaneFixture, ShowsCheckerboardBehindTransparentPixels)
 
 TEST_F(ReferencePaneFixture, ClickAndDragPickColoursUntilTheButtonIsReleased)
 {
-    SBitmap& picture = controller.referenceImage;
+    SBitmap picture;
     picture.Create(20, 20, 32);  // transparent but for two pixels
     picture.Row32(2)[3] = 0xFF102030u;
     picture.Row32(2)[6] = 0x80405060u;
-    controller.referenceZoom = 1;
-    controller.tools.colourMode = SColourMode::Bitmap;
+    controller.SetReferenceImage(std::move(picture));
+    controller.SetReferenceZoom(1);
+    controller.SetColourMode(SColourMode::Bitmap);
     TReferencePane pane(controller, keys);
     Count(pane);
     QWidget* paint = pane.PaintReference();
 
     Click(paint, QPoint(7, 5));  // picture (3, 2)
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
-    EXPECT_EQ(controller.tools.currentColour, SColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().currentColour, SColor(0x10, 0x20, 0x30));
     EXPECT_EQ(picked, 1);
     EXPECT_EQ(released, 1);
 
     Click(paint, QPoint(21, 21));  // a fully transparent pixel: the eraser
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Eraser);
     EXPECT_EQ(picked, 2);
 
     // With the button held every move picks again; the colour keeps its transparency.
     Send(paint, QEvent::MouseButtonPress, QPoint(7, 4), Qt::LeftButton, Qt::LeftButton);
     Send(paint, QEvent::MouseMove, QPoint(13, 4), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
-    EXPECT_EQ(controller.tools.currentColour, SColor(0x40, 0x50, 0x60, 127));
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().currentColour, SColor(0x40, 0x50, 0x60, 127));
     EXPECT_EQ(picked, 4);
     Send(paint, QEvent::MouseMove, QPoint(60, 4), Qt::NoButton, Qt::LeftButton);  // beyond the picture
     EXPECT_EQ(picked, 4);
@@ -242,32 +246,32 @@ TEST_F(ReferencePaneFixture, ClickAndDragPickColoursUntilTheButtonIsReleased)
     Send(paint, QEvent::MouseButtonRelease, QPoint(60, 4), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(released, 3);
     Send(paint, QEvent::MouseMove, QPoint(7, 5), Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(controller.tools.currentColour, SColor(0x40, 0x50, 0x60, 127));  // no pick without a button
+    EXPECT_EQ(controller.Tools().currentColour, SColor(0x40, 0x50, 0x60, 127));  // no pick without a button
     EXPECT_EQ(picked, 4);
 
     // The hand tool drags only with the left button; the right one picks.
-    controller.window.toolMode = ToolHand;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolHand; });
     Click(paint, QPoint(7, 5), Qt::RightButton);
-    EXPECT_EQ(controller.tools.currentColour, SColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(controller.Tools().currentColour, SColor(0x10, 0x20, 0x30));
     // Enter held picks even with a zoom tool selected.
-    controller.window.toolMode = ToolZoomIn;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolZoomIn; });
     keys.enter = true;
     Click(paint, QPoint(21, 21));
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
-    EXPECT_EQ(controller.referenceZoom, 1);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Eraser);
+    EXPECT_EQ(controller.ReferenceZoom(), 1);
     EXPECT_EQ(zoomed, 0);
 }
 
 TEST_F(ReferencePaneFixture, ShiftDragAndTheHandToolScrollByTheDragDistance)
 {
-    controller.referenceImage = PositionPicture(2000, 1500, 24);
+    controller.SetReferenceImage(PositionPicture(2000, 1500, 24));
     TReferencePane pane(controller, keys);
     Count(pane);
     pane.resize(300, 250);
     pane.show();
     QScrollArea* scroll = pane.ScrollReference();
     QWidget* paint = pane.PaintReference();
-    const SColor before = controller.tools.currentColour;
+    const SColor before = controller.Tools().currentColour;
 
     auto drag = [&](QPoint from, QPoint by, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         scroll->horizontalScrollBar()->setValue(500);
@@ -284,16 +288,16 @@ TEST_F(ReferencePaneFixture, ShiftDragAndTheHandToolScrollByTheDragDistance)
     };
 
     EXPECT_EQ(drag({600, 500}, {-40, 30}, Qt::ShiftModifier), QPoint(540, 370));
-    controller.window.toolMode = ToolHand;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolHand; });
     EXPECT_EQ(drag({600, 500}, {25, -10}), QPoint(475, 410));
-    EXPECT_EQ(controller.tools.currentColour, before);  // dragging picks nothing
+    EXPECT_EQ(controller.Tools().currentColour, before);  // dragging picks nothing
     EXPECT_EQ(picked, 0);
     EXPECT_EQ(released, 2);
 }
 
 TEST_F(ReferencePaneFixture, ZoomClicksKeepTheClickedPointUnderTheMouse)
 {
-    controller.referenceImage = PositionPicture(1000, 800, 24);
+    controller.SetReferenceImage(PositionPicture(1000, 800, 24));
     TReferencePane pane(controller, keys);
     Count(pane);
     pane.resize(400, 300);
@@ -305,43 +309,43 @@ TEST_F(ReferencePaneFixture, ZoomClicksKeepTheClickedPointUnderTheMouse)
     const QPoint inView = InView(pane, {300, 250});
 
     Click(paint, QPoint(300, 250), Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(controller.referenceZoom, 1);
+    EXPECT_EQ(controller.ReferenceZoom(), 1);
     EXPECT_EQ(paint->size(), QSize(2000, 1600));
     EXPECT_EQ(InView(pane, {300, 250}), inView);
     Click(paint, QPoint(600, 500), Qt::RightButton, Qt::ControlModifier);
-    EXPECT_EQ(controller.referenceZoom, 0);
+    EXPECT_EQ(controller.ReferenceZoom(), 0);
     EXPECT_EQ(InView(pane, {300, 250}), inView);
     Click(paint, QPoint(300, 250), Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(controller.referenceZoom, 1);
+    EXPECT_EQ(controller.ReferenceZoom(), 1);
     EXPECT_EQ(InView(pane, {300, 250}), inView);
     EXPECT_EQ(zoomed, 3);
     EXPECT_EQ(released, 3);
     EXPECT_EQ(picked, 0);
 
     // The zoom tools: the zoom-out tool with the left button, either of them with the right.
-    controller.window.toolMode = ToolZoomOut;
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolZoomOut; });
     Click(paint, QPoint(600, 500));
-    EXPECT_EQ(controller.referenceZoom, 0);
-    controller.window.toolMode = ToolZoomIn;
+    EXPECT_EQ(controller.ReferenceZoom(), 0);
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolZoomIn; });
     const QPoint lowerInView = InView(pane, {300, 180});  // zoomed out the view must not pass the top
     Click(paint, QPoint(300, 180), Qt::RightButton);
-    EXPECT_EQ(controller.referenceZoom, -1);
+    EXPECT_EQ(controller.ReferenceZoom(), -1);
     EXPECT_EQ(paint->size(), QSize(500, 400));
     EXPECT_EQ(InView(pane, {300, 180}), lowerInView);
     EXPECT_EQ(zoomed, 5);
 
     // At the end of the range a zoom click changes nothing and tells nobody.
-    controller.referenceZoom = 4;
+    controller.SetReferenceZoom(4);
     pane.ImageChanged();
     Click(paint, QPoint(10, 10), Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(controller.referenceZoom, 4);
+    EXPECT_EQ(controller.ReferenceZoom(), 4);
     EXPECT_EQ(zoomed, 5);
     EXPECT_EQ(released, 6);
 }
 
 TEST_F(ReferencePaneFixture, ImageChangedKeepsTheMiddleOfTheView)
 {
-    controller.referenceImage = PositionPicture(1000, 800, 24);
+    controller.SetReferenceImage(PositionPicture(1000, 800, 24));
     TReferencePane pane(controller, keys);
     pane.resize(400, 300);
     pane.show();
@@ -352,19 +356,19 @@ TEST_F(ReferencePaneFixture, ImageChangedKeepsTheMiddleOfTheView)
     const QPoint middle(view.width() / 2, view.height() / 2);
     const SPoint centre = pane.ToImage(QPoint(300, 200) + middle);
 
-    controller.referenceZoom = 2;
+    controller.SetReferenceZoom(2);
     pane.ImageChanged();
     EXPECT_EQ(pane.ToImage(QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value()) + middle),
               centre);
-    controller.referenceZoom = 0;
+    controller.SetReferenceZoom(0);
     pane.ImageChanged();
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 300);
     EXPECT_EQ(scroll->verticalScrollBar()->value(), 200);
 
     // A picture arriving in an empty pane shows from its top-left corner.
-    controller.referenceImage.Release();
+    controller.SetReferenceImage({});
     pane.ImageChanged();
-    controller.referenceImage = PositionPicture(1000, 800, 24);
+    controller.SetReferenceImage(PositionPicture(1000, 800, 24));
     pane.ImageChanged();
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);

@@ -51,9 +51,9 @@ TEST_F(StatusBarFixture, PanelsSitSideBySideAtTheirWidths)
 
 TEST_F(StatusBarFixture, ShowsColourPositionAndZoomTexts)
 {
-    controller.tools.currentColour = SColor(255, 192, 128);
+    controller.SetCurrentColour(SColor(255, 192, 128));
     EXPECT_EQ(bar.PanelText(0), "(255,192,128)");
-    controller.tools.currentColour = SColor(1, 2, 3, 127);
+    controller.SetCurrentColour(SColor(1, 2, 3, 127));
     EXPECT_EQ(bar.PanelText(0), "(1,2,3) 128");  // a colour that is not opaque adds its alpha
 
     EXPECT_EQ(bar.PanelText(2), "");
@@ -62,57 +62,57 @@ TEST_F(StatusBarFixture, ShowsColourPositionAndZoomTexts)
     bar.SetPosition({-3, 340}, false);
     EXPECT_EQ(bar.PanelText(2), "");
 
-    controller.zoom = -4;
+    controller.SetZoom(-4);
     EXPECT_EQ(bar.PanelText(3), "6%");
-    controller.zoom = 4;
+    controller.SetZoom(4);
     EXPECT_EQ(bar.PanelText(3), "1600%");
-    controller.zoom = 0;
+    controller.SetZoom(0);
     EXPECT_EQ(bar.PanelText(3), "100%");
 }
 
 TEST_F(StatusBarFixture, ColourModePanelCyclesColourEraserBitmap)
 {
     Click(0);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Eraser);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Eraser);
     EXPECT_EQ(bar.PanelText(0), "消しゴム");
     Click(0);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Bitmap);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Bitmap);
     EXPECT_EQ(bar.PanelText(0), "ビットマップ");
     Click(0);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     EXPECT_EQ(colourSignals, 3);
     // Clicks elsewhere than panels 0, 1 and 4 change nothing.
     Click(2);
     Click(3);
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
     EXPECT_EQ(colourSignals, 3);
 }
 
 TEST_F(StatusBarFixture, QuickPaletteClickTakesOrStoresTheEntry)
 {
     for (int k = 0; k < 16; ++k)
-        controller.quickPalette[std::size_t(k)] = SColor(std::uint8_t(k * 10), 0, 0);
-    controller.tools.currentColour = SColor(7, 8, 9);
+        controller.SetQuickColour(k, SColor(std::uint8_t(k * 10), 0, 0));
+    controller.SetCurrentColour(SColor(7, 8, 9));
 
     // Space with colour mode: the current colour goes into entry 5 (offset 85 / 16).
     keys.space = true;
     Click(1, 85);
-    EXPECT_EQ(controller.quickPalette[5], SColor(7, 8, 9));
-    EXPECT_EQ(controller.tools.currentColour, SColor(7, 8, 9));
+    EXPECT_EQ(controller.QuickPalette()[5], SColor(7, 8, 9));
+    EXPECT_EQ(controller.Tools().currentColour, SColor(7, 8, 9));
 
     // Without Space the entry becomes the current colour, and the mode becomes colour.
     keys.space = false;
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     Click(1, 3 * 16 + 15);
-    EXPECT_EQ(controller.tools.currentColour, SColor(30, 0, 0));
-    EXPECT_EQ(controller.tools.colourMode, SColourMode::Colour);
+    EXPECT_EQ(controller.Tools().currentColour, SColor(30, 0, 0));
+    EXPECT_EQ(controller.Tools().colourMode, SColourMode::Colour);
 
     // Space in eraser mode takes the entry as well, storing nothing.
     keys.space = true;
-    controller.tools.colourMode = SColourMode::Eraser;
+    controller.SetColourMode(SColourMode::Eraser);
     Click(1, 0);
-    EXPECT_EQ(controller.tools.currentColour, SColor(0, 0, 0));
-    EXPECT_EQ(controller.quickPalette[0], SColor(0, 0, 0));
+    EXPECT_EQ(controller.Tools().currentColour, SColor(0, 0, 0));
+    EXPECT_EQ(controller.QuickPalette()[0], SColor(0, 0, 0));
     EXPECT_EQ(colourSignals, 3);
 
     // Past the sixteenth entry nothing happens.
@@ -124,13 +124,13 @@ TEST_F(StatusBarFixture, PenPanelCyclesAndDrawsCurrentPenRed)
 {
     int pens = 0;
     QObject::connect(&bar, &TStatusBar::PenChanged, [&] { ++pens; });
-    controller.tools.tracePen = 2;
+    controller.SetTracePen(2);
     Click(4);
-    EXPECT_EQ(controller.tools.tracePen, 3);
+    EXPECT_EQ(controller.Tools().tracePen, 3);
     Click(4);
-    EXPECT_EQ(controller.tools.tracePen, 4);
+    EXPECT_EQ(controller.Tools().tracePen, 4);
     Click(4);
-    EXPECT_EQ(controller.tools.tracePen, 0);
+    EXPECT_EQ(controller.Tools().tracePen, 0);
     EXPECT_EQ(pens, 3);
 
     const QImage shot = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -141,7 +141,7 @@ TEST_F(StatusBarFixture, PenPanelCyclesAndDrawsCurrentPenRed)
 
 TEST_F(StatusBarFixture, ColourPanelDrawsTheSwatchUnlessAHintIsShown)
 {
-    controller.tools.currentColour = SColor(20, 40, 200);
+    controller.SetCurrentColour(SColor(20, 40, 200));
     const QImage shot = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shot.pixel(5, 10), 0xFF1428C8u);
     // A hint takes the whole bar while it is shown; the panels come back after it.
@@ -149,6 +149,6 @@ TEST_F(StatusBarFixture, ColourPanelDrawsTheSwatchUnlessAHintIsShown)
     EXPECT_NE(bar.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(5, 10), 0xFF1428C8u);
     bar.clearMessage();
     EXPECT_EQ(bar.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(5, 10), 0xFF1428C8u);
-    EXPECT_EQ(shot.pixel(128 + 2 + 16 * 3 + 4, 10), 0xFF000000u | controller.quickPalette[3].r << 16 |
-                                                        controller.quickPalette[3].g << 8 | controller.quickPalette[3].b);
+    EXPECT_EQ(shot.pixel(128 + 2 + 16 * 3 + 4, 10), 0xFF000000u | controller.QuickPalette()[3].r << 16 |
+                                                        controller.QuickPalette()[3].g << 8 | controller.QuickPalette()[3].b);
 }

@@ -4,15 +4,12 @@
 #pragma once
 
 #include "SColor.h"
+#include "SPaletteModel.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace palette {
-
-// The box indices, which are also the paint boxes' tags.
-enum BoxIndex : int { BoxHue = 0, BoxSaturation = 1, BoxValue = 2, BoxRed = 3, BoxGreen = 4, BoxBlue = 5, BoxAlpha = 6 };
-inline constexpr int BoxCount = 7;
 
 inline constexpr int RingArea = 128;  // the hue box draws into 128 x 128 of its 132 x 132
 inline constexpr int BarLength = 128;

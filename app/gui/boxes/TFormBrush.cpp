@@ -96,7 +96,7 @@ TFormBrush::TFormBrush(SHuedraneController& controller, QWidget* owner)
 
 void TFormBrush::FormShow()
 {
-    const SBrushSettings brush = controller_.tools.brush;
+    const SBrushSettings brush = controller_.Tools().brush;
     // Each setter's change handler copies the value on, so the spin edits are set from the copy.
     TrackRadius->setValue(brush.radius);
     TrackShape->setValue(brush.shape);
@@ -109,21 +109,21 @@ void TFormBrush::FormShow()
 
 void TFormBrush::TrackRadiusChange()
 {
-    controller_.tools.brush.radius = TrackRadius->value();
+    SetBrushPart(&SBrushSettings::radius, TrackRadius->value());
     SpinRadius->setValue(TrackRadius->value());
     PaintPreviewPaint();
 }
 
 void TFormBrush::TrackShapeChange()
 {
-    controller_.tools.brush.shape = TrackShape->value();
+    SetBrushPart(&SBrushSettings::shape, TrackShape->value());
     SpinShape->setValue(TrackShape->value());
     PaintPreviewPaint();
 }
 
 void TFormBrush::TrackDensityChange()
 {
-    controller_.tools.brush.density = TrackDensity->value();
+    SetBrushPart(&SBrushSettings::density, TrackDensity->value());
     SpinDensity->setValue(TrackDensity->value());
     PaintPreviewPaint();
 }
@@ -131,7 +131,7 @@ void TFormBrush::TrackDensityChange()
 void TFormBrush::SpinRadiusChange()
 {
     const int value = SpinRadius->value();
-    controller_.tools.brush.radius = value;
+    SetBrushPart(&SBrushSettings::radius, value);
     TrackRadius->setValue(value);
     // The track bar stops at 100. When it already stood there it reports no change, so its
     // handler is run here to write the limit back into the spin edit and the controller.
@@ -142,20 +142,27 @@ void TFormBrush::SpinRadiusChange()
 
 void TFormBrush::SpinShapeChange()
 {
-    controller_.tools.brush.shape = SpinShape->value();
+    SetBrushPart(&SBrushSettings::shape, SpinShape->value());
     TrackShape->setValue(SpinShape->value());
     PaintPreviewPaint();
 }
 
 void TFormBrush::SpinDensityChange()
 {
-    controller_.tools.brush.density = SpinDensity->value();
+    SetBrushPart(&SBrushSettings::density, SpinDensity->value());
     TrackDensity->setValue(SpinDensity->value());
     PaintPreviewPaint();
 }
 
+void TFormBrush::SetBrushPart(std::int32_t SBrushSettings::*part, int value)
+{
+    SBrushSettings brush = controller_.Tools().brush;
+    brush.*part = value;
+    controller_.SetBrush(brush);
+}
+
 void TFormBrush::PaintPreviewPaint()
 {
-    brush_preview::Draw(preview_, controller_.tools.brush);
+    brush_preview::Draw(preview_, controller_.Tools().brush);
     PaintPreview->setPixmap(QPixmap::fromImage(ToImage(preview_)));
 }

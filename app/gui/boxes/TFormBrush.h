@@ -5,6 +5,9 @@
 #include "TToolBox.h"
 
 #include "SBitmap.h"
+#include "SPaintContext.h"
+
+#include <cstdint>
 
 class QFrame;
 class QLabel;
@@ -41,6 +44,8 @@ private:
     void SpinRadiusChange();
     void SpinShapeChange();
     void SpinDensityChange();
+    // One setting of the controller's brush, the others as they are.
+    void SetBrushPart(std::int32_t SBrushSettings::*part, int value);
     // Draws the dab into the bitmap and the bitmap onto the paint box.
     void PaintPreviewPaint();
 

@@ -282,16 +282,14 @@ void TFormChart::GridChartSelectCell(int row, int column)
     gridChart_->SetEditAllowed(false);
     if (row < 0 || row >= chart_.groups.Value(group).Count())
         return;
-    SToolState& tools = controller_.tools;
+    const SToolState& tools = controller_.Tools();
     if (keys_.space) {
         // Storing needs a colour to store: in the other modes the current colour is not painted.
         if (tools.colourMode != SColourMode::Colour)
             return;
         chart_.SetColour(group, row, tools.currentColour);
     } else {
-        tools.currentColour = chart_.groups.Value(group).Key(row);
-        tools.colourMode = SColourMode::Colour;
-        emit MainRefresh(main_refresh::StatusBar | main_refresh::PaletteBox | main_refresh::ToolMenu);
+        emit MainRefresh(controller_.TakeColour(chart_.groups.Value(group).Key(row)));
     }
     gridChart_->viewport()->update();
 }
@@ -309,7 +307,7 @@ void TFormChart::ChartAppendGroupClick()
 {
     const bool wasEmpty = chart_.groups.IsEmpty();
     const std::int32_t count = chart_.groups.Count();
-    chart_.AppendGroup(controller_.tools.currentColour, controller_.tools.colourMode);
+    chart_.AppendGroup(controller_.Tools().currentColour, controller_.Tools().colourMode);
     if (chart_.groups.Count() == count)
         return;
     updating_ = true;
@@ -340,7 +338,7 @@ void TFormChart::ChartAppendColorClick()
     const int group = SelectedGroup();
     if (group < 0)
         return;
-    chart_.AppendColour(group, controller_.tools.currentColour, controller_.tools.colourMode);
+    chart_.AppendColour(group, controller_.Tools().currentColour, controller_.Tools().colourMode);
     const QModelIndex current = gridChart_->currentIndex();
     gridChart_->Model().Reset();
     gridChart_->SetCurrentQuietly(std::max(current.row(), 0), std::max(current.column(), 0));
@@ -393,13 +391,14 @@ void TFormChart::MenuChartSaveClick()
 void TFormChart::MenuChartToQuickPaletteClick()
 {
     const int group = SelectedGroup();
-    if (group < 0 || !chart_.ToQuickPalette(group, controller_.quickPalette))
+    std::array<ulib::SColor, 16> palette = controller_.QuickPalette();
+    if (group < 0 || !chart_.ToQuickPalette(group, palette))
         return;
-    emit MainRefresh(main_refresh::StatusBar);
+    emit MainRefresh(controller_.SetQuickPalette(palette));
 }
 
 void TFormChart::MenuQuickPaletteToChartClick()
 {
-    chart_.FromQuickPalette(controller_.quickPalette);
+    chart_.FromQuickPalette(controller_.QuickPalette());
     RefillGroups();
 }

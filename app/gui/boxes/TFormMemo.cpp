@@ -48,7 +48,7 @@ void TFormMemo::FormHide()
 void TFormMemo::LoadMemo()
 {
     QStringList lines;
-    const auto& memo = controller_.cel.memo;
+    const auto& memo = controller_.Cel().memo;
     for (std::int32_t i = 0; i < memo.Count(); ++i)
         lines << QString::fromStdString(memo[i].Str());
     syncedText_ = lines.join(QLatin1Char('\n'));

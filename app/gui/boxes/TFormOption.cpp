@@ -154,7 +154,7 @@ void TFormOption::showEvent(QShowEvent* event)
 
 void TFormOption::FormShow()
 {
-    const SHuedraneOptions& o = controller_.options;
+    const SHuedraneOptions& o = controller_.Options();
     EditSpiFolder->setText(QString::fromStdString(o.spiDirectory.Str()));
     CheckInLevel->setChecked(o.importLevelEnabled);
     SpinInLevelMax->setValue(o.importLevelWhite);
@@ -183,7 +183,7 @@ void TFormOption::FormShow()
 
 void TFormOption::ButtonOkClick()
 {
-    SHuedraneOptions& o = controller_.options;
+    SHuedraneOptions o = controller_.Options();
     o.spiDirectory = ulib::SString(EditSpiFolder->text().toStdString());
     o.importLevelEnabled = CheckInLevel->isChecked();
     o.importLevelWhite = SpinInLevelMax->value();
@@ -203,6 +203,7 @@ void TFormOption::ButtonOkClick()
     o.exportBackgroundColour = PanelColour(PanelBackgroundColor);
     o.importBinarize = CheckImportBinarize->isChecked();
     o.importAntiHole = CheckImportAntiHole->isChecked();
+    controller_.SetOptions(o);
     accept();
 }
 
@@ -259,11 +260,11 @@ void TFormOption::ChoosePanelColour(QFrame* panel)
 {
     ulib::SColorDialog dialog;
     dialog.colour = PanelColour(panel);
-    dialog.customColours = controller_.quickPalette;
+    dialog.customColours = controller_.QuickPalette();
     dialog.owner = static_cast<QWidget*>(this);
     const bool chosen = dialog.Execute();
     // The custom colours are the quick palette: edits made there stay even when cancelled.
-    controller_.quickPalette = dialog.customColours;
+    controller_.SetQuickPalette(dialog.customColours);
     if (chosen)
         SetPanelColour(panel, dialog.colour);
 }

@@ -166,19 +166,19 @@ TFormPalette::TFormPalette(SHuedraneController& controller, QWidget* owner)
 
 bool TFormPalette::InColourMode() const
 {
-    return controller_.tools.colourMode == SColourMode::Colour;
+    return controller_.Tools().colourMode == SColourMode::Colour;
 }
 
 int TFormPalette::MarkerValue(int index) const
 {
-    const ulib::SColor colour = controller_.tools.currentColour;
+    const ulib::SColor colour = controller_.Tools().currentColour;
     switch (index) {
     case BoxHue:
-        return hue_;
+        return model_.Hue();
     case BoxSaturation:
-        return saturation_;
+        return model_.Saturation();
     case BoxValue:
-        return value_;
+        return model_.Value();
     case BoxRed:
         return colour.r;
     case BoxGreen:
@@ -194,7 +194,7 @@ void TFormPalette::RenderBox(int index, QImage& image) const
 {
     if (index != BoxHue) {
         for (int at = 0; at < BarLength; at += 2) {
-            const QRgb fill = Rgb(BarColour(index, at, hue_, saturation_, value_));
+            const QRgb fill = Rgb(BarColour(index, at, model_.Hue(), model_.Saturation(), model_.Value()));
             for (int along = at; along < at + 2; ++along)
                 for (int across = 0; across < BarBreadth; ++across) {
                     if (index == BoxSaturation || index == BoxValue)
@@ -239,8 +239,8 @@ void TFormPalette::DrawSwatch()
     // eraser, mode 3 the picture, mode 4 nothing.
     QImage swatch(SwatchSize, SwatchSize, QImage::Format_RGB32);
     swatch.fill(Qt::white);
-    const ulib::SColor colour = controller_.tools.currentColour;
-    const SColourMode mode = controller_.tools.colourMode;
+    const ulib::SColor colour = controller_.Tools().currentColour;
+    const SColourMode mode = controller_.Tools().colourMode;
     if (mode == SColourMode::Colour && colour.t != 255) {
         for (int y = 0; y < SwatchSize; ++y)
             for (int x = 0; x < SwatchSize; ++x)
@@ -320,7 +320,7 @@ void TFormPalette::changeEvent(QEvent* event)
 
 void TFormPalette::SetSpins(int onlyIndex)
 {
-    const ulib::SColor colour = controller_.tools.currentColour;
+    const ulib::SColor colour = controller_.Tools().currentColour;
     const int values[] = {colour.r, colour.g, colour.b, 255 - colour.t};
     const bool was = updating_;
     updating_ = true;
@@ -336,73 +336,29 @@ void TFormPalette::PaintRGBMouseDown(int index, int x, int y, Qt::MouseButtons b
         PaintRGBMouseMove(index, x, y, buttons);
         return;
     }
-    SColourMode& mode = controller_.tools.colourMode;
-    mode = mode == SColourMode::Colour   ? SColourMode::Eraser
-           : mode == SColourMode::Eraser ? SColourMode::Bitmap
-                                         : SColourMode::Colour;
+    const std::uint32_t refresh = controller_.CycleColourMode();
+    const SColourMode mode = controller_.Tools().colourMode;
     if (mode == SColourMode::Eraser)
         EraseAllMarkers();
     else if (mode == SColourMode::Colour)
         DrawAllMarkers();
     DrawSwatch();
-    emit MainRefresh(main_refresh::StatusBar | main_refresh::ToolMenu);
+    emit MainRefresh(refresh & ~main_refresh::PaletteBox);
 }
 
 void TFormPalette::PaintRGBMouseMove(int index, int x, int y, Qt::MouseButtons buttons)
 {
     if (!(buttons & Qt::LeftButton))
         return;
-    std::uint32_t refresh = main_refresh::StatusBar;
-    const bool switched = !InColourMode();
-    if (switched) {
-        controller_.tools.colourMode = SColourMode::Colour;
-        refresh |= main_refresh::ToolMenu;
-    }
-
-    ulib::SColor& colour = controller_.tools.currentColour;
-    const int alpha = 255 - colour.t;
-    const int level = LevelAt(index, x, y);
-    switch (index) {
-    case BoxHue:
-        hue_ = HueAt(x, y);
-        colour = ulib::HsvToColour(hue_, saturation_, alpha, value_);
-        break;
-    case BoxSaturation:
-        saturation_ = level;
-        colour = ulib::HsvToColour(hue_, saturation_, alpha, value_);
-        break;
-    case BoxValue:
-        value_ = level;
-        colour = ulib::HsvToColour(hue_, saturation_, alpha, value_);
-        break;
-    case BoxRed:
-        colour.r = std::uint8_t(level);
-        break;
-    case BoxGreen:
-        colour.g = std::uint8_t(level);
-        break;
-    case BoxBlue:
-        colour.b = std::uint8_t(level);
-        break;
-    default:
-        colour.t = std::uint8_t(255 - level);
-        break;
-    }
-    if (colour.t == 255)
-        colour.t = 254;
+    const int level = index == BoxHue ? HueAt(x, y) : LevelAt(index, x, y);
+    const std::uint32_t refresh = model_.Pick(controller_, index, level);
+    const bool switched = (refresh & main_refresh::ToolMenu) != 0;
 
     const bool channelEdit = index >= BoxRed;
     if (channelEdit) {
-        // A grey has no hue of its own: the box keeps the one it had.
-        const ulib::SHsv hsv = ulib::ColourToHsv(colour);
-        saturation_ = hsv.saturation;
-        value_ = hsv.value;
-        if (hsv.hue != 0)
-            hue_ = hsv.hue;
         PaintRgbPaint(BoxSaturation);
         PaintRgbPaint(BoxValue);
     }
-
     if (switched)
         DrawAllMarkers();
     else
@@ -426,41 +382,14 @@ void TFormPalette::SpinRGBChange(int index)
 {
     if (updating_)
         return;
-    std::uint32_t refresh = main_refresh::StatusBar;
-    if (!InColourMode()) {
-        controller_.tools.colourMode = SColourMode::Colour;
-        refresh |= main_refresh::ToolMenu;
-        DrawSwatch();
+    const std::uint32_t refresh = model_.Spin(controller_, index, spins_[std::size_t(index)]->value());
+    if (refresh & main_refresh::ToolMenu)
         for (int other = 0; other < BoxCount; ++other)
             if (other != index)
                 DrawMarker(other);
-    }
-
-    ulib::SColor& colour = controller_.tools.currentColour;
-    const auto value = std::uint8_t(spins_[std::size_t(index)]->value());
-    switch (index) {
-    case BoxRed:
-        colour.r = value;
-        break;
-    case BoxGreen:
-        colour.g = value;
-        break;
-    case BoxBlue:
-        colour.b = value;
-        break;
-    default:
-        // The spin edit's range starts at 1, so this is never fully transparent.
-        colour.t = std::uint8_t(255 - value);
-        break;
-    }
     DrawMarker(index);
     DrawSwatch();
-
     if (index != BoxAlpha) {
-        const ulib::SHsv hsv = ulib::ColourToHsv(colour);
-        hue_ = hsv.hue;
-        saturation_ = hsv.saturation;
-        value_ = hsv.value;
         PaintRgbPaint(BoxSaturation);
         PaintRgbPaint(BoxValue);
         DrawMarker(BoxHue);
@@ -471,11 +400,7 @@ void TFormPalette::SpinRGBChange(int index)
 void TFormPalette::Update()
 {
     EraseAllMarkers();
-    const ulib::SHsv hsv = ulib::ColourToHsv(controller_.tools.currentColour);
-    saturation_ = hsv.saturation;
-    value_ = hsv.value;
-    if (hsv.saturation != 0)
-        hue_ = hsv.hue;
+    model_.Follow(controller_.Tools().currentColour);
     PaintRgbPaint(BoxSaturation);
     PaintRgbPaint(BoxValue);
     if (InColourMode())

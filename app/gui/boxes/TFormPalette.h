@@ -5,6 +5,8 @@
 
 #include "TToolBox.h"
 
+#include "SPaletteModel.h"
+
 #include <array>
 #include <cstdint>
 
@@ -25,9 +27,9 @@ public:
     void Update();
 
     // The box's own hue, saturation and value, which survive colours that have no hue.
-    int Hue() const { return hue_; }
-    int Saturation() const { return saturation_; }
-    int Value() const { return value_; }
+    int Hue() const { return model_.Hue(); }
+    int Saturation() const { return model_.Saturation(); }
+    int Value() const { return model_.Value(); }
 
 protected:
     void FormShow() override { Update(); }
@@ -56,9 +58,7 @@ private:
     void SetSpins(int onlyIndex = -1);
 
     SHuedraneController& controller_;
-    int hue_ = 0;
-    int saturation_ = 0;
-    int value_ = 0;
+    SPaletteModel model_;
     std::array<int, 7> markers_;  // value each box's marker is drawn at, -1 for none
     bool updating_ = false;
     std::array<TPaletteBox*, 7> boxes_{};
