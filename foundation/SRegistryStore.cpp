@@ -3,6 +3,7 @@
 
 #include "SAscii.h"
 #include "SRegistry.h"
+#include "SReplacingFile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -306,40 +307,21 @@ SError MakeFolder(const std::string& folder)
     return 0;
 }
 
-SError FsyncFolder(const std::string& folder)
+// Writes the bytes over the file through a replacing file; a new store file is private to the user.
+SError ReplaceFile(const SString& file, std::string_view bytes)
 {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return SystemError();
-    const SError err = fsync(fd) == 0 ? 0 : SystemError();
-    close(fd);
-    return err;
-}
-
-// Writes the bytes beside the file and renames them over it; the old file stays untouched on any
-// failure.
-SError ReplaceFile(const std::string& folder, const std::string& file, std::string_view bytes)
-{
-    const std::string temporary = file + ".tmp-" + std::to_string(getpid());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return SystemError();
-    SError err = WriteAll(fd, bytes);
-    if (!err && fsync(fd) != 0)
-        err = SystemError();
-    if (close(fd) != 0 && !err)
-        err = SystemError();
-    if (!err && rename(temporary.c_str(), file.c_str()) != 0)
-        err = SystemError();
-    if (err) {
-        unlink(temporary.c_str());
+    SReplacingFile replacing;
+    if (const SError err = replacing.Open(file, 0600))
         return err;
-    }
-    return FsyncFolder(folder);
+    if (const SError err = WriteAll(replacing.Descriptor(), bytes))
+        return err;  // the temporary file goes with the replacing file
+    return replacing.Commit();
 }
 
-// Removes what writers killed between writing and renaming left behind ("<name>.tmp-<pid>"). Only
-// called under the lock, when no writer can be working on one.
+// Earlier versions wrote through "<name>.tmp-<pid>", which a writer killed before its rename left
+// behind; a user upgrading may still have some. Only called under the lock, when no writer can be
+// working on one. The replacing file's own ".<name>.saving" does not match and needs no sweep: the
+// next save takes it over.
 void RemoveStaleTemporaries(const std::string& folder, std::string_view fileName)
 {
     DIR* dir = opendir(folder.c_str());
@@ -582,7 +564,7 @@ SError ChangeStoreFile(std::uint32_t root, const SStoreChange& change)
     if (!changed)
         return 0;
     RemoveStaleTemporaries(folder.Str(), std::string(StoreRootName(root)) + ".reg");
-    return ReplaceFile(folder.Str(), file.Str(), FormatStoreFile(store));
+    return ReplaceFile(file, FormatStoreFile(store));
 }
 
 SString RegistryStoreFolder()

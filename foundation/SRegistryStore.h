@@ -88,11 +88,12 @@ SError ReadStoreFile(std::uint32_t root, SStoreFile* store);
 
 // Changes the root's file under the store's lock: takes "<folder>/.lock" (flock, exclusive),
 // reads the file, calls change (which returns its error, and sets changed when it altered the
-// store), and when it changed writes "<file>.tmp-<pid>", fsyncs it, renames it over the file and
-// fsyncs the folder. The folder is made (0700) when missing. A file refused for its size is kept
-// beside as "<file>.refused" and a clean one is written; temporaries left by a writer killed before
-// its rename are removed. Errors: those of ReadStoreFile, the
-// change's own, system codes of the write (the file is then left as it was).
+// store), and when it changed replaces the file through SReplacingFile: a new file is made 0600
+// (narrowed by the umask), an existing one keeps its permission bits. The folder is made (0700)
+// when missing. A file refused for its size is kept beside as "<file>.refused" and a clean one is
+// written; "<file>.tmp-<pid>" temporaries that earlier versions left behind are removed. Errors:
+// those of ReadStoreFile, the change's own, those of SReplacingFile (the file is then left as it
+// was).
 using SStoreChange = std::function<SError(SStoreFile& store, bool& changed)>;
 SError ChangeStoreFile(std::uint32_t root, const SStoreChange& change);
 

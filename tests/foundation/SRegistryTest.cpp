@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -229,6 +231,44 @@ TEST(Registry, DamagedStoreFilesNeverCrashAndTheNextWriteIsClean)
     ASSERT_EQ(WriteRegistryValues("HKCU\\B", Pairs({{"z", "3"}})), 0u);
     for (const auto& entry : std::filesystem::directory_iterator(store.Store()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+}
+
+TEST(Registry, StoreFilesArePrivateAndRewritesKeepModeLinkAndNoTemporary)
+{
+    ScopedStoreFolder store;
+    const auto mode = [](const std::filesystem::path& file) {
+        struct stat info {};
+        EXPECT_EQ(stat(file.c_str(), &info), 0) << file;
+        return info.st_mode & 07777;
+    };
+    const std::filesystem::path file = store.File("HKEY_CURRENT_USER");
+    const mode_t savedMask = umask(022);
+    const SError first = WriteRegistryValues("HKCU\\A", Pairs({{"x", "1"}}));
+    umask(savedMask);
+    ASSERT_EQ(first, 0u);
+    EXPECT_EQ(mode(file), 0600u);
+    // A writer killed before its rename left its temporary; the next write takes it over.
+    WriteText(store.Store() / ".HKEY_CURRENT_USER.reg.saving", "; half written");
+    ASSERT_EQ(WriteRegistryValues("HKCU\\A", Pairs({{"x", "2"}})), 0u);
+    EXPECT_EQ(mode(file), 0600u);
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    ASSERT_EQ(WriteRegistryValues("HKCU\\A", Pairs({{"x", "3"}})), 0u);
+    EXPECT_EQ(mode(file), 0640u);
+    EXPECT_EQ(Read("HKCU\\A"), Pairs({{"x", "3"}}));
+
+    // A store file kept elsewhere behind a link is written through, and the link stays.
+    const std::filesystem::path elsewhere = store.Store().parent_path() / "kept.reg";
+    std::filesystem::rename(file, elsewhere);
+    std::filesystem::create_symlink(elsewhere, file);
+    ASSERT_EQ(WriteRegistryValues("HKCU\\A", Pairs({{"x", "4"}})), 0u);
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(Read("HKCU\\A"), Pairs({{"x", "4"}}));
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(store.Store()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".lock", "HKEY_CURRENT_USER.reg"}));
 }
 
 // Run only as a child of the test below: writes its own numbered values one call at a time.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FuzzSeeds.h"
+#include "ScratchFolder.h"
 
 #include "SBitmap.h"
 #include "SError.h"
@@ -17,25 +18,6 @@
 using ulib::test::Bytes;
 using ulib::test::ReadFileBytes;
 using ulib::test::WriteFileBytes;
-
-// A fresh folder under TMPDIR (or /tmp), removed with everything in it.
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-    ulib::SString SPath(const std::string& name) const { return ulib::SString(Path(name)); }
-    // The names in the folder, sorted (hidden ones included).
-    std::vector<std::string> Names() const;
-
-private:
-    std::string folder_;
-};
-
 
 inline ulib::SError Id(const char* identifier) { return ulib::ErrorFromIdentifier(identifier); }
 

@@ -2,6 +2,7 @@
 // whole until the new one is complete on disk, and no temporary file outlives the next save.
 #include "PictureFixture.h"
 #include "RasterFixture.h"
+#include "SAbort.h"
 #include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "SFileMapper.h"
@@ -264,6 +265,38 @@ TEST(AtomicSave, ReadOnlyTargetIsRefused)
     ASSERT_EQ(chmod(folder.Path("locked.bmp").c_str(), 0444), 0);
     EXPECT_EQ(ErrorIdentity(WriteBmpFile(Picture(2, 2, 1), folder.SPath("locked.bmp"))), ErrorFromSystemCode(EACCES));
     EXPECT_EQ(ReadFileBytes(folder.Path("locked.bmp")), Bytes{1});
+}
+
+TEST(AtomicSave, WritersRefuseWhatTheReplacingFileRefuses)
+{
+    ScratchFolder folder;
+    ASSERT_EQ(mkfifo(folder.Path("fifo").c_str(), 0600), 0);
+    for (const Writer& w : Writers())
+        EXPECT_EQ(ErrorIdentity(w.write(Picture(2, 2, 1), folder.SPath("fifo"))), Id("file_not_regular")) << w.name;
+    struct stat st;
+    ASSERT_EQ(stat(folder.Path("fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"fifo"});
+}
+
+TEST(AtomicSave, ARaisedAbortKeepsThePreviousFileWhicheverWriterSaves)
+{
+    ScratchFolder folder;
+    const SBitmap picture = Picture(3, 3, 1);
+    SAbort abort;
+    abort.RequestAbort();
+    for (const Writer& w : Writers()) {
+        const std::string name = std::string("cel.") + w.name;
+        WriteFileBytes(folder.Path(name), {9});
+        {
+            // Writers report the refused commit as their own failure; the scope names the reason.
+            const SCommitAbortScope scope(&abort);
+            EXPECT_EQ(scope.Result(w.write(picture, folder.SPath(name))), Id("abort")) << w.name;
+        }
+        EXPECT_EQ(ReadFileBytes(folder.Path(name)), Bytes{9}) << w.name;
+        EXPECT_EQ(w.write(picture, folder.SPath(name)), 0u) << w.name;
+    }
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"cel.bmp", "cel.jpg", "cel.png"}));
 }
 
 // A process saving over and over is killed at random moments: the target is always one complete

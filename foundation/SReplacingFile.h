@@ -1,7 +1,7 @@
 // Replace-on-commit writing: the bytes go to a temporary file beside the target, and only a
-// successful Commit puts it in place (flushed to disk, renamed over the target). Every writer of the
-// program goes through it, directly (PNG, JPEG) or through SFileMapper (BMP, documents), so a failed,
-// interrupted or killed save never damages the previous file.
+// successful Commit puts it in place (flushed to disk, renamed over the target). Every file the
+// program saves goes through it (pictures, documents, the colour chart, the settings store), so a
+// failed, interrupted or killed save never damages the previous file.
 #pragma once
 
 #include "SAbort.h"
@@ -9,6 +9,8 @@
 #include "SString.h"
 
 #include <cstdio>
+
+#include <sys/types.h>
 
 namespace ulib {
 
@@ -23,8 +25,10 @@ public:
     // Creates the temporary file for the target, empty, replacing one left by an interrupted save
     // (its name is fixed per target, see TemporaryPath). A symbolic link as target is followed, so
     // the file it points at is replaced. Refuses what CheckTarget refuses; other system failures give
-    // ErrorFromSystemCode(errno). Already open: the open file is discarded first.
-    SError Open(const SString& target);
+    // ErrorFromSystemCode(errno). Already open: the open file is discarded first. A new target gets
+    // newMode narrowed by the umask (0600 for a file private to the user); an existing one keeps its
+    // permission bits, and one the user made read-only is refused (EACCES).
+    SError Open(const SString& target, mode_t newMode = 0666);
     // Whether a save may replace the target: a new name, a regular file or a link to one (written
     // through), or a dangling link (replaced). An empty name gives the ENOENT code, a folder the
     // EISDIR code (each with the path), anything else that exists (a device, a FIFO, a socket, or

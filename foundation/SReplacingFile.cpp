@@ -114,7 +114,7 @@ SError SReplacingFile::CheckTarget(const SString& target)
     return ErrorWithPath(ErrorFromIdentifier("file_not_regular"), target.Str());
 }
 
-SError SReplacingFile::Open(const SString& target)
+SError SReplacingFile::Open(const SString& target, mode_t newMode)
 {
     Discard();
     IgnoreFileSizeSignal();
@@ -122,7 +122,7 @@ SError SReplacingFile::Open(const SString& target)
         return err;
 
     std::string resolved = ResolvedTarget(target.Str());
-    mode_t mode = 0666;  // narrowed by the umask, as for any new file
+    mode_t mode = 0;
     bool keepMode = false;
     struct stat st;
     if (stat(resolved.c_str(), &st) == 0) {
@@ -138,7 +138,7 @@ SError SReplacingFile::Open(const SString& target)
     // exclusively means a link planted under that name is never written through.
     if (unlink(temporary.CStr()) != 0 && errno != ENOENT)
         return ErrorFromSystemCode(errno);
-    int fd = open(temporary.CStr(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = open(temporary.CStr(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, newMode);
     if (fd < 0)
         return ErrorFromSystemCode(errno);
     if (keepMode)
