@@ -38,10 +38,18 @@ private:
     SAbort* abort_;
 };
 
-// The picture as a 24-bit image, blue, green and red of each pixel (transparency dropped).
+// A channel of a pixel of the given alpha put over white paper, rounded to the nearest level.
+constexpr std::uint8_t OverPaper(std::uint32_t channel, std::uint32_t alpha)
+{
+    return std::uint8_t((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// The picture as a 24-bit image, blue, green and red of each pixel. A picture with an alpha channel
+// (line art on a transparent background) lies on white paper; other transparency is dropped.
 SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
 {
     const std::int32_t w = picture.Width(), h = picture.Height(), format = picture.Format();
+    const bool onPaper = format == 32 && picture.HasAlpha();
     if (abort)
         abort->PushRange(0, 100, 0, h);
     SError err = 0;
@@ -53,6 +61,13 @@ SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
         std::uint8_t* out = genga.Row(y);
         if (format == 24) {
             std::memcpy(out, picture.Row(y), std::size_t(w) * 3);
+        } else if (onPaper) {
+            const std::uint8_t* in = picture.Row(y);
+            for (std::int32_t x = 0; x < w; ++x, in += 4, out += 3) {
+                out[0] = OverPaper(in[0], in[3]);
+                out[1] = OverPaper(in[1], in[3]);
+                out[2] = OverPaper(in[2], in[3]);
+            }
         } else if (format == 32) {
             const std::uint8_t* in = picture.Row(y);
             for (std::int32_t x = 0; x < w; ++x, in += 4, out += 3) {

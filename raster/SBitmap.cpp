@@ -190,6 +190,13 @@ std::int32_t SBitmap::Format() const { return std::int32_t(Word(block::Format));
 std::int32_t SBitmap::Stride() const { return std::int32_t(Word(block::Stride)); }
 std::int32_t SBitmap::PaletteCount() const { return std::int32_t(Word(block::Entries)); }
 std::uint32_t SBitmap::Tag() const { return Word(block::Tag); }
+bool SBitmap::HasAlpha() const { return block_[block::AlphaFlag] != 0; }
+
+void SBitmap::SetHasAlpha(bool alpha)
+{
+    if (!IsShared())
+        block_[block::AlphaFlag] = alpha ? 1 : 0;
+}
 std::size_t SBitmap::BlockSize() const { return Word(block::TotalSize); }
 
 std::uint8_t* SBitmap::PixelAddress(std::int32_t x, std::int32_t y)

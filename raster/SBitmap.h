@@ -53,6 +53,11 @@ public:
     std::int32_t Stride() const;
     std::int32_t PaletteCount() const;
     std::uint32_t Tag() const;
+    // Whether the fourth byte of a 32-bit pixel is the picture's alpha (255 opaque). Readers set it
+    // for pictures that have an alpha channel; the fourth byte of other 32-bit pictures (a plain
+    // 32-bit BMP) may be anything. A new image has none; copies keep it; the empty image ignores it.
+    bool HasAlpha() const;
+    void SetHasAlpha(bool alpha);
     bool IsEmpty() const { return Width() == 0 || Height() == 0; }
 
     // Unchecked addresses for row walkers: (x, y) must lie inside the image.

@@ -12,7 +12,7 @@ namespace ulib::block {
 
 // Block layout (all words 32-bit little-endian, offsets from the block start):
 //
-//   0  u16 zero | u8 mask flag (always 0) | u8 temporary flag
+//   0  u8 zero | u8 alpha flag | u8 mask flag (always 0) | u8 temporary flag
 //   4  total size
 //   8  offsets: information header, colour table, pixel area, second plane, mask plane, row table, column table
 //  36  end offset (the total size again)
@@ -25,6 +25,7 @@ namespace ulib::block {
 //      mask plane (never used here: size 0)
 //      row table: height + 1 words, entry y = (height - 1 - y) * stride, last entry = -stride
 //      column table: width + 1 words, entry x = x * bits / 8
+inline constexpr std::size_t AlphaFlag = 1;
 inline constexpr std::size_t MaskFlag = 2;
 inline constexpr std::size_t TemporaryFlag = 3;
 inline constexpr std::size_t TotalSize = 4;

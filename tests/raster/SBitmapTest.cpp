@@ -378,3 +378,18 @@ TEST(BitmapCreate, ResetPixelsRestoresTheFreshFillInPlace)
     clear.ResetPixels();
     EXPECT_EQ(clear.Row32(0)[2], 0u);
 }
+
+TEST(BitmapCreate, TheAlphaMarkTravelsWithCopiesAndNotIntoNewImages)
+{
+    SBitmap empty;
+    empty.SetHasAlpha(true);  // the shared empty image is never written
+    EXPECT_FALSE(SBitmap().HasAlpha());
+
+    SBitmap picture = Made(4, 3, 32);
+    EXPECT_FALSE(picture.HasAlpha());
+    picture.SetHasAlpha(true);
+    const SBitmap copy = picture;
+    EXPECT_TRUE(copy.HasAlpha());
+    picture.Create(5, 3, 32, true);
+    EXPECT_FALSE(picture.HasAlpha());
+}
