@@ -36,7 +36,7 @@ private:
 
 }  // namespace
 
-SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err)
+SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err, const SAbort* abort)
 {
     err = 0;
     SCel& cel = context.cel;
@@ -55,6 +55,6 @@ SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err
     }
     // Painting keeps every border where it was, as the walk requires of its sink.
     PaintSink sink(context);
-    err = WalkRegion(inside, sink, seed);
+    err = WalkRegion(inside, sink, seed, abort);
     return sink.Changed();
 }

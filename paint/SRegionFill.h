@@ -3,6 +3,7 @@
 // FillPendingCapacity) are the walk's.
 #pragma once
 
+#include "SAbort.h"
 #include "SColourSource.h"
 #include "SError.h"
 #include "SGeometry.h"
@@ -12,6 +13,7 @@
 // span in the open undo step and recomposing it. With fromTool the fill does nothing while the paint
 // layer is hidden. Returns the changed rectangle (empty when nothing changed); a seed outside the
 // document (the display buffer's size) or on a border changes nothing and is no error.
-// err receives 0 or "memory_temp" (nothing painted), "buf_overflow" (the spans painted so far stay
-// painted and recorded).
-ulib::SRect FillRegion(SPaintContext& context, ulib::SPoint seed, bool fromTool, ulib::SError& err);
+// err receives 0 or "memory_temp" (nothing painted), "buf_overflow" or "abort" (the spans painted
+// so far stay painted and recorded; abort is polled every so many spans, null never aborts).
+ulib::SRect FillRegion(SPaintContext& context, ulib::SPoint seed, bool fromTool, ulib::SError& err,
+                       const ulib::SAbort* abort = nullptr);

@@ -12,6 +12,7 @@
 // the pixels but never which of them are inside: the walk remembers the runs it has seen.
 #pragma once
 
+#include "SAbort.h"
 #include "SError.h"
 #include "SGeometry.h"
 #include "SRegionWalkTables.h"
@@ -19,6 +20,10 @@
 #include <cstdint>
 
 namespace region_walk {
+
+// Spans visited between two looks at the abort flag: rare enough to cost nothing, about a
+// millisecond apart on the largest regions.
+inline constexpr std::uint32_t AbortPollSpans = 1024;
 
 template <class Inside, class Sink>
 class Walker
@@ -131,20 +136,27 @@ private:
 }  // namespace region_walk
 
 // Walks the region around the seed. Returns 0 (a seed outside the region visits nothing),
-// "memory_temp" (nothing visited), "domain" (the seed outside the area) or "buf_overflow" (the
-// spans the tables could hold were visited: every span waiting is still visited after a full table).
+// "memory_temp" (nothing visited), "domain" (the seed outside the area), "buf_overflow" (the spans
+// the tables could hold were visited: every span waiting is still visited after a full table) or
+// "abort" (abort raised: the walk stops at once, the spans handed out stay handed out). A null
+// abort never stops the walk.
 template <class Inside, class Sink>
-ulib::SError WalkRegion(const Inside& inside, Sink& sink, ulib::SPoint seed)
+ulib::SError WalkRegion(const Inside& inside, Sink& sink, ulib::SPoint seed, const ulib::SAbort* abort = nullptr)
 {
     region_walk::Tables tables;
     if (!tables.Allocate(inside.Height()))
         return ulib::ErrorFromIdentifier("memory_temp");
     region_walk::Walker<Inside, Sink> walker(inside, sink, tables);
     ulib::SFirstError first;
-    first.Keep(walker.Visit(seed.x, seed.y));
-    while (!tables.PendingEmpty()) {
+    std::int32_t x = seed.x, y = seed.y;
+    for (std::uint32_t visits = 0;; ++visits) {
+        if (abort != nullptr && visits % region_walk::AbortPollSpans == 0 && abort->IsAborted())
+            return ulib::ErrorFromIdentifier("abort");
+        first.Keep(walker.Visit(x, y));
+        if (tables.PendingEmpty())
+            return first.Value();
         const std::uint32_t key = tables.Pop() - 1;
-        first.Keep(walker.Visit(std::int32_t(key >> 16), std::int32_t(key & 0xFFFF)));
+        x = std::int32_t(key >> 16);
+        y = std::int32_t(key & 0xFFFF);
     }
-    return first.Value();
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <queue>
 #include <random>
 #include <tuple>
@@ -41,8 +42,14 @@ using Span = std::tuple<std::int32_t, std::int32_t, std::int32_t>;  // row, firs
 struct SpanRecorder
 {
     std::vector<Span> spans;
+    SAbort* raiseAfter10 = nullptr;  // raised once ten spans are handed out
 
-    void operator()(std::int32_t y, std::int32_t x0, std::int32_t x1) { spans.emplace_back(y, x0, x1); }
+    void operator()(std::int32_t y, std::int32_t x0, std::int32_t x1)
+    {
+        spans.emplace_back(y, x0, x1);
+        if (raiseAfter10 && spans.size() == 10)
+            raiseAfter10->RequestAbort();
+    }
 };
 
 // The mask's pixels 4-connected to the seed, breadth first.
@@ -106,6 +113,28 @@ TEST(RegionWalk, HandsOutEachRegionPixelOnceInWholeRunsWhateverThePolicy)
         }
         ASSERT_EQ(handed, Flood(mask, seed)) << "round " << round << " seed " << seed.x << "," << seed.y;
     }
+}
+
+TEST(RegionWalk, AbortStopsTheWalkAtTheNextPoll)
+{
+    // A column 3000 rows deep: a span a row.
+    const MaskInside column{3, 3000, std::vector<char>(3 * 3000, 1)};
+    SpanRecorder whole;
+    EXPECT_EQ(WalkRegion(column, whole, {1, 1500}, nullptr), 0u);
+    EXPECT_EQ(whole.spans.size(), 3000u);
+
+    SAbort abort;
+    SpanRecorder stopped;
+    stopped.raiseAfter10 = &abort;
+    EXPECT_EQ(ErrorIdentifier(WalkRegion(column, stopped, {1, 1500}, &abort)), "abort");
+    EXPECT_GE(stopped.spans.size(), 10u);
+    EXPECT_LE(stopped.spans.size(), std::size_t(region_walk::AbortPollSpans));
+    EXPECT_TRUE(std::equal(stopped.spans.begin(), stopped.spans.end(), whole.spans.begin()));
+
+    // Raised before the walk: nothing is handed out.
+    SpanRecorder none;
+    EXPECT_EQ(ErrorIdentifier(WalkRegion(column, none, {1, 1500}, &abort)), "abort");
+    EXPECT_TRUE(none.spans.empty());
 }
 
 }  // namespace
