@@ -2,9 +2,9 @@
 
 #include <new>
 
-bool SNonBorderPixels::Attach(const ulib::SBitmap& layer, std::int32_t width, std::int32_t height)
+bool SNonBorderPixels::Attach(ulib::SBitmap& layer, std::int32_t width, std::int32_t height)
 {
-    rows_.reset(new (std::nothrow) const std::uint32_t*[std::size_t(height)]);
+    rows_.reset(new (std::nothrow) std::uint32_t*[std::size_t(height)]);
     if (!rows_)
         return false;
     for (std::int32_t y = 0; y < height; ++y)

@@ -17,11 +17,13 @@ class SNonBorderPixels
 public:
     // Covers columns 0..width-1 of rows 0..height-1 of the layer, which must be 32-bit and at least
     // that large. False when the row table cannot be allocated.
-    bool Attach(const ulib::SBitmap& layer, std::int32_t width, std::int32_t height);
+    bool Attach(ulib::SBitmap& layer, std::int32_t width, std::int32_t height);
 
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     bool Inside(std::int32_t y, std::int32_t x) const { return !cel_values::IsBorder(rows_[y][x]); }
+    // The layer's row y, for a sink that paints it without looking the row up again.
+    std::uint32_t* Row(std::int32_t y) const { return rows_[y]; }
 
     // The row scans look at four pixels at a time: the spans of a large region are long, and a row
     // is scanned up to three times (as a span and as the neighbour of the spans above and below).
@@ -70,7 +72,7 @@ private:
 #endif
 
     // The layer's row addresses, looked up once: SBitmap finds a row through its row table.
-    std::unique_ptr<const std::uint32_t*[]> rows_;
+    std::unique_ptr<std::uint32_t*[]> rows_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
 };

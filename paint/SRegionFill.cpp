@@ -13,14 +13,17 @@ namespace {
 class PaintSink
 {
 public:
-    explicit PaintSink(SPaintContext& context) : context_(context), source_(context.tools, context.reference) {}
+    PaintSink(SPaintContext& context, const SNonBorderPixels& layer)
+        : context_(context), layer_(layer), source_(context.tools, context.reference)
+    {
+    }
 
     void operator()(std::int32_t y, std::int32_t xStart, std::int32_t xEnd)
     {
         context_.undo.RecordRow(context_.cel.paint, y, xStart, xEnd);
         if (source_.PaintsNothing())
             return;
-        PaintSpan(context_.cel.paint, source_, y, xStart, xEnd);
+        PaintRow(layer_.Row(y), source_, y, xStart, xEnd);
         SError ignored = 0;  // the row lies inside the display
         context_.cel.ComposeRow(y, xStart, xEnd, ignored);
         changed_ = changed_.Union({xStart, y, xEnd, y + 1});
@@ -30,6 +33,7 @@ public:
 
 private:
     SPaintContext& context_;
+    const SNonBorderPixels& layer_;
     const SColourSource source_;
     SRect changed_;
 };
@@ -54,7 +58,7 @@ SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err
         return {};
     }
     // Painting keeps every border where it was, as the walk requires of its sink.
-    PaintSink sink(context);
+    PaintSink sink(context, inside);
     err = WalkRegion(inside, sink, seed, abort);
     return sink.Changed();
 }
