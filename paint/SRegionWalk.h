@@ -4,7 +4,7 @@
 // tables (SRegionWalkTables.h), so what a bounded walk reaches depends only on the region.
 //
 // An inside policy P (see SNonBorderPixels.h) gives the area and which pixels of it are inside:
-//   std::int32_t Width() const, Height() const;
+//   std::int32_t Width() const, Height() const;  // below 65536, as the span keys need
 //   bool Inside(y, x) const;
 //   std::int32_t NextOutside(y, x, end) const;  // the first column in [x, end) not inside, else end
 //   std::int32_t NextInside(y, x, end) const;   // the first column in [x, end) inside, else end
@@ -21,8 +21,8 @@
 
 namespace region_walk {
 
-// Spans visited between two looks at the abort flag: rare enough to cost nothing, about a
-// millisecond apart on the largest regions.
+// Spans visited between two looks at the abort flag: rarely enough to cost nothing, often enough
+// for a progress window (tens of milliseconds apart at worst, with whole rows of a large cel).
 inline constexpr std::uint32_t AbortPollSpans = 1024;
 
 template <class Inside, class Sink>
