@@ -408,4 +408,21 @@ TEST(RegionFill, TooManyPendingSpansReportOverflowAndUndoStillRestores)
     EXPECT_EQ(PaintArt(desk.cel), art);
 }
 
+TEST(RegionFill, AbortRaisedBeforehandPaintsNothingAndSaysSo)
+{
+    const Art art = {"#....#",
+                     "#.##.#"};
+    PaintDesk desk(art);
+    desk.tools.colourMode = SColourMode::Colour;
+    desk.tools.currentColour = ArtColour('R');
+    desk.undo.BeginStep("ペイント");
+    SPaintContext context = desk.Context();
+    SAbort abort;
+    abort.RequestAbort();
+    SError err = 0;
+    EXPECT_TRUE(FillRegion(context, {2, 0}, true, err, &abort).IsEmpty());
+    EXPECT_EQ(ErrorIdentifier(err), "abort");
+    EXPECT_EQ(PaintArt(desk.cel), art);
+}
+
 }  // namespace
