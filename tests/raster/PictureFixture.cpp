@@ -54,6 +54,20 @@ bool EncodePng(const PngRecipe* recipe, Bytes* out, png_bytep* rows)
                           recipe->paletteRgb[std::size_t(i) * 3 + 2]};
         png_set_PLTE(png, info, palette, count);
     }
+    png_byte alphas[256];
+    png_color_16 colour{};
+    const std::vector<std::uint16_t>& transparent = recipe->transparent;
+    if (recipe->colourType == PNG_COLOR_TYPE_PALETTE && !transparent.empty()) {
+        for (std::size_t i = 0; i < transparent.size() && i < 256; ++i)
+            alphas[i] = png_byte(transparent[i]);
+        png_set_tRNS(png, info, alphas, int(std::min<std::size_t>(transparent.size(), 256)), nullptr);
+    } else if (!transparent.empty()) {
+        colour.gray = transparent[0];
+        colour.red = transparent[0];
+        colour.green = transparent.size() > 2 ? transparent[1] : 0;
+        colour.blue = transparent.size() > 2 ? transparent[2] : 0;
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
     png_write_info(png, info);
     png_set_interlace_handling(png);
     png_write_image(png, rows);
