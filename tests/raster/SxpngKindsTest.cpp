@@ -25,11 +25,14 @@ struct Kind
 };
 
 const Kind Kinds[] = {
-    {PNG_COLOR_TYPE_GRAY, 1, -1, false},     {PNG_COLOR_TYPE_GRAY, 4, -4, false},
-    {PNG_COLOR_TYPE_GRAY, 8, -8, false},     {PNG_COLOR_TYPE_PALETTE, 1, 1, false},
-    {PNG_COLOR_TYPE_PALETTE, 4, 4, false},   {PNG_COLOR_TYPE_PALETTE, 8, 8, false},
-    {PNG_COLOR_TYPE_RGB, 8, 24, false},      {PNG_COLOR_TYPE_RGB, 16, 24, false},
-    {PNG_COLOR_TYPE_RGB_ALPHA, 8, 32, false}, {PNG_COLOR_TYPE_RGB_ALPHA, 16, 32, false},
+    {PNG_COLOR_TYPE_GRAY, 1, -1, false},      {PNG_COLOR_TYPE_GRAY, 2, -8, false},
+    {PNG_COLOR_TYPE_GRAY, 4, -4, false},      {PNG_COLOR_TYPE_GRAY, 8, -8, false},
+    {PNG_COLOR_TYPE_GRAY, 16, -8, false},     {PNG_COLOR_TYPE_GRAY_ALPHA, 8, 32, true},
+    {PNG_COLOR_TYPE_GRAY_ALPHA, 16, 32, true}, {PNG_COLOR_TYPE_PALETTE, 1, 1, false},
+    {PNG_COLOR_TYPE_PALETTE, 2, 8, false},    {PNG_COLOR_TYPE_PALETTE, 4, 4, false},
+    {PNG_COLOR_TYPE_PALETTE, 8, 8, false},    {PNG_COLOR_TYPE_RGB, 8, 24, false},
+    {PNG_COLOR_TYPE_RGB, 16, 24, false},      {PNG_COLOR_TYPE_RGB_ALPHA, 8, 32, true},
+    {PNG_COLOR_TYPE_RGB_ALPHA, 16, 32, true},
 };
 
 constexpr std::uint32_t Width = 13;  // not a whole number of bytes at 1, 2 or 4 bits; all 7 passes
