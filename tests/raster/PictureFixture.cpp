@@ -264,6 +264,46 @@ Seeds ImageSeeds()
     deep.rows = PatternRows(2, 12, 4);
     seeds.emplace_back("rgb16.png", MakePng(deep));
 
+    PngRecipe greyDeep;
+    greyDeep.width = 3;
+    greyDeep.height = 2;
+    greyDeep.colourType = PNG_COLOR_TYPE_GRAY;
+    greyDeep.depth = 16;
+    greyDeep.rows = PatternRows(2, 6, 10);
+    seeds.emplace_back("grey16.png", MakePng(greyDeep));
+
+    PngRecipe grey2 = greyDeep;
+    grey2.width = 7;
+    grey2.depth = 2;
+    grey2.transparent = {1};
+    grey2.rows = PatternRows(2, 2, 11);
+    seeds.emplace_back("grey2_trns.png", MakePng(grey2));
+
+    PngRecipe greyAlpha;
+    greyAlpha.width = 4;
+    greyAlpha.height = 3;
+    greyAlpha.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    greyAlpha.interlaced = true;
+    greyAlpha.rows = PatternRows(3, 8, 12);
+    seeds.emplace_back("grey_alpha_interlaced.png", MakePng(greyAlpha));
+
+    greyAlpha.depth = 16;
+    greyAlpha.interlaced = false;
+    greyAlpha.rows = PatternRows(3, 16, 13);
+    seeds.emplace_back("grey_alpha16.png", MakePng(greyAlpha));
+
+    PngRecipe palette2 = palette;
+    palette2.width = 5;
+    palette2.depth = 2;
+    palette2.paletteRgb = {0, 0, 0, 90, 90, 90, 250, 0, 0, 255, 255, 255};
+    palette2.rows = {{0x1B, 0x40}, {0xE4, 0x80}};
+    seeds.emplace_back("palette2.png", MakePng(palette2));
+
+    PngRecipe rgbaDeep = deep;
+    rgbaDeep.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    rgbaDeep.rows = PatternRows(2, 16, 14);
+    seeds.emplace_back("rgba16.png", MakePng(rgbaDeep));
+
     JpegRecipe colour;
     colour.width = 16;
     colour.height = 8;
