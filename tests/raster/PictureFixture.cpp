@@ -167,6 +167,20 @@ std::vector<Bytes> PatternRows(std::uint32_t height, std::size_t rowBytes, std::
     return rows;
 }
 
+// A PNG of pattern samples, its rows as long as the colour type and depth need.
+PngRecipe PatternPng(std::uint32_t width, std::uint32_t height, int colourType, int depth, std::uint32_t seed)
+{
+    const bool rgb = colourType == PNG_COLOR_TYPE_RGB || colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+    const std::uint32_t channels = (rgb ? 3u : 1u) + ((colourType & PNG_COLOR_MASK_ALPHA) != 0 ? 1u : 0u);
+    PngRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.colourType = colourType;
+    recipe.depth = depth;
+    recipe.rows = PatternRows(height, (width * channels * std::uint32_t(depth) + 7) / 8, seed);
+    return recipe;
+}
+
 }  // namespace
 
 Seeds BmpSeeds()
@@ -264,45 +278,19 @@ Seeds ImageSeeds()
     deep.rows = PatternRows(2, 12, 4);
     seeds.emplace_back("rgb16.png", MakePng(deep));
 
-    PngRecipe greyDeep;
-    greyDeep.width = 3;
-    greyDeep.height = 2;
-    greyDeep.colourType = PNG_COLOR_TYPE_GRAY;
-    greyDeep.depth = 16;
-    greyDeep.rows = PatternRows(2, 6, 10);
-    seeds.emplace_back("grey16.png", MakePng(greyDeep));
-
-    PngRecipe grey2 = greyDeep;
-    grey2.width = 7;
-    grey2.depth = 2;
+    seeds.emplace_back("grey16.png", MakePng(PatternPng(3, 2, PNG_COLOR_TYPE_GRAY, 16, 10)));
+    PngRecipe grey2 = PatternPng(7, 2, PNG_COLOR_TYPE_GRAY, 2, 11);
     grey2.transparent = {1};
-    grey2.rows = PatternRows(2, 2, 11);
     seeds.emplace_back("grey2_trns.png", MakePng(grey2));
-
-    PngRecipe greyAlpha;
-    greyAlpha.width = 4;
-    greyAlpha.height = 3;
-    greyAlpha.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    PngRecipe greyAlpha = PatternPng(4, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8, 12);
     greyAlpha.interlaced = true;
-    greyAlpha.rows = PatternRows(3, 8, 12);
     seeds.emplace_back("grey_alpha_interlaced.png", MakePng(greyAlpha));
-
-    greyAlpha.depth = 16;
-    greyAlpha.interlaced = false;
-    greyAlpha.rows = PatternRows(3, 16, 13);
-    seeds.emplace_back("grey_alpha16.png", MakePng(greyAlpha));
-
-    PngRecipe palette2 = palette;
-    palette2.width = 5;
-    palette2.depth = 2;
+    seeds.emplace_back("grey_alpha16.png", MakePng(PatternPng(4, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 16, 13)));
+    PngRecipe palette2 = PatternPng(5, 2, PNG_COLOR_TYPE_PALETTE, 2, 0);
     palette2.paletteRgb = {0, 0, 0, 90, 90, 90, 250, 0, 0, 255, 255, 255};
-    palette2.rows = {{0x1B, 0x40}, {0xE4, 0x80}};
+    palette2.rows = {{0x1B, 0x40}, {0xE4, 0x80}};  // every index the palette has
     seeds.emplace_back("palette2.png", MakePng(palette2));
-
-    PngRecipe rgbaDeep = deep;
-    rgbaDeep.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-    rgbaDeep.rows = PatternRows(2, 16, 14);
-    seeds.emplace_back("rgba16.png", MakePng(rgbaDeep));
+    seeds.emplace_back("rgba16.png", MakePng(PatternPng(2, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16, 14)));
 
     JpegRecipe colour;
     colour.width = 16;
