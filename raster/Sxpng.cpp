@@ -39,21 +39,34 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// The bitmap format for a PNG colour type and bit depth, 0 when there is none.
+// The bitmap format for a PNG colour type and bit depth (16-bit samples reduced to 8 bits).
 std::int32_t FormatFor(int colourType, int depth)
 {
     switch (colourType) {
     case PNG_COLOR_TYPE_RGB_ALPHA:
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
         return 32;
     case PNG_COLOR_TYPE_RGB:
         return 24;
     case PNG_COLOR_TYPE_PALETTE:
-        return depth == 8 || depth == 4 || depth == 1 ? depth : 0;
-    case PNG_COLOR_TYPE_GRAY:
-        return depth == 8 || depth == 4 || depth == 1 ? -depth : 0;
-    default:
-        return 0;  // grey with alpha
+        return depth == 2 ? 8 : depth;  // no 2-bit bitmap: one index a byte
+    default:  // grey; no 2-bit or 16-bit grey bitmap either
+        return depth == 2 || depth == 16 ? -8 : -depth;
     }
+}
+
+// The libpng transformations that turn the file's rows into rows of that format.
+void AskForFormat(png_structp png, int colourType, int depth)
+{
+    png_set_strip_16(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth == 2)
+        png_set_expand_gray_1_2_4_to_8(png);  // v * 85; the tRNS chunk stays unused
+    if (colourType == PNG_COLOR_TYPE_PALETTE && depth == 2)
+        png_set_packing(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
 }
 
 struct PngReadJob
@@ -86,22 +99,18 @@ void RunPngRead(PngReadJob* job)
         return;
     }
     png_set_read_fn(png, &job->source, ReadFromMemory);
+    // The size check below, not libpng's own limit, refuses large pictures, before any allocation.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(png, info);
     png_uint_32 width = 0, height = 0;
     int depth = 0, colourType = 0, interlace = 0;
     png_get_IHDR(png, info, &width, &height, &depth, &colourType, &interlace, nullptr, nullptr);
-    png_set_strip_16(png);
-    const std::int32_t format = FormatFor(colourType, depth);
-    if (format == 0) {
-        job->result = PngError2();
-        return;
-    }
     if (width > png_uint_32(SBitmap::MaxSize) || height > png_uint_32(SBitmap::MaxSize)) {
         job->result = ErrorFromIdentifier("memory_alloc");
         return;
     }
     SBitmap& bitmap = *job->bitmap;
-    bitmap.Create(std::int32_t(width), std::int32_t(height), format);
+    bitmap.Create(std::int32_t(width), std::int32_t(height), FormatFor(colourType, depth));
     job->rows = static_cast<png_bytep*>(std::malloc(std::size_t(height) * sizeof(png_bytep) + 1));
     if (bitmap.Width() != std::int32_t(width) || bitmap.Height() != std::int32_t(height) || job->rows == nullptr) {
         job->result = ErrorFromIdentifier("memory_alloc");
@@ -109,9 +118,9 @@ void RunPngRead(PngReadJob* job)
     }
     if (colourType == PNG_COLOR_TYPE_PALETTE)
         CopyPalette(png, info, bitmap);
+    bitmap.SetHasAlpha((colourType & PNG_COLOR_MASK_ALPHA) != 0);
 
-    png_set_bgr(png);
-    png_set_interlace_handling(png);
+    AskForFormat(png, colourType, depth);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) > std::size_t(bitmap.Stride()))
         png_error(png, "row larger than the bitmap's");

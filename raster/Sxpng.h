@@ -11,11 +11,13 @@
 
 namespace ulib {
 
-// PNG -> bitmap format: RGB + alpha -> 32, RGB -> 24 (16-bit channels reduced to 8), palette of
-// 8, 4 or 1 bits -> 8, 4, 1 (entries the file does not define are black; tRNS is not used),
-// grey of 8, 4 or 1 bits -> -8, -4, -1. Interlaced files are read whole.
-// err: "pngerror" (anything libpng reports: damaged, cut short, not a PNG), "pngerror2" (grey with
-// alpha, 2 bits, 16-bit grey), "memory_alloc" (wider or higher than 12000, or no memory).
+// PNG -> bitmap format, every colour type and depth, 16-bit samples reduced to their high byte:
+// RGB + alpha -> 32 and grey + alpha -> 32 (blue = green = red = grey), both marked HasAlpha;
+// RGB -> 24; palette of 8, 4 or 1 bits -> 8, 4, 1 and of 2 bits -> 8 (entries the file does not
+// define are black); grey of 8, 4 or 1 bits -> -8, -4, -1, of 2 bits -> -8 (v * 85), of 16 -> -8.
+// tRNS is not used. Interlaced files are read whole.
+// err: "pngerror" (anything libpng reports: damaged, cut short, not a PNG), "memory_alloc" (wider
+// or higher than 12000, checked before any allocation, or no memory).
 SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
 // The same from a file. err: as ReadPngBytes, "null_pointer" (no bitmap), "file_open".
 SError ReadPngFile(SBitmap* bitmap, const SString& path);

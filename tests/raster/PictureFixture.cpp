@@ -54,6 +54,20 @@ bool EncodePng(const PngRecipe* recipe, Bytes* out, png_bytep* rows)
                           recipe->paletteRgb[std::size_t(i) * 3 + 2]};
         png_set_PLTE(png, info, palette, count);
     }
+    png_byte alphas[256];
+    png_color_16 colour{};
+    const std::vector<std::uint16_t>& transparent = recipe->transparent;
+    if (recipe->colourType == PNG_COLOR_TYPE_PALETTE && !transparent.empty()) {
+        for (std::size_t i = 0; i < transparent.size() && i < 256; ++i)
+            alphas[i] = png_byte(transparent[i]);
+        png_set_tRNS(png, info, alphas, int(std::min<std::size_t>(transparent.size(), 256)), nullptr);
+    } else if (!transparent.empty()) {
+        colour.gray = transparent[0];
+        colour.red = transparent[0];
+        colour.green = transparent.size() > 2 ? transparent[1] : 0;
+        colour.blue = transparent.size() > 2 ? transparent[2] : 0;
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
     png_write_info(png, info);
     png_set_interlace_handling(png);
     png_write_image(png, rows);
@@ -153,6 +167,20 @@ std::vector<Bytes> PatternRows(std::uint32_t height, std::size_t rowBytes, std::
     return rows;
 }
 
+// A PNG of pattern samples, its rows as long as the colour type and depth need.
+PngRecipe PatternPng(std::uint32_t width, std::uint32_t height, int colourType, int depth, std::uint32_t seed)
+{
+    const bool rgb = colourType == PNG_COLOR_TYPE_RGB || colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+    const std::uint32_t channels = (rgb ? 3u : 1u) + ((colourType & PNG_COLOR_MASK_ALPHA) != 0 ? 1u : 0u);
+    PngRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.colourType = colourType;
+    recipe.depth = depth;
+    recipe.rows = PatternRows(height, (width * channels * std::uint32_t(depth) + 7) / 8, seed);
+    return recipe;
+}
+
 }  // namespace
 
 Seeds BmpSeeds()
@@ -249,6 +277,20 @@ Seeds ImageSeeds()
     deep.depth = 16;
     deep.rows = PatternRows(2, 12, 4);
     seeds.emplace_back("rgb16.png", MakePng(deep));
+
+    seeds.emplace_back("grey16.png", MakePng(PatternPng(3, 2, PNG_COLOR_TYPE_GRAY, 16, 10)));
+    PngRecipe grey2 = PatternPng(7, 2, PNG_COLOR_TYPE_GRAY, 2, 11);
+    grey2.transparent = {1};
+    seeds.emplace_back("grey2_trns.png", MakePng(grey2));
+    PngRecipe greyAlpha = PatternPng(4, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8, 12);
+    greyAlpha.interlaced = true;
+    seeds.emplace_back("grey_alpha_interlaced.png", MakePng(greyAlpha));
+    seeds.emplace_back("grey_alpha16.png", MakePng(PatternPng(4, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 16, 13)));
+    PngRecipe palette2 = PatternPng(5, 2, PNG_COLOR_TYPE_PALETTE, 2, 0);
+    palette2.paletteRgb = {0, 0, 0, 90, 90, 90, 250, 0, 0, 255, 255, 255};
+    palette2.rows = {{0x1B, 0x40}, {0xE4, 0x80}};  // every index the palette has
+    seeds.emplace_back("palette2.png", MakePng(palette2));
+    seeds.emplace_back("rgba16.png", MakePng(PatternPng(2, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16, 14)));
 
     JpegRecipe colour;
     colour.width = 16;

@@ -50,6 +50,9 @@ struct PngRecipe
     int depth = 8;
     bool interlaced = false;
     std::vector<std::uint8_t> paletteRgb;  // 3 bytes per entry
+    // A tRNS chunk when not empty: an alpha per palette entry, or the transparent grey or red,
+    // green, blue sample.
+    std::vector<std::uint16_t> transparent;
     std::vector<Bytes> rows;
 };
 Bytes MakePng(const PngRecipe& recipe);
