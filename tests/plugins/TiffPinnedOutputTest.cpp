@@ -143,7 +143,7 @@ const std::vector<PinnedCase>& Cases()
         {"rgb 8-bit bigtiff big-endian", BigTiff(Layout(8, 3, PHOTOMETRIC_RGB)), 0x6451c800c5b9160f},
         {"rgb 8-bit unspecified extra", Extra(Layout(8, 4, PHOTOMETRIC_RGB), EXTRASAMPLE_UNSPECIFIED), 0xfbc5ac8850e0262c},
         {"rgb 16-bit", Layout(16, 3, PHOTOMETRIC_RGB), 0xaab8cbdd534010bc},
-        {"rgb 16-bit big-endian tiles", BigEndian(Tiled(Layout(16, 3, PHOTOMETRIC_RGB))), 0xaab8cbdd534010bc},
+        {"rgb 16-bit big-endian tiles", BigEndian(Tiled(Layout(16, 3, PHOTOMETRIC_RGB))), 0x708a348b90905b72},
         {"rgba 8-bit unassociated", Extra(Layout(8, 4, PHOTOMETRIC_RGB), EXTRASAMPLE_UNASSALPHA), 0x6e002ec9c0486dcd},
         {"rgba 8-bit associated", Extra(Layout(8, 4, PHOTOMETRIC_RGB), EXTRASAMPLE_ASSOCALPHA), 0xec93dc437223e0b5},
         {"rgba 8-bit unassociated bottom-up", BottomUp(Extra(Layout(8, 4, PHOTOMETRIC_RGB), EXTRASAMPLE_UNASSALPHA)), 0x49ec5a2caeae36f0},
