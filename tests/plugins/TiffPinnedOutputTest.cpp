@@ -153,6 +153,8 @@ const std::vector<PinnedCase>& Cases()
         {"grey-alpha 8-bit associated", Extra(Layout(8, 2, PHOTOMETRIC_MINISBLACK), EXTRASAMPLE_ASSOCALPHA), 0x8eb5a3b66e94ddae},
         {"grey-alpha 16-bit unassociated", Extra(Layout(16, 2, PHOTOMETRIC_MINISBLACK), EXTRASAMPLE_UNASSALPHA), 0x2185be3f437b3821},
         {"grey-alpha 16-bit associated", Extra(Layout(16, 2, PHOTOMETRIC_MINISBLACK), EXTRASAMPLE_ASSOCALPHA), 0x2185be3f437b3821},
+        {"grey-alpha 8-bit white-is-zero", Extra(Layout(8, 2, PHOTOMETRIC_MINISWHITE), EXTRASAMPLE_UNASSALPHA), 0xb4d3242b9c9e9c6d},
+        {"grey-alpha 16-bit white-is-zero", Extra(Layout(16, 2, PHOTOMETRIC_MINISWHITE), EXTRASAMPLE_UNASSALPHA), 0x5e76b8a691309430},
         {"ycbcr jpeg", Jpeg(), 0xf241c45f14eccbdd},
         {"cmyk", Layout(8, 4, PHOTOMETRIC_SEPARATED), 0x17b84aa1893901c1},
         {"cmyk tiles lzw", Tiled(Layout(8, 4, PHOTOMETRIC_SEPARATED, COMPRESSION_LZW)), 0xd20a497a110f90ad},
