@@ -188,8 +188,8 @@ bool RgbaRowsFromTop(const TIFFRGBAImage& image)
 }
 
 // Everything else, through libtiff's RGBA reader. Bands are whole strips or tile rows, so that no
-// strip is decoded twice. The picture has alpha when the reader says so (its fourth byte is 255
-// where it renders no alpha); alpha is set to that.
+// strip is decoded twice. alpha is set when the reader takes an alpha sample; in the few layouts
+// where it then drops it, every fourth byte is 255, which imports as an opaque picture.
 int ReadRgba(TIFF* tiff, const Layout& layout, std::uint8_t* pixels, const Progress& progress, bool& alpha)
 {
     char message[1024] = {};
