@@ -84,7 +84,8 @@ SPictureReader PluginPictureReader(const SSpiAccess& spi);
 
 // Builds the bitmap from the two blocks a plug-in returned (bytes as allocated): the information
 // header's width, height and bit count, resolutions, the colour table when the block holds it, and
-// the pixel area. A block smaller than it claims is refused, never read past: an information block
+// the pixel area. A 32-bit picture whose V4/V5 header gives an alpha mask (and whose alpha is not
+// zero throughout) is marked SetHasAlpha(true). A block smaller than it claims is refused, never read past: an information block
 // shorter than 40 bytes or with a format SBitmap cannot make "bad_format", a size SBitmap cannot
 // allocate "memory_alloc", a pixel block smaller than the pixel area "unexpected".
 SError PictureFromPluginBlocks(SBitmap* bitmap, const std::uint8_t* info, std::size_t infoSize,

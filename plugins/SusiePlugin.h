@@ -10,6 +10,8 @@
  *   GetPicture      reads the whole file from memory (flag 1) and returns two blocks allocated with
  *                   SpiAlloc: a packed BITMAPINFO (40-byte little-endian header, then the colour
  *                   table) and the pixel rows, bottom-up, each padded to 4 bytes, as in a BMP file.
+ *                   A 32-bit picture with straight alpha in its fourth byte has a V4 or V5 header
+ *                   instead, bit fields B, G, R, A (masks 00FF0000, 0000FF00, 000000FF, FF000000).
  *
  * Blocks carry their own size, so the program checks every size a plug-in claims against the
  * bytes it really allocated: always allocate with SpiAlloc; the program frees the blocks.

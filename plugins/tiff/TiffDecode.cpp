@@ -55,26 +55,49 @@ void Put32(std::uint8_t* at, std::uint32_t value)
     Put16(at + 2, value >> 16);
 }
 
-// The packed BITMAPINFO: 40-byte header (little-endian), then paletteCount entries B, G, R, 0.
+constexpr std::uint32_t InfoHeaderSize = 40;
+// A picture with alpha gets the V5 header, the standard way of saying that the fourth byte is alpha.
+constexpr std::uint32_t AlphaHeaderSize = 124;
+constexpr std::uint32_t BitFields = 3;
+constexpr std::uint32_t SrgbColourSpace = 0x73524742;  // 'sRGB'
+constexpr std::uint32_t IntentImages = 4;              // perceptual rendering
+
+// The V5 header's fields past the 40 bytes: the B, G, R, A masks, the colour space and the intent
+// (the calibration fields and the profile stay zero; the block arrives zeroed).
+void PutAlphaFields(std::uint8_t* header)
+{
+    Put32(header + 40, 0x00FF0000);
+    Put32(header + 44, 0x0000FF00);
+    Put32(header + 48, 0x000000FF);
+    Put32(header + 52, 0xFF000000);
+    Put32(header + 56, SrgbColourSpace);
+    Put32(header + 108, IntentImages);
+}
+
+// The packed BITMAPINFO, little-endian: the 40-byte header, or the V5 header for a picture with
+// alpha, then paletteCount entries B, G, R, 0.
 SpiHandle MakeInfo(const Layout& layout)
 {
-    SpiHandle block = SpiAlloc(40 + 4 * std::size_t(layout.paletteCount));
+    const std::uint32_t headerSize = layout.alpha ? AlphaHeaderSize : InfoHeaderSize;
+    SpiHandle block = SpiAlloc(headerSize + 4 * std::size_t(layout.paletteCount));
     if (!block)
         return nullptr;
     std::uint8_t* header = static_cast<std::uint8_t*>(SpiData(block));
-    Put32(header + 0, 40);
+    Put32(header + 0, headerSize);
     Put32(header + 4, layout.width);
     Put32(header + 8, layout.height);  // positive: rows bottom-up
     Put16(header + 12, 1);
     Put16(header + 14, layout.outputBits);
-    Put32(header + 16, 0);  // no compression
+    Put32(header + 16, layout.alpha ? BitFields : 0);
     Put32(header + 20, std::uint32_t(layout.stride * layout.height));
     Put32(header + 24, std::uint32_t(layout.pixelsPerMetreX));
     Put32(header + 28, std::uint32_t(layout.pixelsPerMetreY));
     Put32(header + 32, layout.paletteCount);
     Put32(header + 36, 0);
+    if (layout.alpha)
+        PutAlphaFields(header);
     for (std::uint32_t i = 0; i < layout.paletteCount; ++i)
-        Put32(header + 40 + 4 * i, layout.palette[i]);
+        Put32(header + headerSize + 4 * i, layout.palette[i]);
     return block;
 }
 
@@ -165,8 +188,9 @@ bool RgbaRowsFromTop(const TIFFRGBAImage& image)
 }
 
 // Everything else, through libtiff's RGBA reader. Bands are whole strips or tile rows, so that no
-// strip is decoded twice.
-int ReadRgba(TIFF* tiff, const Layout& layout, std::uint8_t* pixels, const Progress& progress)
+// strip is decoded twice. alpha is set when the reader takes an alpha sample; in the few layouts
+// where it then drops it, every fourth byte is 255, which imports as an opaque picture.
+int ReadRgba(TIFF* tiff, const Layout& layout, std::uint8_t* pixels, const Progress& progress, bool& alpha)
 {
     char message[1024] = {};
     TIFFRGBAImage image;
@@ -178,6 +202,7 @@ int ReadRgba(TIFF* tiff, const Layout& layout, std::uint8_t* pixels, const Progr
     // on as stored.
     const bool grey = image.photometric == PHOTOMETRIC_MINISBLACK || image.photometric == PHOTOMETRIC_MINISWHITE;
     const bool premultiplied = image.alpha == EXTRASAMPLE_ASSOCALPHA || (image.alpha == EXTRASAMPLE_UNASSALPHA && !grey);
+    alpha = image.alpha == EXTRASAMPLE_ASSOCALPHA || image.alpha == EXTRASAMPLE_UNASSALPHA;
     const std::uint32_t unit = layout.tiled ? layout.tileHeight : layout.rowsPerStrip;
     const std::uint64_t units = (ProgressBand + unit - 1) / unit;
     const std::uint32_t band = std::uint32_t(std::min<std::uint64_t>(units * unit, layout.height));
@@ -234,19 +259,22 @@ int DecodeTiff(const DecodeRequest& request, SpiHandle* info, SpiHandle* pixels)
     case LayoutResult::TooLarge:
         return SPI_NO_MEMORY;
     }
-    BlockOwner header{MakeInfo(*layout)};
     BlockOwner rows{SpiAlloc(std::size_t(layout->stride * layout->height))};
-    if (!header.block || !rows.block)
+    if (!rows.block)
         return SPI_NO_MEMORY;
     const Progress progress(request, layout->height);
     if (!progress.Report(0))
         return SPI_ABORT;
     std::uint8_t* out = static_cast<std::uint8_t*>(SpiData(rows.block));
-    const int result = layout->kind == RowKind::RgbaImage ? ReadRgba(tiff.get(), *layout, out, progress)
+    const int result = layout->kind == RowKind::RgbaImage ? ReadRgba(tiff.get(), *layout, out, progress, layout->alpha)
                        : layout->tiled                   ? ReadTiles(tiff.get(), *layout, out, progress)
                                                          : ReadStrips(tiff.get(), *layout, out, progress);
     if (result != SPI_SUCCESS)
         return result;
+    // Made last: libtiff's reader tells only while reading whether the picture has alpha.
+    BlockOwner header{MakeInfo(*layout)};
+    if (!header.block)
+        return SPI_NO_MEMORY;
     *info = header.Release();
     *pixels = rows.Release();
     return SPI_SUCCESS;

@@ -93,6 +93,32 @@ void ChooseSingleSample(TIFF* tiff, Layout& layout, std::uint16_t photometric, b
     layout.paletteCount = bits == 1 ? 2 : 256;
 }
 
+// Whether the first extra sample is alpha, and whether it is associated (colours premultiplied).
+bool FirstExtraIsAlpha(TIFF* tiff, bool& associated)
+{
+    std::uint16_t extraCount = 0;
+    std::uint16_t* extraTypes = nullptr;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes);
+    if (extraCount == 0 || !extraTypes)
+        return false;
+    associated = extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
+    return associated || extraTypes[0] == EXTRASAMPLE_UNASSALPHA;
+}
+
+// Grey with an alpha sample. libtiff's reader keeps the alpha of 8-bit samples only; both depths
+// come here, 16-bit grey from its high byte as that reader takes it.
+void ChooseGreyAlpha(TIFF* tiff, Layout& layout, std::uint16_t photometric)
+{
+    const std::uint16_t bits = layout.bitsPerSample;
+    if (photometric == PHOTOMETRIC_PALETTE || layout.samplesPerPixel != 2 || (bits != 8 && bits != 16) ||
+        !FirstExtraIsAlpha(tiff, layout.associatedAlpha))
+        return;
+    layout.kind = RowKind::GreyAlpha;
+    layout.minIsWhite = photometric == PHOTOMETRIC_MINISWHITE;
+    layout.alpha = true;
+    layout.outputBits = 32;
+}
+
 // RGB pictures, with alpha when the first extra sample says so.
 void ChooseRgb(TIFF* tiff, Layout& layout)
 {
@@ -116,6 +142,7 @@ void ChooseRgb(TIFF* tiff, Layout& layout)
     else
         layout.kind = bits == 8 ? RowKind::Rgb8 : RowKind::Rgb16;
     layout.outputBits = alpha ? 32 : 24;
+    layout.alpha = alpha;
 }
 
 // Whether the rows of this picture can be converted on their own: unsigned samples, top-down rows
@@ -177,7 +204,10 @@ LayoutResult ReadLayout(TIFF* tiff, std::uint64_t maxPixels, Layout& layout)
     if (RowsConvertible(tiff, layout)) {
         if (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK ||
             photometric == PHOTOMETRIC_PALETTE) {
-            ChooseSingleSample(tiff, layout, photometric, broken);
+            if (layout.samplesPerPixel == 2)
+                ChooseGreyAlpha(tiff, layout, photometric);
+            else
+                ChooseSingleSample(tiff, layout, photometric, broken);
         } else if (photometric == PHOTOMETRIC_RGB) {
             ChooseRgb(tiff, layout);
         } else if (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG && layout.samplesPerPixel == 3 &&

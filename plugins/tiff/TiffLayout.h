@@ -16,6 +16,7 @@ enum class RowKind {
     Rgb16,      // the same from 16-bit samples
     Rgba8,      // R, G, B, alpha to B, G, R, A with unassociated alpha
     Rgba16,     // the same from 16-bit samples
+    GreyAlpha,  // 8- or 16-bit grey and alpha to B, G, R, A with unassociated alpha
     RgbaImage,  // anything else: libtiff's own RGBA reader, 32-bit output
 };
 
@@ -26,7 +27,9 @@ struct Layout
     std::uint16_t bitsPerSample = 1;
     std::uint16_t samplesPerPixel = 1;
     RowKind kind = RowKind::RgbaImage;
-    bool associatedAlpha = false;  // Rgba8 and Rgba16: colours are premultiplied by alpha
+    bool associatedAlpha = false;  // Rgba8, Rgba16 and GreyAlpha: colours are premultiplied by alpha
+    bool minIsWhite = false;       // GreyAlpha: grey is stored with white as 0
+    bool alpha = false;            // the fourth output byte is straight alpha (32-bit output only)
     std::uint16_t outputBits = 32;  // 1, 8, 24 or 32
     std::uint64_t stride = 0;       // output row bytes, a multiple of 4
     std::uint32_t paletteCount = 0;  // entries of palette used: 0, 2 or 256
@@ -44,6 +47,7 @@ enum class LayoutResult { Ok, Unsupported, Broken, TooLarge };
 // Reads the current directory's tags into layout. A picture of more than maxPixels pixels gives
 // TooLarge; a picture libtiff cannot render in any way gives Unsupported; missing or contradictory
 // tags give Broken. For JPEG-compressed YCbCr it asks libtiff for RGB rows (a setting on tiff).
+// For RgbaImage, alpha is left to the reading, which learns it from libtiff's reader.
 LayoutResult ReadLayout(TIFF* tiff, std::uint64_t maxPixels, Layout& layout);
 
 }  // namespace tiffplugin

@@ -18,6 +18,10 @@ std::uint16_t Sample16(const std::uint8_t* at)
 
 std::uint8_t Reduce16(std::uint32_t value) { return std::uint8_t((value + 128) / 257); }
 
+// A premultiplied colour made straight, rounded to the nearest level. Put back over white paper as
+// (s*a + 255*(255-a) + 127) / 255, it gives exactly c + 255 - a, the premultiplied colour's own
+// rule, for every c <= a: s*a differs from 255*c by at most a/2 <= 127 either way, which the
+// division by 255 rounds away. Colours above their alpha (not premultiplied data) become 255.
 std::uint8_t Unassociate(std::uint32_t colour, std::uint32_t alpha)
 {
     if (alpha == 0)
@@ -106,12 +110,33 @@ void Rgba(const std::uint8_t* source, std::uint8_t* target, std::uint32_t count,
 
 std::uint8_t Sample8(const std::uint8_t* pixel, int index) { return pixel[index]; }
 std::uint8_t Sample16To8(const std::uint8_t* pixel, int index) { return Reduce16(Sample16(pixel + 2 * index)); }
+std::uint8_t HighByte16(const std::uint8_t* pixel, int index) { return std::uint8_t(Sample16(pixel + 2 * index) >> 8); }
+
+// One grey and alpha row, as libtiff's reader renders 8-bit ones: grey inverted first when white is
+// 0, then made straight.
+template <typename Sample>
+void GreyAlpha(const Layout& layout, const std::uint8_t* source, std::uint8_t* target, std::uint32_t count, unsigned step,
+               Sample sample)
+{
+    for (std::uint32_t x = 0; x < count; ++x, source += step, target += 4) {
+        std::uint8_t grey = sample(source, 0);
+        const std::uint8_t alpha = sample(source, 1);
+        if (layout.minIsWhite)
+            grey = std::uint8_t(255 - grey);
+        if (layout.associatedAlpha)
+            grey = Unassociate(grey, alpha);
+        target[0] = target[1] = target[2] = grey;
+        target[3] = alpha;
+    }
+}
 
 }  // namespace
 
 bool ConvertsInPlace(const Layout& layout)
 {
-    return layout.kind == RowKind::Copy || (layout.bitsPerSample == 8 && layout.kind != RowKind::Unpack);
+    // Grey and alpha doubles in size.
+    return layout.kind == RowKind::Copy ||
+           (layout.bitsPerSample == 8 && layout.kind != RowKind::Unpack && layout.kind != RowKind::GreyAlpha);
 }
 
 void ConvertRow(const Layout& layout, const std::uint8_t* source, std::uint8_t* target, std::uint32_t count)
@@ -138,6 +163,12 @@ void ConvertRow(const Layout& layout, const std::uint8_t* source, std::uint8_t* 
         break;
     case RowKind::Rgba16:
         Rgba(source, target, count, step, layout.associatedAlpha, Sample16To8);
+        break;
+    case RowKind::GreyAlpha:
+        if (layout.bitsPerSample == 8)
+            GreyAlpha(layout, source, target, count, step, Sample8);
+        else
+            GreyAlpha(layout, source, target, count, step, HighByte16);
         break;
     case RowKind::RgbaImage:
         break;

@@ -1,6 +1,6 @@
-// Scanner TIFFs through the converter with no configuration at all: a 1-bit min-is-white page and
-// a 24-bit page, imported in one batch on two workers, become documents whose trace layer holds
-// the drawn square where it was drawn (not upside down).
+// Scanner TIFFs through the converter with no configuration at all: a 1-bit min-is-white page, a
+// 24-bit page and a page with a transparent background, imported in one batch on two workers,
+// become documents whose trace layer holds the drawn square where it was drawn (not upside down).
 #include "CliRunner.h"
 #include "CliSettingsFolder.h"
 #include "SCel.h"
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -45,27 +46,30 @@ void Put32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 }
 
 // An uncompressed little-endian TIFF of one strip. Tags are (tag, value) pairs written as LONGs;
-// BitsPerSample goes as SHORTs after the directory when there are three samples.
+// BitsPerSample goes as SHORTs after the directory when there are several samples. A fourth
+// sample is unassociated alpha.
 std::vector<std::uint8_t> Tiff(std::uint16_t bits, std::uint16_t samples, std::uint16_t photometric,
                                const std::vector<std::uint8_t>& strip)
 {
-    const std::uint32_t tags[][2] = {{256, Width}, {257, Height}, {258, bits}, {259, 1}, {262, photometric},
-                                     {273, 0}, {277, samples}, {278, Height}, {279, std::uint32_t(strip.size())}};
-    const std::uint32_t count = sizeof tags / sizeof tags[0];
-    const std::uint32_t extra = 8 + 2 + count * 12 + 4;  // the three BitsPerSample values
-    const std::uint32_t data = extra + 6;
+    std::vector<std::array<std::uint32_t, 2>> tags = {{256, Width}, {257, Height}, {258, bits}, {259, 1}, {262, photometric},
+                                                      {273, 0}, {277, samples}, {278, Height}, {279, std::uint32_t(strip.size())}};
+    if (samples == 4)
+        tags.push_back({338, 2});
+    const std::uint32_t count = std::uint32_t(tags.size());
+    const std::uint32_t extra = 8 + 2 + count * 12 + 4;  // the BitsPerSample values
+    const std::uint32_t data = extra + 8;
     std::vector<std::uint8_t> bytes = {'I', 'I', 42, 0};
     Put32(bytes, 8);
     Put16(bytes, count);
     for (const auto& [tag, value] : tags) {
         Put16(bytes, tag);
-        const bool external = tag == 258 && samples == 3;
+        const bool external = tag == 258 && samples > 1;
         Put16(bytes, tag == 258 ? 3 : 4);
-        Put32(bytes, external ? 3 : 1);
+        Put32(bytes, external ? samples : 1);
         Put32(bytes, external ? extra : tag == 273 ? data : value);
     }
     Put32(bytes, 0);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         Put16(bytes, bits);
     bytes.insert(bytes.end(), strip.begin(), strip.end());
     return bytes;
@@ -93,6 +97,20 @@ std::vector<std::uint8_t> ColourPage()
     return Tiff(8, 3, 2, strip);
 }
 
+// Line art from a drawing program: the square in near-black on a transparent background whose
+// colour is black.
+std::vector<std::uint8_t> TransparentPage()
+{
+    std::vector<std::uint8_t> strip;
+    for (std::uint32_t y = 0; y < Height; ++y)
+        for (std::uint32_t x = 0; x < Width; ++x) {
+            const bool ink = OnSquare(x, y);
+            strip.insert(strip.end(), {std::uint8_t(ink ? 25 : 0), std::uint8_t(ink ? 25 : 0), std::uint8_t(ink ? 20 : 0),
+                                       std::uint8_t(ink ? 255 : 0)});
+        }
+    return Tiff(8, 4, 2, strip);
+}
+
 // An empty settings folder: no plug-in folder is registered anywhere.
 class CliTiffImport : public CliSettingsFolder
 {
@@ -111,9 +129,10 @@ TEST_F(CliTiffImport, ScannerPagesImportWithoutSetupTheRightWayUp)
 {
     const std::string bilevel = Write("bilevel.tif", BilevelPage());
     const std::string colour = Write("colour.tiff", ColourPage());
-    const CliRun run = RunCli("import -j 2 " + bilevel + " " + colour);
+    const std::string transparent = Write("transparent.tif", TransparentPage());  // on white paper
+    const CliRun run = RunCli("import -j 2 " + bilevel + " " + colour + " " + transparent);
     ASSERT_EQ(run.status, 0) << run.out;
-    for (const char* name : {"bilevel.hdq", "colour.hdq"}) {
+    for (const char* name : {"bilevel.hdq", "colour.hdq", "transparent.hdq"}) {
         SCel cel;
         ASSERT_EQ(LoadDocument(cel, SString((folder / name).string())), 0u) << name;
         ASSERT_EQ(cel.display.Dimensions(), (SPoint{std::int32_t(Width), std::int32_t(Height)})) << name;

@@ -136,6 +136,70 @@ TEST(PictureFromPluginBlocks, RefusesFormatsAndSizesTheBitmapCannotTake)
     EXPECT_TRUE(bitmap.IsPristine());
 }
 
+// A 32-bit picture with a V5 header (124 bytes): bit fields with the given masks, sRGB.
+Bytes V5Info(std::int32_t width, std::int32_t height, std::vector<std::uint32_t> masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000})
+{
+    Bytes info = Info(width, height, 32, 3, masks);
+    info.resize(124);
+    Put32(info, 0, 124);
+    Put32(info, 56, 0x73524742);  // 'sRGB'
+    return info;
+}
+
+// The mark needs a header that holds the alpha mask and the bitmap's own byte order; everything
+// else read today gives the same picture as before, unmarked.
+TEST(PictureFromPluginBlocks, AnAlphaMaskMarksThirtyTwoBitPicturesAndChangesNothingElse)
+{
+    const Bytes pixels = Ramp(24);  // 3 x 2 pixels, alpha bytes 0x16, 0x32, ...
+    SBitmap plain;
+    ASSERT_EQ(Id(Build(plain, Info(3, 2, 32), pixels)), "");
+    EXPECT_FALSE(plain.HasAlpha());
+
+    Bytes v4 = V5Info(3, 2);
+    v4.resize(108);
+    Put32(v4, 0, 108);
+    Bytes cut = V5Info(3, 2);  // claims 124 bytes, the block holds 52: the alpha mask is not read
+    cut.resize(52);
+    Bytes opaque = Ramp(24);
+    for (std::size_t i = 3; i < opaque.size(); i += 4)
+        opaque[i] = 0;
+    const struct
+    {
+        const char* name;
+        Bytes info;
+        Bytes pixels;
+        bool marked;
+    } cases[] = {
+        {"v5", V5Info(3, 2), pixels, true},
+        {"v4", v4, pixels, true},
+        {"v5 with alpha zero throughout", V5Info(3, 2), opaque, false},
+        {"v5 without an alpha mask", V5Info(3, 2, {0xFF0000, 0xFF00, 0xFF, 0}), pixels, false},
+        {"v5 in red, green, blue, alpha order", V5Info(3, 2, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}), pixels, false},
+        {"v5 uncompressed", [] { Bytes b = V5Info(3, 2); Put32(b, 16, 0); return b; }(), pixels, false},
+        {"40 bytes and four masks", Info(3, 2, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}), pixels, false},
+        {"v5 cut", cut, pixels, false},
+    };
+    for (const auto& c : cases) {
+        SBitmap bitmap;
+        ASSERT_EQ(Id(Build(bitmap, c.info, c.pixels)), "") << c.name;
+        EXPECT_EQ(bitmap.HasAlpha(), c.marked) << c.name;
+        EXPECT_EQ(bitmap.Format(), 32) << c.name;
+        EXPECT_EQ(bitmap.Dimensions(), plain.Dimensions()) << c.name;
+        EXPECT_EQ(bitmap.ResolutionX(), plain.ResolutionX()) << c.name;
+        ASSERT_EQ(bitmap.PixelAreaSize(), c.pixels.size()) << c.name;
+        EXPECT_TRUE(std::equal(c.pixels.begin(), c.pixels.end(), bitmap.PixelArea())) << c.name;
+    }
+
+    // The mark belongs to one picture: the next one read into the same bitmap starts without it.
+    SBitmap reused;
+    ASSERT_EQ(Id(Build(reused, V5Info(3, 2), pixels)), "");
+    ASSERT_TRUE(reused.HasAlpha());
+    ASSERT_EQ(Id(Build(reused, Info(3, 2, 32), pixels)), "");
+    EXPECT_FALSE(reused.HasAlpha());
+    EXPECT_EQ(Id(Build(reused, V5Info(3, 2), Ramp(23))), "unexpected");
+    EXPECT_TRUE(reused.IsPristine());
+}
+
 // The fuzzer's input: two little-endian bytes giving the information block's length, that block,
 // then the pixel block.
 Bytes FuzzInput(const Bytes& info, const Bytes& pixels)
@@ -154,6 +218,7 @@ TEST(PictureFromPluginBlocksSeeds, FuzzCorpusHoldsBlocksOfEachKind)
         {"rgb24.bin", FuzzInput(Info(2, 2, 24), Ramp(16))},
         {"rgb565.bin", FuzzInput(Info(2, 1, 16, 3, {0xF800, 0x07E0, 0x001F}), Ramp(4))},
         {"rgba32-short.bin", FuzzInput(Info(2, 2, 32), Ramp(15))},
+        {"rgba32-v5.bin", FuzzInput(V5Info(2, 2), Ramp(16))},
     };
     test::WriteSeedsWhenAsked("FuzzPluginBlocks", seeds);
     for (const auto& [name, bytes] : seeds)

@@ -22,7 +22,12 @@ void CheckBlocks(SpiHandle info, SpiHandle pixels)
     const unsigned bits = header[14];
     const std::uint64_t entries = bits <= 8 ? 1u << bits : 0;
     const std::uint64_t stride = (width * bits + 31) / 32 * 4;
-    if (Get32(header) != 40 || width == 0 || height == 0 || SpiSize(info) != 40 + 4 * entries ||
+    // The V5 header is only for 32-bit pictures with alpha: bit fields B, G, R, A.
+    const std::uint32_t headerSize = Get32(header);
+    const bool alpha = headerSize == 124 && SpiSize(info) >= 124 && bits == 32 && Get32(header + 16) == 3 &&
+                       Get32(header + 40) == 0xFF0000 && Get32(header + 44) == 0xFF00 && Get32(header + 48) == 0xFF &&
+                       Get32(header + 52) == 0xFF000000;
+    if ((headerSize != 40 && !alpha) || width == 0 || height == 0 || SpiSize(info) != headerSize + 4 * entries ||
         SpiSize(pixels) != stride * height || Get32(header + 20) != stride * height)
         std::abort();
     // Touch both ends of the pixel rows, so the sanitizers see a block shorter than it claims.

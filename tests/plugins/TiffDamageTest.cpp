@@ -21,20 +21,6 @@ Bytes Pattern(std::size_t count, unsigned multiplier)
     return bytes;
 }
 
-TiffRecipe Recipe(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint16_t samples, std::uint16_t photometric,
-              std::uint16_t compression)
-{
-    TiffRecipe recipe;
-    recipe.width = width;
-    recipe.height = height;
-    recipe.bits = bits;
-    recipe.samples = samples;
-    recipe.photometric = photometric;
-    recipe.compression = compression;
-    recipe.rowsPerStrip = 3;
-    return recipe;
-}
-
 // One small file of each road through the reader.
 Seeds TiffSeeds()
 {
@@ -55,6 +41,17 @@ Seeds TiffSeeds()
     TiffRecipe rgb16 = Recipe(4, 3, 16, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW);
     rgb16.bigEndian = true;
     seeds.emplace_back("rgb16-be.tif", WriteTiff(rgb16, Pattern(72, 13)));
+    TiffRecipe rgba16 = Recipe(4, 3, 16, 4, PHOTOMETRIC_RGB, COMPRESSION_NONE);
+    rgba16.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    seeds.emplace_back("rgba16-unassoc.tif", WriteTiff(rgba16, Pattern(96, 29)));
+    seeds.emplace_back("grey16-white.tif", WriteTiff(Recipe(5, 3, 16, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_NONE), Pattern(30, 19)));
+    TiffRecipe greyAlpha = Recipe(5, 4, 8, 2, PHOTOMETRIC_MINISBLACK, COMPRESSION_PACKBITS);
+    greyAlpha.extraSamples = {EXTRASAMPLE_ASSOCALPHA};
+    seeds.emplace_back("grey-alpha8-assoc.tif", WriteTiff(greyAlpha, Pattern(40, 27)));
+    TiffRecipe greyAlpha16 = Recipe(5, 4, 16, 2, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE);
+    greyAlpha16.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    greyAlpha16.bigEndian = true;
+    seeds.emplace_back("grey-alpha16-be.tif", WriteTiff(greyAlpha16, Pattern(80, 31)));
     TiffRecipe jpeg = Recipe(16, 16, 8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_JPEG);
     jpeg.jpegRgbInput = true;
     jpeg.rowsPerStrip = 16;

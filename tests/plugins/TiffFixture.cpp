@@ -94,6 +94,20 @@ void SetFields(TIFF* tiff, const TiffRecipe& recipe)
 
 }  // namespace
 
+TiffRecipe Recipe(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint16_t samples,
+                  std::uint16_t photometric, std::uint16_t compression)
+{
+    TiffRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bits = bits;
+    recipe.samples = samples;
+    recipe.photometric = photometric;
+    recipe.compression = compression;
+    recipe.rowsPerStrip = 3;
+    return recipe;
+}
+
 Bytes WriteTiff(const TiffRecipe& recipe, const Bytes& samples)
 {
     const std::filesystem::path path =
@@ -158,19 +172,31 @@ Picture Decode(const LoadedPlugin& plugin, const Bytes& bytes, SpiProgress progr
         return picture;
     }
     const auto* header = static_cast<const std::uint8_t*>(SpiData(info));
-    if (SpiSize(info) < 40 || Get32(header) != 40) {
+    const std::size_t headerSize = SpiSize(info) >= 40 ? Get32(header) : 0;
+    if ((headerSize != 40 && headerSize != 124) || SpiSize(info) < headerSize) {
         ADD_FAILURE() << "information block of " << SpiSize(info) << " bytes";
         picture.code = -1;
     } else {
+        // The V5 header says the fourth byte is alpha, and nothing else.
+        picture.alpha = headerSize == 124;
+        const std::uint32_t compression = Get32(header + 16);
+        EXPECT_EQ(compression, picture.alpha ? 3u : 0u);
+        if (picture.alpha) {
+            EXPECT_EQ(header[14], 32);
+            EXPECT_EQ(Get32(header + 40), 0x00FF0000u);
+            EXPECT_EQ(Get32(header + 44), 0x0000FF00u);
+            EXPECT_EQ(Get32(header + 48), 0x000000FFu);
+            EXPECT_EQ(Get32(header + 52), 0xFF000000u);
+        }
         picture.width = std::int32_t(Get32(header + 4));
         picture.height = std::int32_t(Get32(header + 8));
         picture.bits = header[14] | header[15] << 8;
         picture.pixelsPerMetreX = std::int32_t(Get32(header + 24));
         picture.pixelsPerMetreY = std::int32_t(Get32(header + 28));
         const std::size_t entries = picture.bits <= 8 ? std::size_t(1) << picture.bits : 0;
-        EXPECT_EQ(SpiSize(info), 40 + 4 * entries) << "colour table of " << entries;
-        for (std::size_t i = 0; i < entries && 40 + 4 * i + 4 <= SpiSize(info); ++i)
-            picture.palette.push_back(Get32(header + 40 + 4 * i));
+        EXPECT_EQ(SpiSize(info), headerSize + 4 * entries) << "colour table of " << entries;
+        for (std::size_t i = 0; i < entries && headerSize + 4 * i + 4 <= SpiSize(info); ++i)
+            picture.palette.push_back(Get32(header + headerSize + 4 * i));
         picture.stride = (std::size_t(picture.width) * std::size_t(picture.bits) + 31) / 32 * 4;
         const std::size_t area = picture.stride * std::size_t(picture.height);
         EXPECT_EQ(SpiSize(pixels), area);

@@ -55,6 +55,10 @@ struct TiffRecipe
     bool jpegRgbInput = false;  // JPEG YCbCr: samples are RGB and libtiff converts
 };
 
+// A recipe of the given layout in strips of 3 rows, top-down, uncompressed unless told.
+TiffRecipe Recipe(std::uint32_t width, std::uint32_t height, std::uint16_t bits, std::uint16_t samples,
+                  std::uint16_t photometric, std::uint16_t compression = 1);
+
 Bytes WriteTiff(const TiffRecipe& recipe, const Bytes& samples);
 
 // What GetPicture gave: the code, the information header's fields, the colour table and rows.
@@ -66,6 +70,7 @@ struct Picture
     int bits = 0;
     std::int32_t pixelsPerMetreX = 0;
     std::int32_t pixelsPerMetreY = 0;
+    bool alpha = false;                  // a V5 header: the fourth byte is straight alpha
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB
     Bytes pixels;                        // as returned: bottom-up, padded rows
     std::size_t stride = 0;
