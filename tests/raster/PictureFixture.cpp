@@ -66,7 +66,8 @@ bool EncodePng(const PngRecipe* recipe, Bytes* out, png_bytep* rows)
 
 Bytes MakeBmp(const BmpRecipe& recipe)
 {
-    const std::uint32_t headers = 14 + std::max<std::uint32_t>(recipe.infoSize, 40);
+    const std::uint32_t maskEnd = 40 + std::uint32_t(recipe.masks.size()) * 4;
+    const std::uint32_t headers = 14 + std::max<std::uint32_t>(recipe.infoSize, maskEnd);
     const std::uint32_t pixelAt = headers + std::uint32_t(recipe.table.size()) * 4 + recipe.gap;
     const std::uint32_t total = pixelAt + std::uint32_t(recipe.pixels.size());
     Bytes out;
@@ -86,6 +87,8 @@ Bytes MakeBmp(const BmpRecipe& recipe)
     Put32(out, std::uint32_t(recipe.resolutionY));
     Put32(out, recipe.coloursUsed);
     Put32(out, 0);
+    for (std::uint32_t mask : recipe.masks)
+        Put32(out, mask);
     out.resize(std::max<std::size_t>(headers, out.size()), 0);  // the rest of a longer information header
     for (std::uint32_t entry : recipe.table)
         Put32(out, entry);
