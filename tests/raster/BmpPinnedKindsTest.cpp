@@ -1,6 +1,7 @@
 // Every kind of BMP the reader took before it learnt run lengths, any bit fields and alpha masks,
 // pinned by a digest of the whole bitmap it makes (format, headers, colour table, pixels, tables):
-// a change to the reader must leave these pictures exactly as they were.
+// a change to the reader must leave these pictures exactly as they were. Of them only a 32-bit
+// bit-field picture whose alpha mask is the whole fourth byte is marked as having alpha.
 #include "PictureFixture.h"
 #include "Sximage.h"
 
@@ -67,6 +68,7 @@ TEST(ReadBmp, KindsReadBeforeGiveTheSamePicture)
         BmpRecipe recipe;
         std::int32_t format;
         std::uint64_t digest;
+        bool alpha = false;
     };
     BmpRecipe pal4Short = Kind(5, 3, 4);
     pal4Short.coloursUsed = 3;
@@ -84,8 +86,12 @@ TEST(ReadBmp, KindsReadBeforeGiveTheSamePicture)
     offsetInHeaders.pixelOffset = 20;
     const std::vector<std::uint32_t> m565 = {0xF800, 0x07E0, 0x001F}, m555 = {0x7C00, 0x03E0, 0x001F};
     const std::vector<std::uint32_t> m888 = {0xFF0000, 0xFF00, 0xFF}, m8888 = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    BmpRecipe wide15 = Kind(17, 2, 15);  // rows of 16-bit pixels
+    wide15.pixels = Pattern(36 * 2, 5);
     BmpRecipe rgbV5 = Kind(2, 3, 32);
     rgbV5.infoSize = 124;
+    BmpRecipe rgbV5Masks = rgbV5;  // masks without bit-field compression do not count
+    rgbV5Masks.masks = m8888;
 
     const Case cases[] = {
         {"1 bit", Kind(9, 3, 1), 1, 0x3f243688cabb4186},
@@ -96,6 +102,7 @@ TEST(ReadBmp, KindsReadBeforeGiveTheSamePicture)
         {"8 bits, offset into the headers", offsetInHeaders, 8, 0x7dd1ce0110b88569},
         {"16 bits plain", Kind(3, 2, 16), 15, 0x77a3de779434ac1c},
         {"16 bits top-down", Kind(3, -2, 16), 15, 0x70c00d0b9b3a55dc},
+        {"15 bits", wide15, 15, 0xa742fe7c2dae6b72},
         {"16 bits 5-6-5 fields", Fields(Kind(3, 2, 16), 40, m565), 16, 0x7e788968d9acce37},
         {"16 bits 5-5-5 fields", Fields(Kind(3, 2, 16), 40, m555), 15, 0x77a3de779434ac1c},
         {"16 bits 5-6-5 fields, version 4", Fields(Kind(3, 2, 16), 108, m565), 16, 0x7e788968d9acce37},
@@ -106,9 +113,10 @@ TEST(ReadBmp, KindsReadBeforeGiveTheSamePicture)
         {"24 bits, version 5, table", rgbTable, 24, 0x5bf2df731f419dd4},
         {"32 bits", Kind(2, 3, 32), 32, 0x4731ee6ea3b8817b},
         {"32 bits, version 5", rgbV5, 32, 0x4731ee6ea3b8817b},
+        {"32 bits, version 5 with masks", rgbV5Masks, 32, 0x4731ee6ea3b8817b},
         {"32 bits 8-8-8 fields", Fields(Kind(2, 3, 32), 40, m888), 32, 0x4731ee6ea3b8817b},
-        {"32 bits 8-8-8-8 fields, version 3", Fields(Kind(2, -3, 32), 56, m8888), 32, 0xaa92e55a55f21fbb},
-        {"32 bits 8-8-8-8 fields, version 5", Fields(Kind(2, 3, 32), 124, m8888), 32, 0x4731ee6ea3b8817b},
+        {"32 bits 8-8-8-8 fields, version 3", Fields(Kind(2, -3, 32), 56, m8888), 32, 0xaa92e55a55f21fbb, true},
+        {"32 bits 8-8-8-8 fields, version 5", Fields(Kind(2, 3, 32), 124, m8888), 32, 0x4731ee6ea3b8817b, true},
         {"48 bits", Kind(2, 2, 48), 48, 0x8c6bda9a06aa6ff2},
         {"64 bits", Kind(2, 2, 64), 64, 0x7d0013f9e978ab03},
         {"no pixels", Kind(0, 0, 24), 24, 0x70347a4f272e8823},
@@ -118,6 +126,7 @@ TEST(ReadBmp, KindsReadBeforeGiveTheSamePicture)
         SBitmap image;
         ASSERT_EQ(ReadBmp(image, file.data(), file.data() + file.size()), 0u) << c.what;
         EXPECT_EQ(image.Format(), c.format) << c.what;
+        EXPECT_EQ(image.HasAlpha(), c.alpha) << c.what;
         EXPECT_EQ(Digest(image), c.digest) << c.what << std::hex << " 0x" << Digest(image);
     }
 }

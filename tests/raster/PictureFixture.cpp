@@ -209,6 +209,22 @@ Seeds BmpSeeds()
     bgra.infoSize = 124;  // a version 5 header, uncompressed
     bgra.pixels = Pattern(16, 9);
     seeds.emplace_back("bgra32_v5.bmp", MakeBmp(bgra));
+
+    // Bit fields of layouts other than the plain ones, with an alpha mask in headers of each length.
+    const struct
+    {
+        const char* name;
+        std::uint16_t bits;
+        std::uint32_t infoSize;
+        std::vector<std::uint32_t> masks;
+    } fields[] = {
+        {"argb4444_v5.bmp", 16, 124, {0x0F00, 0x00F0, 0x000F, 0xF000}},
+        {"rgba1010102_v4.bmp", 32, 108, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000}},
+        {"bgra32_alpha_v3.bmp", 32, 56, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+    };
+    for (const auto& f : fields)
+        seeds.emplace_back(f.name, MakeBmp({.width = 2, .height = 2, .bitCount = f.bits, .compression = 3,
+                                            .infoSize = f.infoSize, .masks = f.masks, .pixels = Pattern(f.bits / 2u, 3)}));
     return seeds;
 }
 
