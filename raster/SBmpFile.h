@@ -8,7 +8,7 @@
 //      with bit fields: u32 red, green and blue masks at 40 (after a 40-byte header, inside the
 //      longer ones), and a u32 alpha mask at 52 in headers of 56 bytes and more
 //      colour table: 4 bytes per entry (B, G, R, 0), after the header (and the masks that follow it)
-//      pixel rows, bottom-up unless the height is negative, each padded to 4 bytes
+//      pixel rows, bottom-up unless the height is negative, each padded to 4 bytes; or run lengths
 #pragma once
 
 #include <cstddef>
@@ -16,8 +16,9 @@
 
 namespace ulib::bmp {
 
-// Compression 3: the pixels are unpacked through the channel masks.
-enum Compression : std::uint32_t { BitFieldsCompression = 3 };
-inline constexpr std::size_t FileHeaderSize = 14, InfoHeaderSize = 40, BitFieldsMaskBytes = 12, AlphaMaskHeaderSize = 56;
+// Run lengths (1 for 8-bit, 2 for 4-bit pictures); bit fields (3): pixels unpacked through masks.
+enum Compression : std::uint32_t { Rle8Compression = 1, Rle4Compression = 2, BitFieldsCompression = 3 };
+inline constexpr std::size_t FileHeaderSize = 14, InfoHeaderSize = 40;
+inline constexpr std::size_t BitFieldsMaskBytes = 12, AlphaMaskHeaderSize = 56;
 
 }  // namespace ulib::bmp

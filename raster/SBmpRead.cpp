@@ -49,7 +49,7 @@ BmpInfo ParseInfo(const std::uint8_t* p)
     return info;
 }
 
-enum class Decoding { Copy, Fields };
+enum class Decoding { Copy, Fields, RunLengths };
 
 // What the file's pixels become: the bitmap format and how the stored rows get there.
 struct Plan
@@ -111,6 +111,13 @@ const char* PlanFor(const BmpInfo& info, const std::uint8_t* infoAt, const std::
         // Uncompressed 16-bit pixels are 5-5-5 in every BMP; 5-6-5 needs masks (compression 3).
         plan.format = info.bitCount == 16 ? 15 : info.bitCount;
         return nullptr;
+    case Rle8Compression:
+    case Rle4Compression:
+        if (info.bitCount != (info.compression == Rle8Compression ? 8 : 4))
+            return "UnacceptableVersion";
+        plan.format = info.bitCount;
+        plan.decoding = Decoding::RunLengths;
+        return nullptr;
     case BitFieldsCompression:
         return PlanBitFields(info, infoAt, end, plan);
     default:
@@ -165,9 +172,18 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
     const std::uint64_t fileStride = plan.decoding == Decoding::Copy
                                          ? block::ComputeLayout(info.width, std::int32_t(height), plan.format).stride
                                          : (std::uint64_t(info.width) * info.bitCount + 31) / 32 * 4;
-    const std::uint64_t pixelBytes = fileStride * std::uint64_t(height);
+    const std::uint64_t pixelBytes = plan.decoding == Decoding::RunLengths ? 0 : fileStride * std::uint64_t(height);
     if (pixelsAt + pixelBytes > size)
         return Refuse(bitmap, "taillostdata");
+    // Run lengths have no size of their own: the whole stream is checked before anything is allocated.
+    const bool fourBits = plan.format == 4;
+    if (plan.decoding == Decoding::RunLengths) {
+        const SError err = DecodeRunLengths(nullptr, info.width, std::int32_t(height), fourBits, begin + pixelsAt, end);
+        if (err != 0) {
+            bitmap.Release();
+            return err;
+        }
+    }
 
     bitmap.Release();  // nothing of a previous picture (its colour table) may survive
     bitmap.Create(info.width, std::int32_t(height), plan.format);
@@ -189,6 +205,9 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
         break;
     case Decoding::Fields:
         UnpackFields(bitmap, begin + pixelsAt, std::size_t(fileStride), info.bitCount, plan.masks);
+        break;
+    case Decoding::RunLengths:
+        DecodeRunLengths(&bitmap, info.width, std::int32_t(height), fourBits, begin + pixelsAt, end);
         break;
     }
     if (topDown)

@@ -1,5 +1,5 @@
 // Internal to the raster layer: the BMP reader's decoders of pixels that the file does not store as
-// the bitmap does: bit fields of any layout.
+// the bitmap does: bit fields of any layout and run lengths.
 #pragma once
 
 #include "SBitmap.h"
@@ -29,5 +29,13 @@ bool AreUsableMasks(const Masks& masks, std::uint32_t bitCount);
 // rows lie inside the data and that the bitmap has the file's size.
 void UnpackFields(SBitmap& bitmap, const std::uint8_t* rows, std::size_t fileStride, std::uint32_t bitCount,
                   const Masks& masks);
+
+// Decodes run-length data (8-bit indices, or 4-bit with fourBits) into the rows of a width x height
+// 8- or 4-bit bitmap, in the file's row order; pixels the data skip keep their value. Without a
+// bitmap the data are only checked, so that nothing is allocated for data that fail.
+// err: "taillostdata" (the data end before the end-of-picture mark), "data" (a run or a move past
+// the end of its row or of the picture).
+SError DecodeRunLengths(SBitmap* bitmap, std::int32_t width, std::int32_t height, bool fourBits,
+                        const std::uint8_t* at, const std::uint8_t* end);
 
 }  // namespace ulib::bmp

@@ -224,7 +224,18 @@ Seeds BmpSeeds()
     };
     for (const auto& f : fields)
         seeds.emplace_back(f.name, MakeBmp({.width = 2, .height = 2, .bitCount = f.bits, .compression = 3,
-                                            .infoSize = f.infoSize, .masks = f.masks, .pixels = Pattern(f.bits / 2u, 3)}));
+                                            .infoSize = f.infoSize, .masks = f.masks,
+                                            .pixels = Pattern(f.bits / 2u, 3)}));
+
+    // Run lengths: a run, a literal stretch, the end of a row, a move, the picture ended early; and
+    // 4-bit alternating indices in a top-down picture.
+    const std::vector<std::uint32_t> table = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    seeds.emplace_back("rle8_delta.bmp", MakeBmp({.width = 6, .height = 4, .bitCount = 8, .compression = 1,
+                                                  .coloursUsed = 4, .table = table,
+                                                  .pixels = {3, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}}));
+    seeds.emplace_back("rle4_topdown.bmp", MakeBmp({.width = 7, .height = -2, .bitCount = 4, .compression = 2,
+                                                    .coloursUsed = 4, .table = table,
+                                                    .pixels = {7, 0x12, 0, 0, 0, 5, 0x01, 0x23, 0x10, 0, 0, 1}}));
     return seeds;
 }
 
