@@ -76,13 +76,12 @@ std::int32_t PlainFormat(std::uint16_t bitCount, const Masks& m)
 // The plain layouts keep their stored pixels (an alpha mask of a 16-bit one is not read, so those
 // files give the picture they always gave); any other layout is unpacked to 24 bits, or to 32 with
 // alpha when the header has an alpha mask.
-const char* PlanBitFields(const BmpInfo& info, const std::uint8_t* infoAt, const std::uint8_t* end, Plan& plan)
+SError PlanBitFields(const BmpInfo& info, const std::uint8_t* infoAt, const std::uint8_t* end, Plan& plan)
 {
     const std::size_t available = std::size_t(end - infoAt);
-    if (available < InfoHeaderSize + BitFieldsMaskBytes)
-        return "taillostdata";
-    if (info.size >= AlphaMaskHeaderSize && available < AlphaMaskHeaderSize)
-        return "taillostdata";
+    if (available < InfoHeaderSize + BitFieldsMaskBytes ||
+        (info.size >= AlphaMaskHeaderSize && available < AlphaMaskHeaderSize))
+        return ErrorFromIdentifier("taillostdata");
     Masks& m = plan.masks;
     m.red = GetLE32(infoAt + InfoHeaderSize);
     m.green = GetLE32(infoAt + InfoHeaderSize + 4);
@@ -91,37 +90,37 @@ const char* PlanBitFields(const BmpInfo& info, const std::uint8_t* infoAt, const
     plan.format = PlainFormat(info.bitCount, m);
     if (plan.format != 0) {
         plan.alpha = plan.format == 32 && m.alpha == 0xFF000000;
-        return nullptr;
+        return 0;
     }
     if ((info.bitCount != 16 && info.bitCount != 32) || !AreUsableMasks(m, info.bitCount))
-        return "UnacceptableVersion";
+        return ErrorFromIdentifier("UnacceptableVersion");
     plan.format = m.alpha != 0 ? 32 : 24;
     plan.alpha = m.alpha != 0;
     plan.decoding = Decoding::Fields;
-    return nullptr;
+    return 0;
 }
 
-// The error identifier, or null with the plan made.
-const char* PlanFor(const BmpInfo& info, const std::uint8_t* infoAt, const std::uint8_t* end, Plan& plan)
+SError PlanFor(const BmpInfo& info, const std::uint8_t* infoAt, const std::uint8_t* end, Plan& plan)
 {
+    const SError unacceptable = ErrorFromIdentifier("UnacceptableVersion");
     if (info.size < InfoHeaderSize)
-        return "UnacceptableVersion";
+        return unacceptable;
     switch (info.compression) {
     case 0:
         // Uncompressed 16-bit pixels are 5-5-5 in every BMP; 5-6-5 needs masks (compression 3).
         plan.format = info.bitCount == 16 ? 15 : info.bitCount;
-        return nullptr;
+        return 0;
     case Rle8Compression:
     case Rle4Compression:
         if (info.bitCount != (info.compression == Rle8Compression ? 8 : 4))
-            return "UnacceptableVersion";
+            return unacceptable;
         plan.format = info.bitCount;
         plan.decoding = Decoding::RunLengths;
-        return nullptr;
+        return 0;
     case BitFieldsCompression:
         return PlanBitFields(info, infoAt, end, plan);
     default:
-        return "UnacceptableVersion";
+        return unacceptable;
     }
 }
 
@@ -145,8 +144,10 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
         return Refuse(bitmap, "InvalidData");
     const BmpInfo info = ParseInfo(infoAt);
     Plan plan;
-    if (const char* refused = PlanFor(info, infoAt, end, plan))
-        return Refuse(bitmap, refused);
+    if (const SError err = PlanFor(info, infoAt, end, plan)) {
+        bitmap.Release();
+        return err;
+    }
 
     const bool topDown = info.height < 0;
     const std::int64_t height = topDown ? -std::int64_t(info.height) : info.height;

@@ -29,8 +29,8 @@ void Put(SBitmap& bitmap, std::int64_t x, std::int64_t y, std::uint8_t index, bo
 
 // Each code is two bytes: a count and a value. A count above 0 repeats the value's index (or its
 // two nibbles, alternately). A count of 0 is an escape: 0 ends the row, 1 the picture, 2 moves the
-// position right and up by the next two bytes; 3 and more are that many indices taken as they stand,
-// padded to an even number of bytes.
+// position right and on by as many columns and rows as the next two bytes say; 3 and more are that
+// many indices taken as they stand, padded to an even number of bytes.
 SError DecodeRunLengths(SBitmap* bitmap, std::int32_t width, std::int32_t height, bool fourBits,
                         const std::uint8_t* at, const std::uint8_t* end)
 {
