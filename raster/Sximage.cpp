@@ -1,12 +1,12 @@
-// Signature patterns, the BMP reader and writer, and the readers that choose a format by signature.
+// Signature patterns, the BMP writer, and the readers that choose a format by signature.
 #include "Sximage.h"
 
 #include "SAscii.h"
 #include "SBitmapBlock.h"
+#include "SBmpFile.h"
 #include "SFileMapper.h"
 #include "Sxpng.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -15,14 +15,7 @@ namespace ulib {
 
 namespace {
 
-// The BMP reader steps over the 14-byte file header with this: "BM" and twelve bytes of any value.
-constexpr std::string_view BmpFileHeader = "+B+M::::::::::::::::::::::::";
-
-constexpr std::size_t FileHeaderSize = 14;
-constexpr std::size_t InfoHeaderSize = 40;
-// Compression 3: the pixels are unpacked through three channel masks (red, green, blue).
-constexpr std::uint32_t BitFieldsCompression = 3;
-constexpr std::size_t BitFieldsMaskBytes = 12;
+using namespace bmp;
 
 bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -58,56 +51,6 @@ SError Refuse(SBitmap& bitmap, const char* identifier)
     return ErrorFromIdentifier(identifier);
 }
 
-// The fields of the BITMAPINFOHEADER that the reader uses.
-struct BmpInfo
-{
-    std::uint32_t size;
-    std::int32_t width;
-    std::int32_t height;
-    std::uint16_t bitCount;
-    std::uint32_t compression;
-    std::int32_t resolutionX;
-    std::int32_t resolutionY;
-    std::uint32_t coloursUsed;
-};
-
-BmpInfo ParseInfo(const std::uint8_t* p)
-{
-    BmpInfo info;
-    info.size = GetLE32(p);
-    info.width = std::int32_t(GetLE32(p + 4));
-    info.height = std::int32_t(GetLE32(p + 8));
-    info.bitCount = GetLE16(p + 14);
-    info.compression = GetLE32(p + 16);
-    info.resolutionX = std::int32_t(GetLE32(p + 24));
-    info.resolutionY = std::int32_t(GetLE32(p + 28));
-    info.coloursUsed = GetLE32(p + 32);
-    return info;
-}
-
-// The bitmap format of a bit-field BMP (compression 3) whose channel masks are one of the plain
-// layouts: 5-6-5 and 5-5-5 for 16 bits (formats 16 and 15), 8-8-8 for 32; 0 for any other.
-std::int32_t BitFieldsFormat(std::uint16_t bitCount, const std::uint8_t* masks)
-{
-    const std::uint32_t red = GetLE32(masks), green = GetLE32(masks + 4), blue = GetLE32(masks + 8);
-    if (bitCount == 16 && red == 0xF800 && green == 0x07E0 && blue == 0x001F)
-        return 16;
-    if (bitCount == 16 && red == 0x7C00 && green == 0x03E0 && blue == 0x001F)
-        return 15;
-    if (bitCount == 32 && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF)
-        return 32;
-    return 0;
-}
-
-void ReverseRows(SBitmap& bitmap)
-{
-    std::size_t stride = std::size_t(bitmap.Stride());
-    std::uint8_t* area = bitmap.PixelArea();
-    for (std::int32_t top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(area + std::size_t(top) * stride, area + std::size_t(top + 1) * stride,
-                         area + std::size_t(bottom) * stride);
-}
-
 }  // namespace
 
 const std::uint8_t* MatchSignature(const std::uint8_t* begin, const std::uint8_t* end, std::string_view pattern)
@@ -129,76 +72,6 @@ const std::uint8_t* MatchSignature(const std::uint8_t* begin, const std::uint8_t
 bool HasSignature(const std::uint8_t* begin, const std::uint8_t* end, std::string_view pattern)
 {
     return MatchSignature(begin, end, pattern) != nullptr;
-}
-
-// BMP file layout (little-endian):
-//   0  "BM" | u32 file size | u16 0 | u16 0 | u32 pixel offset          file header, 14 bytes
-//  14  BITMAPINFOHEADER: u32 size | i32 width | i32 height (negative: top-down) | u16 planes |
-//      u16 bit count | u32 compression | u32 image size | i32 x and y pixels per metre |
-//      u32 colours used | u32 colours important                         40 bytes or more
-//      colour table: 4 bytes per entry (B, G, R, 0), at 14 + information header size
-//      pixel rows, bottom-up unless the height is negative, each padded to 4 bytes
-SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
-{
-    if (begin == nullptr || end == nullptr || end < begin)
-        return Refuse(bitmap, "InvalidArgument");
-    const std::uint8_t* infoAt = MatchSignature(begin, end, BmpFileHeader);
-    if (infoAt == nullptr || std::size_t(end - infoAt) < InfoHeaderSize)
-        return Refuse(bitmap, "InvalidData");
-    const BmpInfo info = ParseInfo(infoAt);
-    if (info.size < InfoHeaderSize || (info.compression != 0 && info.compression != BitFieldsCompression))
-        return Refuse(bitmap, "UnacceptableVersion");
-
-    const bool topDown = info.height < 0;
-    const std::int64_t height = topDown ? -std::int64_t(info.height) : info.height;
-    // Uncompressed 16-bit pixels are 5-5-5 in every BMP; 5-6-5 needs masks (compression 3). The
-    // masks follow a 40-byte header and lie inside the longer ones.
-    std::int32_t format = info.bitCount == 16 ? 15 : info.bitCount;
-    std::uint64_t maskBytes = 0;
-    if (info.compression == BitFieldsCompression) {
-        if (std::size_t(end - infoAt) < InfoHeaderSize + BitFieldsMaskBytes)
-            return Refuse(bitmap, "taillostdata");
-        format = BitFieldsFormat(info.bitCount, infoAt + InfoHeaderSize);
-        if (format == 0)
-            return Refuse(bitmap, "UnacceptableVersion");
-        maskBytes = info.size < InfoHeaderSize + BitFieldsMaskBytes ? BitFieldsMaskBytes : 0;
-    }
-    if (!block::IsValidFormat(format) || info.width < 0 || info.width > SBitmap::MaxSize || height > SBitmap::MaxSize)
-        return Refuse(bitmap, "memory_alloc");
-
-    // Every size below is 64-bit and at most a few times 2^32, so none of the sums can overflow.
-    const block::Layout layout = block::ComputeLayout(info.width, std::int32_t(height), format);
-    const std::uint64_t size = std::uint64_t(end - begin);
-    const std::uint64_t tableAt = FileHeaderSize + std::uint64_t(info.size) + maskBytes;
-    const std::uint64_t entries = info.coloursUsed != 0 ? info.coloursUsed : layout.entries;
-    const std::uint64_t tableEnd = tableAt + entries * 4;
-    if (tableEnd > size)
-        return Refuse(bitmap, "taillostdata");
-    // Writers may leave a gap after the colour table; the file header says where the rows start.
-    // An offset that points back into the headers or past the data is not trusted.
-    const std::uint64_t pixelOffset = GetLE32(begin + 10);
-    const std::uint64_t pixelsAt = pixelOffset > tableEnd && pixelOffset < size ? pixelOffset : tableEnd;
-    const std::uint64_t pixelBytes = std::uint64_t(layout.stride) * std::uint64_t(height);
-    if (pixelsAt + pixelBytes > size)
-        return Refuse(bitmap, "taillostdata");
-
-    bitmap.Release();  // nothing of a previous picture (its colour table) may survive
-    bitmap.Create(info.width, std::int32_t(height), format);
-    if (bitmap.Width() != info.width || bitmap.Height() != height || bitmap.Format() != format)
-        return Refuse(bitmap, "memory_alloc");
-    bitmap.SetResolutionX(info.resolutionX);
-    bitmap.SetResolutionY(info.resolutionY);
-
-    // The colour table lies directly before the pixel area. A table longer than the bitmap's is
-    // stepped over; its first entries are kept.
-    const std::uint64_t kept = std::min<std::uint64_t>(entries, std::uint64_t(bitmap.PaletteCount()));
-    if (kept != 0)
-        std::memcpy(bitmap.PixelArea() - bitmap.PaletteCount() * 4, begin + tableAt, std::size_t(kept) * 4);
-    if (pixelBytes != 0)
-        std::memcpy(bitmap.PixelArea(), begin + pixelsAt, std::size_t(pixelBytes));
-    if (topDown)
-        ReverseRows(bitmap);
-    return 0;
 }
 
 SError WriteBmpFile(const SBitmap& bitmap, const SString& path)

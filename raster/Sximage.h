@@ -31,17 +31,22 @@ const std::uint8_t* MatchSignature(const std::uint8_t* begin, const std::uint8_t
 // True when the data begin with the pattern.
 bool HasSignature(const std::uint8_t* begin, const std::uint8_t* end, std::string_view pattern);
 
-// Reads a BMP file image held in memory: uncompressed, 1, 4, 8, 16 (5-5-5, read as format 15; with
-// 5-6-5 bit fields as format 16),
-// 24 or 32 bits per pixel (48 and 64 as the bitmap formats of those codes), bottom-up or top-down.
+// Reads a BMP file image held in memory: 1, 4, 8, 16 (5-5-5, read as format 15), 24 or 32 bits per
+// pixel (48 and 64 as the bitmap formats of those codes), bottom-up or top-down; run lengths
+// (compression 1 for 8 bits, 2 for 4) as the 8- or 4-bit palette picture, the pixels they skip
+// index 0; bit fields (compression 3) of 16 or 32 bits: 5-6-5 and 5-5-5 as formats 16 and 15,
+// 8-8-8 as format 32 (marked HasAlpha when the header's alpha mask is 0xFF000000), and any other
+// layout of unbroken masks as format 24, or 32 marked HasAlpha with A from the alpha mask of a
+// header of 56 bytes or more. The fourth byte of any other 32-bit picture is not alpha.
 // The pixel rows start at the file header's pixel offset when it lies inside the data after the
 // colour table, else directly after the table. Nothing is allocated before the data are known to
-// hold the whole picture.
+// hold the whole picture (run lengths: to be complete and inside it).
 // err: "InvalidArgument" (null or reversed range), "InvalidData" (no "BM" file header, or fewer than
-// 40 bytes after it), "UnacceptableVersion" (information header under 40 bytes, compressed, or bit
-// fields other than 5-6-5 or 5-5-5 for 16 bits and 8-8-8 for 32),
-// "memory_alloc" (a bit count or size the bitmap cannot take: above 12000 pixels, negative width),
-// "taillostdata" (colour table or pixels cut short).
+// 40 bytes after it), "UnacceptableVersion" (information header under 40 bytes, a compression other
+// than those above or for another bit count, masks that are broken, share bits or reach past the
+// pixel), "memory_alloc" (a bit count or size the bitmap cannot take: above 12000 pixels, negative
+// width), "taillostdata" (masks, colour table or pixels cut short; run lengths without their end),
+// "data" (a run or move past the end of its row or of the picture).
 SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
 
 // Writes the bitmap as an uncompressed BMP file (its own information header, colour table and

@@ -21,7 +21,7 @@ const std::set<SError>& NamedReadErrors()
 {
     static const std::set<SError> errors = {
         Id("InvalidArgument"),  Id("InvalidData"),  Id("UnacceptableVersion"),
-        Id("memory_alloc"),     Id("taillostdata"), Id("UnacceptableFormat"),
+        Id("memory_alloc"),     Id("taillostdata"), Id("UnacceptableFormat"), Id("data"),
         error_definitions::PngError().value, error_definitions::PngError2().value, ReadJpegError(),
     };
     return errors;

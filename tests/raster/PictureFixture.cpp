@@ -80,7 +80,8 @@ bool EncodePng(const PngRecipe* recipe, Bytes* out, png_bytep* rows)
 
 Bytes MakeBmp(const BmpRecipe& recipe)
 {
-    const std::uint32_t headers = 14 + std::max<std::uint32_t>(recipe.infoSize, 40);
+    const std::uint32_t maskEnd = 40 + std::uint32_t(recipe.masks.size()) * 4;
+    const std::uint32_t headers = 14 + std::max<std::uint32_t>(recipe.infoSize, maskEnd);
     const std::uint32_t pixelAt = headers + std::uint32_t(recipe.table.size()) * 4 + recipe.gap;
     const std::uint32_t total = pixelAt + std::uint32_t(recipe.pixels.size());
     Bytes out;
@@ -100,6 +101,8 @@ Bytes MakeBmp(const BmpRecipe& recipe)
     Put32(out, std::uint32_t(recipe.resolutionY));
     Put32(out, recipe.coloursUsed);
     Put32(out, 0);
+    for (std::uint32_t mask : recipe.masks)
+        Put32(out, mask);
     out.resize(std::max<std::size_t>(headers, out.size()), 0);  // the rest of a longer information header
     for (std::uint32_t entry : recipe.table)
         Put32(out, entry);
@@ -234,6 +237,33 @@ Seeds BmpSeeds()
     bgra.infoSize = 124;  // a version 5 header, uncompressed
     bgra.pixels = Pattern(16, 9);
     seeds.emplace_back("bgra32_v5.bmp", MakeBmp(bgra));
+
+    // Bit fields of layouts other than the plain ones, with an alpha mask in headers of each length.
+    const struct
+    {
+        const char* name;
+        std::uint16_t bits;
+        std::uint32_t infoSize;
+        std::vector<std::uint32_t> masks;
+    } fields[] = {
+        {"argb4444_v5.bmp", 16, 124, {0x0F00, 0x00F0, 0x000F, 0xF000}},
+        {"rgba1010102_v4.bmp", 32, 108, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000}},
+        {"bgra32_alpha_v3.bmp", 32, 56, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+    };
+    for (const auto& f : fields)
+        seeds.emplace_back(f.name, MakeBmp({.width = 2, .height = 2, .bitCount = f.bits, .compression = 3,
+                                            .infoSize = f.infoSize, .masks = f.masks,
+                                            .pixels = Pattern(f.bits / 2u, 3)}));
+
+    // Run lengths: a run, a literal stretch, the end of a row, a move, the picture ended early; and
+    // 4-bit alternating indices in a top-down picture.
+    const std::vector<std::uint32_t> table = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    seeds.emplace_back("rle8_delta.bmp", MakeBmp({.width = 6, .height = 4, .bitCount = 8, .compression = 1,
+                                                  .coloursUsed = 4, .table = table,
+                                                  .pixels = {3, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}}));
+    seeds.emplace_back("rle4_topdown.bmp", MakeBmp({.width = 7, .height = -2, .bitCount = 4, .compression = 2,
+                                                    .coloursUsed = 4, .table = table,
+                                                    .pixels = {7, 0x12, 0, 0, 0, 5, 0x01, 0x23, 0x10, 0, 0, 1}}));
     return seeds;
 }
 

@@ -30,13 +30,14 @@ struct BmpRecipe
     std::uint32_t compression = 0;
     std::uint32_t infoSize = 40;
     std::uint32_t coloursUsed = 0;
+    std::vector<std::uint32_t> masks{};  // from byte 40 of the information header, past its end if need be
     std::int32_t resolutionX = 0;
     std::int32_t resolutionY = 0;
-    std::vector<std::uint32_t> table;  // written as given, 4 bytes each
+    std::vector<std::uint32_t> table{};  // written as given, 4 bytes each
     std::uint32_t gap = 0;             // bytes of 0xEE between the table and the pixels
     bool pixelOffsetGiven = false;
     std::uint32_t pixelOffset = 0;
-    Bytes pixels;                       // written as given
+    Bytes pixels{};                     // written as given
 };
 Bytes MakeBmp(const BmpRecipe& recipe);
 

@@ -150,46 +150,6 @@ TEST(ReadBmp, FailureTableEmptiesTheBitmap)
     EXPECT_TRUE(image.IsPristine());
 }
 
-TEST(ReadBmp, BitFieldsAreReadInThePlainLayoutsOnly)
-{
-    struct Case
-    {
-        std::uint16_t bits;
-        std::vector<std::uint32_t> masks;
-        std::int32_t format;  // 0: refused
-    };
-    const Case cases[] = {
-        {16, {0xF800, 0x07E0, 0x001F}, 16},       {16, {0x7C00, 0x03E0, 0x001F}, 15},
-        {32, {0xFF0000, 0xFF00, 0xFF}, 32},       {16, {0x0F00, 0x00F0, 0x000F}, 0},
-        {24, {0xF800, 0x07E0, 0x001F}, 0},        {32, {0xF800, 0x07E0, 0x001F}, 0},
-    };
-    for (const Case& c : cases) {
-        BmpRecipe recipe = Rgb24(1, 1);
-        recipe.bitCount = c.bits;
-        recipe.compression = 3;
-        recipe.table = c.masks;
-        recipe.pixels = {0x12, 0x34, 0x56, 0x78};
-        SBitmap image = Occupied();
-        const SError err = ReadBmpBytes(image, MakeBmp(recipe));
-        if (c.format == 0) {
-            EXPECT_EQ(err, Id("UnacceptableVersion")) << c.bits;
-            EXPECT_TRUE(image.IsPristine());
-            continue;
-        }
-        ASSERT_EQ(err, 0u) << c.bits;
-        EXPECT_EQ(image.Format(), c.format);
-        EXPECT_EQ(image.Row(0)[0], 0x12);
-        EXPECT_EQ(image.Row(0)[1], 0x34);
-    }
-    // Masks cut off by the end of the file.
-    BmpRecipe cut = Rgb24(0, 0);
-    cut.bitCount = 16;
-    cut.compression = 3;
-    SBitmap image = Occupied();
-    EXPECT_EQ(ReadBmpBytes(image, MakeBmp(cut)), Id("taillostdata"));
-    EXPECT_TRUE(image.IsPristine());
-}
-
 TEST(ReadBmp, PaletteFileKeepsTableIndicesAndResolutions)
 {
     BmpRecipe recipe;
