@@ -1,0 +1,149 @@
+// The labelling runs in two passes over the rows' runs of non-border pixels. The first joins each
+// run to the runs of the row above that share a column with it (4-connectivity) in a union-find
+// whose root is always the earliest run of its group; the second numbers the groups in the order
+// of their roots, which is the order of their first pixels, and writes the label map.
+#include "SRegionLabels.h"
+
+#include "SNonBorderPixels.h"
+
+#include <new>
+
+using namespace ulib;
+
+namespace {
+
+std::int32_t Root(std::vector<std::int32_t>& parent, std::int32_t i)
+{
+    while (parent[std::size_t(i)] != i) {
+        parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];  // path halving
+        i = parent[std::size_t(i)];
+    }
+    return i;
+}
+
+// The earlier root wins, so a root is never later than any run of its group.
+void Join(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
+{
+    const std::int32_t ra = Root(parent, a), rb = Root(parent, b);
+    if (ra < rb)
+        parent[std::size_t(rb)] = ra;
+    else if (rb < ra)
+        parent[std::size_t(ra)] = rb;
+}
+
+}  // namespace
+
+void SRegionLabels::Clear()
+{
+    width_ = height_ = 0;
+    labels_.reset();
+    regions_.clear();
+    neighbourStart_.clear();
+    neighbours_.clear();
+}
+
+bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::vector<std::int32_t>& rowStart,
+                             std::vector<std::int32_t>& parent) const
+{
+    // The fill's own inside rule and row scans, read only here.
+    SNonBorderPixels inside;
+    if (!inside.Attach(const_cast<SBitmap&>(paint), width_, height_))
+        return false;
+    for (std::int32_t y = 0; y < height_; ++y) {
+        rowStart[std::size_t(y)] = std::int32_t(runs.size());
+        for (std::int32_t x = 0; (x = inside.NextInside(y, x, width_)) < width_;) {
+            const std::int32_t end = inside.NextOutside(y, x + 1, width_);
+            parent.push_back(std::int32_t(runs.size()));
+            runs.push_back({x, end});
+            x = end;
+        }
+        if (y == 0)
+            continue;
+        // Both rows' runs are in column order: step through them together, joining overlaps.
+        std::int32_t above = rowStart[std::size_t(y - 1)];
+        const std::int32_t aboveEnd = rowStart[std::size_t(y)];
+        std::int32_t here = aboveEnd;
+        const std::int32_t hereEnd = std::int32_t(runs.size());
+        while (above < aboveEnd && here < hereEnd) {
+            const Run& a = runs[std::size_t(above)];
+            const Run& h = runs[std::size_t(here)];
+            if (a.x0 < h.x1 && h.x0 < a.x1)
+                Join(parent, above, here);
+            if (a.x1 < h.x1)
+                ++above;
+            else
+                ++here;
+        }
+    }
+    rowStart[std::size_t(height_)] = std::int32_t(runs.size());
+    return true;
+}
+
+void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& runs,
+                                const std::vector<std::int32_t>& rowStart, const std::vector<std::int32_t>& labelOfRun)
+{
+    for (std::int32_t y = 0; y < height_; ++y) {
+        std::int32_t* row = labels_.get() + std::size_t(y) * std::size_t(width_);
+        const std::uint32_t* pixels = paint.Row32(y);
+        std::int32_t x = 0;
+        for (std::int32_t i = rowStart[std::size_t(y)]; i < rowStart[std::size_t(y + 1)]; ++i) {
+            const Run& run = runs[std::size_t(i)];
+            const std::int32_t label = labelOfRun[std::size_t(i)];
+            for (; x < run.x0; ++x)
+                row[x] = 0;
+            for (; x < run.x1; ++x)
+                row[x] = label;
+            SRegionFacts& r = regions_[std::size_t(label - 1)];
+            const std::int32_t length = run.x1 - run.x0;
+            if (r.area == 0) {
+                r.seed = {run.x0, y};
+                r.colour = pixels[run.x0];
+            }
+            r.area += length;
+            // The sum of the columns x0..x1-1; the product is always even.
+            r.sumX += std::int64_t(run.x0 + run.x1 - 1) * length / 2;
+            r.sumY += std::int64_t(y) * length;
+            r.bounds = r.bounds.Union({run.x0, y, run.x1, y + 1});
+        }
+        for (; x < width_; ++x)
+            row[x] = 0;
+    }
+}
+
+SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
+{
+    Clear();
+    if (paint.Format() != 32 || neighbourGap < 1 || neighbourGap > 8)
+        return ErrorFromIdentifier("domain");
+    width_ = paint.Width();
+    height_ = paint.Height();
+    labels_.reset(new (std::nothrow) std::int32_t[std::size_t(width_) * std::size_t(height_)]);
+    if (!labels_) {
+        Clear();
+        return ErrorFromIdentifier("memory_temp");
+    }
+    try {
+        std::vector<Run> runs;
+        std::vector<std::int32_t> rowStart(std::size_t(height_) + 1);
+        std::vector<std::int32_t> parent;  // becomes each run's label
+        runs.reserve(std::size_t(height_) * 8);
+        parent.reserve(std::size_t(height_) * 8);
+        if (!FindRuns(paint, runs, rowStart, parent)) {
+            Clear();
+            return ErrorFromIdentifier("memory_temp");
+        }
+
+        // A root precedes the rest of its group and every parent precedes its child, so one pass in
+        // run order turns roots into new labels and every other run into its parent's label.
+        std::int32_t count = 0;
+        for (std::size_t i = 0; i < parent.size(); ++i)
+            parent[i] = parent[i] == std::int32_t(i) ? ++count : parent[std::size_t(parent[i])];
+        regions_.resize(std::size_t(count));
+        WriteLabels(paint, runs, rowStart, parent);
+        FindNeighbours(neighbourGap);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return ErrorFromIdentifier("memory_temp");
+    }
+    return 0;
+}
