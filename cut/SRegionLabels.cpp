@@ -36,7 +36,6 @@ void Join(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
 void SRegionLabels::Clear()
 {
     width_ = height_ = 0;
-    labels_.reset();
     regions_.clear();
     neighbourStart_.clear();
     neighbours_.clear();
@@ -117,7 +116,12 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
         return ErrorFromIdentifier("domain");
     width_ = paint.Width();
     height_ = paint.Height();
-    labels_.reset(new (std::nothrow) std::int32_t[std::size_t(width_) * std::size_t(height_)]);
+    // Labelling cel after cel of one cut reuses the map: a fresh one costs a page fault per page.
+    const std::size_t pixels = std::size_t(width_) * std::size_t(height_);
+    if (pixels != labelsSize_ || !labels_) {
+        labels_.reset(new (std::nothrow) std::int32_t[pixels]);
+        labelsSize_ = labels_ ? pixels : 0;
+    }
     if (!labels_) {
         Clear();
         return ErrorFromIdentifier("memory_temp");
@@ -140,7 +144,7 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
             parent[i] = parent[i] == std::int32_t(i) ? ++count : parent[std::size_t(parent[i])];
         regions_.resize(std::size_t(count));
         WriteLabels(paint, runs, rowStart, parent);
-        FindNeighbours(neighbourGap);
+        FindNeighbours(runs, rowStart, parent, neighbourGap);
     } catch (const std::bad_alloc&) {
         Clear();
         return ErrorFromIdentifier("memory_temp");

@@ -77,11 +77,13 @@ private:
     void WriteLabels(const ulib::SBitmap& paint, const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
                      const std::vector<std::int32_t>& labelOfRun);
     // SRegionNeighbours.cpp
-    void FindNeighbours(std::int32_t gap);
+    void FindNeighbours(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
+                        const std::vector<std::int32_t>& labelOfRun, std::int32_t gap);
 
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::unique_ptr<std::int32_t[]> labels_;
+    std::size_t labelsSize_ = 0;  // the pixels labels_ holds, kept from one Build to the next
     std::vector<SRegionFacts> regions_;
     std::vector<std::int32_t> neighbourStart_;  // Count() + 1 offsets into neighbours_
     std::vector<std::int32_t> neighbours_;

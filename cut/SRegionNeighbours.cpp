@@ -1,6 +1,7 @@
-// The neighbours of the regions, found on the label map: along every row and every column, a
-// region's pixel followed by 1..gap border pixels and then another region's pixel makes the two
-// neighbours. The same pair turns up along the whole length of the line between them, so each
+// The neighbours of the regions: along every row and every column, a region's pixel followed by
+// 1..gap border pixels and then another region's pixel makes the two neighbours. The rows' runs
+// give the crossings along the rows and the border pixels below each run; the label map gives
+// what lies beyond them. The same pair turns up along the whole length of the line between them, so each
 // pair is kept once as soon as it repeats the one before, then sorted and made unique.
 #include "SRegionLabels.h"
 
@@ -24,36 +25,44 @@ void Keep(std::vector<std::uint64_t>& pairs, std::int32_t a, std::int32_t b)
 
 }  // namespace
 
-void SRegionLabels::FindNeighbours(std::int32_t gap)
+void SRegionLabels::FindNeighbours(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
+                                   const std::vector<std::int32_t>& labelOfRun, std::int32_t gap)
 {
     std::vector<std::uint64_t> pairs;
     for (std::int32_t y = 0; y < height_; ++y) {
-        // Along the row: a region pixel with a border after it.
-        const std::int32_t* row = Row(y);
-        for (std::int32_t x = 0; x + 2 < width_; ++x) {
-            if (row[x] == 0 || row[x + 1] != 0)
-                continue;
-            for (std::int32_t k = x + 2; k < width_ && k <= x + gap + 1; ++k)
-                if (row[k] != 0) {
-                    if (row[k] != row[x])
-                        Keep(pairs, row[x], row[k]);
-                    break;
-                }
+        const std::int32_t first = rowStart[std::size_t(y)], end = rowStart[std::size_t(y + 1)];
+        // Along the row: the runs are maximal, so what lies between two runs is all border.
+        for (std::int32_t i = first; i + 1 < end; ++i) {
+            const std::int32_t a = labelOfRun[std::size_t(i)], b = labelOfRun[std::size_t(i + 1)];
+            if (runs[std::size_t(i + 1)].x0 - runs[std::size_t(i)].x1 <= gap && a != b)
+                Keep(pairs, a, b);
         }
-        // Down the columns: a region pixel of this row with a border below it. Row by row, so the
-        // label map is read in the order it lies in memory.
+        // Down the columns: only the columns of a run with a border below it (those the next row's
+        // runs leave uncovered) can cross a line, so only those are looked down.
         if (y + 2 >= height_)
             continue;
-        const std::int32_t* below = Row(y + 1);
-        for (std::int32_t x = 0; x < width_; ++x) {
-            if (row[x] == 0 || below[x] != 0)
-                continue;
-            for (std::int32_t k = y + 2; k < height_ && k <= y + gap + 1; ++k)
-                if (const std::int32_t other = Row(k)[x]; other != 0) {
-                    if (other != row[x])
-                        Keep(pairs, row[x], other);
-                    break;
+        std::int32_t below = end;
+        const std::int32_t belowEnd = rowStart[std::size_t(y + 2)];
+        for (std::int32_t i = first; i < end; ++i) {
+            const Run& run = runs[std::size_t(i)];
+            const std::int32_t label = labelOfRun[std::size_t(i)];
+            for (std::int32_t x = run.x0; x < run.x1;) {
+                while (below < belowEnd && runs[std::size_t(below)].x1 <= x)
+                    ++below;
+                const bool covered = below < belowEnd && runs[std::size_t(below)].x0 <= x;
+                if (covered) {
+                    x = runs[std::size_t(below)].x1;
+                    continue;
                 }
+                const std::int32_t borderEnd = std::min(run.x1, below < belowEnd ? runs[std::size_t(below)].x0 : width_);
+                for (; x < borderEnd; ++x)
+                    for (std::int32_t k = y + 2; k < height_ && k <= y + gap + 1; ++k)
+                        if (const std::int32_t other = Row(k)[x]; other != 0) {
+                            if (other != label)
+                                Keep(pairs, label, other);
+                            break;
+                        }
+            }
         }
     }
     std::sort(pairs.begin(), pairs.end());
