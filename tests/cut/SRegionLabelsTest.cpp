@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <queue>
 #include <random>
 #include <set>
 #include <utility>
@@ -54,22 +53,7 @@ std::vector<std::int32_t> FloodLabels(const SBitmap& layer, std::int32_t& count)
         for (std::int32_t x0 = 0; x0 < w; ++x0) {
             if (!inside(x0, y0) || labels[std::size_t(y0 * w + x0)] != 0)
                 continue;
-            ++count;
-            std::queue<SPoint> queue;
-            auto reach = [&](std::int32_t x, std::int32_t y) {
-                if (x >= 0 && y >= 0 && x < w && y < h && inside(x, y) && labels[std::size_t(y * w + x)] == 0) {
-                    labels[std::size_t(y * w + x)] = count;
-                    queue.push({x, y});
-                }
-            };
-            reach(x0, y0);
-            for (; !queue.empty(); queue.pop()) {
-                const SPoint p = queue.front();
-                reach(p.x - 1, p.y);
-                reach(p.x + 1, p.y);
-                reach(p.x, p.y - 1);
-                reach(p.x, p.y + 1);
-            }
+            FloodFrom(labels, w, h, {x0, y0}, ++count, inside);
         }
     return labels;
 }

@@ -6,12 +6,14 @@
 #pragma once
 
 #include "SCel.h"
+#include "SGeometry.h"
 #include "SPaintContext.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
+#include <queue>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,3 +112,26 @@ struct PaintDesk
 
     SPaintContext Context() { return {cel, undo, tools, reference}; }
 };
+
+// The reference fill for the walk and the labelling: marks with `label` every pixel of the row-major
+// w x h map that is inside (inside(x, y)), still 0 and 4-connected to the seed, breadth first.
+template <class Inside>
+void FloodFrom(std::vector<std::int32_t>& map, std::int32_t w, std::int32_t h, ulib::SPoint seed, std::int32_t label,
+               const Inside& inside)
+{
+    std::queue<ulib::SPoint> queue;
+    auto reach = [&](std::int32_t x, std::int32_t y) {
+        if (x >= 0 && y >= 0 && x < w && y < h && inside(x, y) && map[std::size_t(y * w + x)] == 0) {
+            map[std::size_t(y * w + x)] = label;
+            queue.push({x, y});
+        }
+    };
+    reach(seed.x, seed.y);
+    for (; !queue.empty(); queue.pop()) {
+        const ulib::SPoint p = queue.front();
+        reach(p.x - 1, p.y);
+        reach(p.x + 1, p.y);
+        reach(p.x, p.y - 1);
+        reach(p.x, p.y + 1);
+    }
+}

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <queue>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -55,24 +54,9 @@ struct SpanRecorder
 // The mask's pixels 4-connected to the seed, breadth first.
 std::vector<char> Flood(const MaskInside& mask, SPoint seed)
 {
-    std::vector<char> reached(mask.in.size(), 0);
-    std::queue<SPoint> queue;
-    auto reach = [&](std::int32_t x, std::int32_t y) {
-        if (x >= 0 && y >= 0 && x < mask.width && y < mask.height && mask.Inside(y, x) &&
-            !reached[std::size_t(y * mask.width + x)]) {
-            reached[std::size_t(y * mask.width + x)] = 1;
-            queue.push({x, y});
-        }
-    };
-    reach(seed.x, seed.y);
-    for (; !queue.empty(); queue.pop()) {
-        const SPoint p = queue.front();
-        reach(p.x - 1, p.y);
-        reach(p.x + 1, p.y);
-        reach(p.x, p.y - 1);
-        reach(p.x, p.y + 1);
-    }
-    return reached;
+    std::vector<std::int32_t> reached(mask.in.size(), 0);
+    FloodFrom(reached, mask.width, mask.height, seed, 1, [&](std::int32_t x, std::int32_t y) { return mask.Inside(y, x); });
+    return {reached.begin(), reached.end()};
 }
 
 TEST(RegionWalk, HandsOutEachRegionPixelOnceInWholeRunsWhateverThePolicy)
