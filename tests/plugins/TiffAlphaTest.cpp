@@ -96,12 +96,7 @@ const Variant Variants[] = {
     {"grey-alpha16 premultiplied tiles", 16, 2, PHOTOMETRIC_MINISBLACK, Alpha::Premultiplied, false, true},
 };
 
-class TiffAlpha : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(plugin.Loaded()); }
-    LoadedPlugin plugin;
-};
+using TiffAlpha = LoadedPluginTest;
 
 TEST_F(TiffAlpha, EveryVariantGivesBackTheSamplesWritten)
 {

@@ -92,12 +92,7 @@ void PatchTag(Bytes& bytes, std::uint16_t tag, std::uint32_t value)
     ADD_FAILURE() << "no tag " << tag;
 }
 
-class TiffDamage : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(plugin.Loaded()); }
-    LoadedPlugin plugin;
-};
+using TiffDamage = LoadedPluginTest;
 
 TEST_F(TiffDamage, EveryCutAndBitFlipGivesAPictureOrAnErrorCodeSilently)
 {

@@ -5,6 +5,8 @@
 #include "FuzzSeeds.h"
 #include "SusiePlugin.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +32,14 @@ public:
 
 private:
     void* library_ = nullptr;
+};
+
+// The fixture of the plug-in tests: every test starts with the plug-in loaded.
+class LoadedPluginTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(plugin.Loaded()); }
+    LoadedPlugin plugin;
 };
 
 // A TIFF to write. Samples are given row by row from the top, packed as stored (host byte order

@@ -158,12 +158,7 @@ const std::vector<PinnedCase>& Cases()
     return cases;
 }
 
-class TiffPinned : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(plugin.Loaded()); }
-    LoadedPlugin plugin;
-};
+using TiffPinned = LoadedPluginTest;
 
 TEST_F(TiffPinned, EveryLayoutReadGivesThePinnedPicture)
 {

@@ -52,12 +52,7 @@ Bytes Ramp(std::size_t count, unsigned seed = 0, unsigned step = 1)
     return bytes;
 }
 
-class TiffPlugin : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(plugin.Loaded()); }
-    LoadedPlugin plugin;
-};
+using TiffPlugin = LoadedPluginTest;
 
 TEST_F(TiffPlugin, GivesItsTextsAndKnowsTiffSignatures)
 {
