@@ -31,6 +31,9 @@ void Join(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
         parent[std::size_t(ra)] = rb;
 }
 
+// 0*0 + 1*1 + ... + (n-1)*(n-1).
+std::int64_t SquaresBelow(std::int64_t n) { return (n - 1) * n * (2 * n - 1) / 6; }
+
 }  // namespace
 
 void SRegionLabels::Clear()
@@ -99,9 +102,13 @@ void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& ru
                 r.colour = pixels[run.x0];
             }
             r.area += length;
-            // The sum of the columns x0..x1-1; the product is always even.
-            r.sumX += std::int64_t(run.x0 + run.x1 - 1) * length / 2;
+            // The sums over the columns x0..x1-1 in closed form.
+            const std::int64_t sumX = std::int64_t(run.x0 + run.x1 - 1) * length / 2;  // always even
+            r.sumX += sumX;
             r.sumY += std::int64_t(y) * length;
+            r.sumXX += SquaresBelow(run.x1) - SquaresBelow(run.x0);
+            r.sumYY += std::int64_t(y) * y * length;
+            r.sumXY += std::int64_t(y) * sumX;
             r.bounds = r.bounds.Union({run.x0, y, run.x1, y + 1});
         }
         for (; x < width_; ++x)
@@ -112,7 +119,7 @@ void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& ru
 SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
 {
     Clear();
-    if (paint.Format() != 32 || neighbourGap < 1 || neighbourGap > 8)
+    if (paint.Format() != 32 || neighbourGap < 1 || neighbourGap > 16)
         return ErrorFromIdentifier("domain");
     width_ = paint.Width();
     height_ = paint.Height();

@@ -25,6 +25,10 @@ struct SRegionFacts
     // The sums of the pixels' columns and rows; the centroid is their mean, in pixel indices.
     std::int64_t sumX = 0;
     std::int64_t sumY = 0;
+    // The sums of x*x, y*y and x*y: with the centroid they give the region's spread (Spread*).
+    std::int64_t sumXX = 0;
+    std::int64_t sumYY = 0;
+    std::int64_t sumXY = 0;
     // The first pixel in row order: a fill click there paints exactly the region.
     ulib::SPoint seed;
     // The paint value at the seed (cel_values::Unpainted where nothing is painted). A fill paints a
@@ -33,12 +37,16 @@ struct SRegionFacts
 
     double CentroidX() const { return area ? double(sumX) / area : 0.0; }
     double CentroidY() const { return area ? double(sumY) / area : 0.0; }
+    // The covariance of the pixels' positions (0 for an empty region).
+    double SpreadXX() const { return area ? double(sumXX) / area - CentroidX() * CentroidX() : 0.0; }
+    double SpreadYY() const { return area ? double(sumYY) / area - CentroidY() * CentroidY() : 0.0; }
+    double SpreadXY() const { return area ? double(sumXY) / area - CentroidX() * CentroidY() : 0.0; }
 };
 
 class SRegionLabels
 {
 public:
-    // Labels a 32-bit paint layer and describes its regions; neighbourGap (1..8) is how many border
+    // Labels a 32-bit paint layer and describes its regions; neighbourGap (1..16) is how many border
     // pixels two neighbouring regions may have between them (see Neighbours). Errors: "domain" (the
     // layer is not 32-bit or the gap is out of range) and "memory_temp"; either leaves the labels
     // empty.
@@ -48,7 +56,8 @@ public:
     std::int32_t Height() const { return height_; }
     std::int32_t Count() const { return std::int32_t(regions_.size()); }
 
-    // 0 for a border pixel, else the pixel's region.
+    // The pixel's region; 0 for a border pixel, or -l after SpreadIntoBorders when region l is the
+    // nearest one.
     std::int32_t At(std::int32_t x, std::int32_t y) const { return Row(y)[x]; }
     const std::int32_t* Row(std::int32_t y) const { return labels_.get() + std::size_t(y) * std::size_t(width_); }
 
@@ -63,6 +72,12 @@ public:
         return {neighbours_.data() + neighbourStart_[std::size_t(label - 1)],
                 neighbours_.data() + neighbourStart_[std::size_t(label)]};
     }
+
+    // Marks every border pixel within `reach` pixels (1..15, a chamfer distance) of a region with
+    // the negated label of the nearest one, so work that lands on a line a pixel or two off still
+    // knows which region is near. Farther border pixels stay 0; regions, facts and neighbours stay.
+    // Error: "memory_temp" (nothing marked).
+    ulib::SError SpreadIntoBorders(std::int32_t reach);
 
 private:
     struct Run

@@ -161,6 +161,7 @@ struct StandardDefinitions
     SErrorDefinition pngError, pngError2;
     SErrorDefinition jpegError;
     SErrorDefinition fileNotRegular, gengaOverwrite;
+    SErrorDefinition carrySize, carryUnpainted;
 
     StandardDefinitions();
 };
@@ -199,6 +200,8 @@ StandardDefinitions::StandardDefinitions()
     AppendErrorDefinition(jpegError, "pngerror", "LIBJPEGモジュールがエラーを返しました。");
     AppendErrorDefinition(fileNotRegular, "file_not_regular", "通常のファイルではないので、書き込めませんでした。");
     AppendErrorDefinition(gengaOverwrite, "genga_overwrite", "原画の画像なので、上書きできませんでした。");
+    AppendErrorDefinition(carrySize, "carry_size", "色を写すセルと大きさが違います。");
+    AppendErrorDefinition(carryUnpainted, "carry_unpainted", "色を写すセルが塗られていません。");
 }
 
 // Registers the standard definitions exactly once, on first use from any thread.

@@ -175,7 +175,7 @@ TEST(RegionLabels, RefusesWhatItCannotLabel)
     EXPECT_EQ(ErrorIdentifier(labels.Build(grey)), "domain");
     const SBitmap layer = LayerFromArt({".#."});
     EXPECT_EQ(ErrorIdentifier(labels.Build(layer, 0)), "domain");
-    EXPECT_EQ(ErrorIdentifier(labels.Build(layer, 9)), "domain");
+    EXPECT_EQ(ErrorIdentifier(labels.Build(layer, 17)), "domain");
     EXPECT_EQ(labels.Count(), 0);
     EXPECT_EQ(labels.Width(), 0);
 
@@ -191,7 +191,7 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
     for (int round = 0; round < 300; ++round) {
         const std::int32_t w = 1 + std::int32_t(rng() % 40), h = 1 + std::int32_t(rng() % 30);
         const SBitmap layer = LayerFromArt(RandomCelArt(rng, w, h));
-        const std::int32_t gap = 1 + std::int32_t(rng() % 3);
+        const std::int32_t gap = 1 + std::int32_t(rng() % 12);
         SRegionLabels labels;
         ASSERT_EQ(labels.Build(layer, gap), 0u);
         std::int32_t count = 0;
@@ -213,6 +213,9 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
                     }
                     f.sumX += x;
                     f.sumY += y;
+                    f.sumXX += std::int64_t(x) * x;
+                    f.sumYY += std::int64_t(y) * y;
+                    f.sumXY += std::int64_t(x) * y;
                     f.bounds = f.bounds.Union({x, y, x + 1, y + 1});
                 }
         for (std::int32_t l = 1; l <= count; ++l) {
@@ -222,6 +225,9 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
             EXPECT_EQ(got.bounds, want.bounds) << "round " << round << " region " << l;
             EXPECT_EQ(got.sumX, want.sumX) << "round " << round << " region " << l;
             EXPECT_EQ(got.sumY, want.sumY) << "round " << round << " region " << l;
+            EXPECT_EQ(got.sumXX, want.sumXX) << "round " << round << " region " << l;
+            EXPECT_EQ(got.sumYY, want.sumYY) << "round " << round << " region " << l;
+            EXPECT_EQ(got.sumXY, want.sumXY) << "round " << round << " region " << l;
             EXPECT_EQ(got.seed, want.seed) << "round " << round << " region " << l;
             EXPECT_EQ(got.colour, want.colour) << "round " << round << " region " << l;
         }

@@ -1,0 +1,130 @@
+// The colour carry on the evaluation set (CutSequence.h): its figures, printed once, and its time.
+//   Figures: regions right / wrong / left and painted area right over neighbouring 4000 x 3000 cels
+//   of several cuts, the same for the last cel of a chain of 12 carried one from the other, and the
+//   colour-line pixels converted right.
+//   CarryCel: planning and applying the carry onto one 4000 x 3000 cel of about 2500 regions,
+//   beside the fills alone of the same regions at the same points (_ref_fills), in the same run.
+#include "CarryEvaluation.h"
+#include "SRegionFill.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+using namespace cut_sequence;
+
+namespace {
+
+constexpr int Cuts = 3;
+constexpr int ChainLength = 12;
+
+struct Pair
+{
+    Scene scene;
+    std::vector<Motion> motions;
+    SCel source;
+    Cel target;
+};
+
+// The first two cels of cut `seed`, the first painted as its painter would.
+std::unique_ptr<Pair> MakePair(std::uint32_t seed)
+{
+    auto p = std::make_unique<Pair>();
+    p->scene = MakeScene(seed);
+    p->motions = WalkMotions(seed * 7, 2, p->scene.width);
+    Cel first = Renderer(p->scene, p->motions[0]).Draw(ChooseChanges(p->scene, seed * 11));
+    PaintAsPainter(p->scene, first);
+    p->source = WorkingCel(first);
+    p->target = Renderer(p->scene, p->motions[1]).Draw(ChooseChanges(p->scene, seed * 13));
+    return p;
+}
+
+void PrintFigures()
+{
+    std::printf("\ncolour carry, evaluation set (4000 x 3000, %d cuts):\n", Cuts);
+    Figures pairs;
+    for (std::uint32_t seed = 1; seed <= Cuts; ++seed) {
+        const auto p = MakePair(seed);
+        const Renderer before(p->scene, p->motions[0]), after(p->scene, p->motions[1]);
+        SCarryPlan plan;
+        const Figures f = Score(p->scene, p->target, Carry(p->source, p->target, &plan), after, before);
+        f.Print(("  cut " + std::to_string(seed) + " (" + std::to_string(plan.regions) + " regions)").c_str());
+        pairs.Add(f);
+    }
+    pairs.Print("  neighbouring cels");
+
+    const Scene scene = MakeScene(Cuts + 1);
+    const std::vector<Motion> motions = WalkMotions(99, ChainLength, scene.width);
+    Cel first = Renderer(scene, motions[0]).Draw(ChooseChanges(scene, 1000));
+    PaintAsPainter(scene, first);
+    SCel carried = WorkingCel(first);
+    for (int i = 1; i < ChainLength; ++i) {
+        const Cel next = Renderer(scene, motions[std::size_t(i)]).Draw(ChooseChanges(scene, 1000 + std::uint32_t(i)));
+        carried = Carry(carried, next);
+        if (i == ChainLength - 1)
+            Score(scene, next, carried, Renderer(scene, motions[std::size_t(i)]), Renderer(scene, motions[0]))
+                .Print(("  cel " + std::to_string(ChainLength) + " of a chain").c_str());
+    }
+    std::fflush(stdout);
+}
+
+const Pair& TimedPair()
+{
+    static const std::unique_ptr<Pair> pair = [] {
+        PrintFigures();
+        return MakePair(1);
+    }();
+    return *pair;
+}
+
+void CarryCel(benchmark::State& state)
+{
+    const Pair& p = TimedPair();
+    for (auto _ : state) {
+        state.PauseTiming();
+        SCel target = WorkingCel(p.target);
+        state.ResumeTiming();
+        SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
+        SToolState tools;
+        const ulib::SBitmap noReference;
+        SPaintContext context{target, undo, tools, noReference};
+        SCarryPlan plan;
+        if (PlanCarry(p.source, target, plan) != 0) {
+            state.SkipWithError("carry failed");
+            return;
+        }
+        undo.BeginStep(ulib::SString("carry"));
+        ulib::SError err = 0;
+        benchmark::DoNotOptimize(ApplyCarry(context, plan, err));
+    }
+}
+BENCHMARK(CarryCel)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void CarryCel_ref_fills(benchmark::State& state)
+{
+    const Pair& p = TimedPair();
+    SCarryPlan plan;
+    {
+        const SCel target = WorkingCel(p.target);
+        PlanCarry(p.source, target, plan);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        SCel target = WorkingCel(p.target);
+        state.ResumeTiming();
+        SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
+        SToolState tools;
+        const ulib::SBitmap noReference;
+        SPaintContext context{target, undo, tools, noReference};
+        undo.BeginStep(ulib::SString("carry"));
+        for (const SCarryFill& fill : plan.fills) {
+            tools.currentColour = ulib::SColor::FromPixel(fill.colour);
+            ulib::SError err = 0;
+            benchmark::DoNotOptimize(FillRegion(context, fill.seed, true, err));
+        }
+    }
+}
+BENCHMARK(CarryCel_ref_fills)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

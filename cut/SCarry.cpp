@@ -1,0 +1,125 @@
+// The carry: planning (labels, alignment, overlaps, decisions) and applying the plan.
+#include "SCarry.h"
+
+#include "SGlobalAlignment.h"
+#include "SLineAlignment.h"
+#include "SRegionFill.h"
+#include "SRegionMatch.h"
+#include "SRegionOverlap.h"
+#include "STraceRecolour.h"
+
+using namespace ulib;
+
+namespace {
+
+// The borders of scanned lines are several pixels wide: regions on either side of one are neighbours.
+constexpr std::int32_t CarryNeighbourGap = 12;
+// A target pixel landing on a source line this close to a region may vote for it.
+constexpr std::int32_t LineReach = 4;
+
+bool AnyPainted(const SRegionLabels& labels)
+{
+    for (std::int32_t l = 1; l <= labels.Count(); ++l)
+        if (cel_values::IsPainted(labels.Region(l).colour))
+            return true;
+    return false;
+}
+
+// Finds the mapping from target to source and the overlaps under it: the movement as a whole from
+// the regions, the local movement first from the regions that match beyond doubt, then on the lines.
+SError Align(const SCel& source, const SCel& target, const SRegionLabels& sourceLabels,
+             const SRegionLabels& targetLabels, SCelMapping& mapping, SRegionOverlap& overlap, const SAbort* abort)
+{
+    mapping.SetGlobal(EstimateSimilarity(sourceLabels, targetLabels, BackgroundRegion(sourceLabels),
+                                         BackgroundRegion(targetLabels)));
+    if (const SError err = overlap.Build(sourceLabels, targetLabels, mapping, abort))
+        return err;
+    mapping.FitLocal(SureMatches({sourceLabels, targetLabels, overlap, mapping.Global().Scale()}));
+    if (const SError err = RefineOnLines(source.paint, target.paint, mapping, abort))
+        return err;
+    return overlap.Build(sourceLabels, targetLabels, mapping, abort);
+}
+
+}  // namespace
+
+SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const SAbort* abort)
+{
+    plan = {};
+    if (source.paint.Format() != 32 || target.paint.Format() != 32 || source.paint.Width() != target.paint.Width() ||
+        source.paint.Height() != target.paint.Height())
+        return ErrorFromIdentifier("carry_size");
+    SRegionLabels sourceLabels, targetLabels;
+    if (const SError err = sourceLabels.Build(source.paint, CarryNeighbourGap))
+        return err;
+    if (!AnyPainted(sourceLabels))
+        return ErrorFromIdentifier("carry_unpainted");
+    if (const SError err = sourceLabels.SpreadIntoBorders(LineReach))
+        return err;
+    if (const SError err = targetLabels.Build(target.paint, CarryNeighbourGap))
+        return err;
+
+    SCelMapping mapping(target.paint.Width(), target.paint.Height());
+    SRegionOverlap overlap;
+    if (const SError err = Align(source, target, sourceLabels, targetLabels, mapping, overlap, abort))
+        return err;
+    const std::vector<SRegionDecision> decisions =
+        DecideRegions({sourceLabels, targetLabels, overlap, mapping.Global().Scale()});
+
+    SCarryPlan result;
+    result.regions = targetLabels.Count();
+    for (std::int32_t t = 1; t <= targetLabels.Count(); ++t) {
+        const SRegionDecision& d = decisions[std::size_t(t - 1)];
+        const SRegionFacts& region = targetLabels.Region(t);
+        switch (d.verdict) {
+        case SCarryVerdict::Keep:
+            ++result.kept;
+            break;
+        case SCarryVerdict::Paint:
+            result.fills.push_back({region.seed, d.colour});
+            break;
+        case SCarryVerdict::Left:
+            result.left.push_back(region.bounds);
+            result.leftSeeds.push_back(region.seed);
+            break;
+        }
+    }
+    if (const SError err = ChooseLineConversions({source.trace, source.flag}, {target.trace, target.flag}, mapping,
+                                                 result.lines, abort))
+        return err;
+    plan = std::move(result);
+    return 0;
+}
+
+SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, SError& err)
+{
+    err = 0;
+    const SToolState kept = context.tools;
+    context.tools.colourMode = SColourMode::Colour;
+    SRect changed;
+    for (const SCarryFill& fill : plan.fills) {
+        context.tools.currentColour = SColor::FromPixel(fill.colour);
+        SError fillError = 0;
+        changed = changed.Union(FillRegion(context, fill.seed, false, fillError));
+        if (fillError && !err)
+            err = fillError;
+    }
+    // Lines: each run of neighbouring pixels of one row taking one colour is recoloured at once.
+    SCel& cel = context.cel;
+    for (std::size_t i = 0; i < plan.lines.size();) {
+        const SLineConversion& first = plan.lines[i];
+        std::size_t j = i + 1;
+        while (j < plan.lines.size() && plan.lines[j].y == first.y && plan.lines[j].x == plan.lines[j - 1].x + 1 &&
+               plan.lines[j].colour == first.colour)
+            ++j;
+        const std::int32_t x1 = plan.lines[j - 1].x + 1;
+        context.tools.currentColour = SColor::FromValue(first.colour);
+        context.undo.RecordRow(cel.trace, first.y, first.x, x1);
+        RecolourTraceSpan(cel, context.tools, context.reference, first.y, first.x, x1);
+        SError composeError = 0;
+        cel.ComposeRow(first.y, first.x, x1, composeError);
+        changed = changed.Union({first.x, first.y, x1, first.y + 1});
+        i = j;
+    }
+    context.tools = kept;
+    return changed;
+}

@@ -1,0 +1,42 @@
+// Carrying the colours of a painted cel to the next cel of its cut. The plan aligns the two cels
+// (the drawing's movement as a whole, then the local movements), decides every target region and
+// colour line, and lists what to paint; applying it paints each region with one fill click at its
+// first pixel in the plan's colour (exactly what the paint tool's click there paints and records)
+// and converts the chosen line pixels, all in the undo step the caller opened.
+#pragma once
+
+#include "SAbort.h"
+#include "SCel.h"
+#include "SError.h"
+#include "SGeometry.h"
+#include "SLineCarry.h"
+#include "SPaintContext.h"
+
+#include <cstdint>
+#include <vector>
+
+struct SCarryFill
+{
+    ulib::SPoint seed;
+    std::uint32_t colour = 0;  // a painted paint value
+};
+
+struct SCarryPlan
+{
+    std::int32_t regions = 0;  // the target's regions
+    std::int32_t kept = 0;     // painted already, or unpainted in the source too
+    std::vector<SCarryFill> fills;
+    std::vector<ulib::SRect> left;  // the bounds of the regions left unpainted, in label order
+    std::vector<ulib::SPoint> leftSeeds;
+    std::vector<SLineConversion> lines;
+};
+
+// Plans the carry from source to target (read only). Errors: "carry_size" (the paint layers differ
+// in size or are not 32-bit), "carry_unpainted" (no region of the source is painted), "abort",
+// "memory_temp"; a failure leaves the plan empty.
+ulib::SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const ulib::SAbort* abort = nullptr);
+
+// Paints the plan into the context's cel, recording every change in the open undo step, and
+// recomposes what changed. The tool state is as before on return. Returns the changed rectangle;
+// err receives the first fill error ("memory_temp", "buf_overflow"), the rest still being applied.
+ulib::SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, ulib::SError& err);
