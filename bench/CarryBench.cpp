@@ -47,9 +47,9 @@ void PrintFigures()
     for (std::uint32_t seed = 1; seed <= Cuts; ++seed) {
         const auto p = MakePair(seed);
         const Renderer before(p->scene, p->motions[0]), after(p->scene, p->motions[1]);
-        SCarryPlan plan;
-        const Figures f = Score(p->scene, p->target, Carry(p->source, p->target, &plan), after, before);
-        f.Print(("  cut " + std::to_string(seed) + " (" + std::to_string(plan.regions) + " regions)").c_str());
+        SCarryReport report;
+        const Figures f = Score(p->scene, p->target, Carry({&p->source}, p->target, &report), after, before);
+        f.Print(("  cut " + std::to_string(seed) + " (" + std::to_string(report.regions) + " regions)").c_str());
         pairs.Add(f);
     }
     pairs.Print("  neighbouring cels");
@@ -58,10 +58,12 @@ void PrintFigures()
     const std::vector<Motion> motions = WalkMotions(99, ChainLength, scene.width);
     Cel first = Renderer(scene, motions[0]).Draw(ChooseChanges(scene, 1000));
     PaintAsPainter(scene, first);
+    const SCel painted = WorkingCel(first);
     SCel carried = WorkingCel(first);
     for (int i = 1; i < ChainLength; ++i) {
         const Cel next = Renderer(scene, motions[std::size_t(i)]).Draw(ChooseChanges(scene, 1000 + std::uint32_t(i)));
-        carried = Carry(carried, next);
+        // As the converter carries a cut: from the cel before, then from the painted one.
+        carried = Carry({&carried, &painted}, next);
         if (i == ChainLength - 1)
             Score(scene, next, carried, Renderer(scene, motions[std::size_t(i)]), Renderer(scene, motions[0]))
                 .Print(("  cel " + std::to_string(ChainLength) + " of a chain").c_str());

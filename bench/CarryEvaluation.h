@@ -122,22 +122,20 @@ inline Figures Score(const Scene& scene, const Cel& truth, const SCel& carried, 
     return f;
 }
 
-// Carries `source` onto a working cel of `drawn` in one undo step; returns the carried cel.
-inline SCel Carry(const SCel& source, const Cel& drawn, SCarryPlan* planOut = nullptr)
+// Carries from the sources (see CarryColours) onto a working cel of `drawn` in one undo step;
+// returns the carried cel.
+inline SCel Carry(const std::vector<const SCel*>& sources, const Cel& drawn, SCarryReport* reportOut = nullptr)
 {
     SCel target = WorkingCel(drawn);
     SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
     SToolState tools;
     const ulib::SBitmap noReference;
     SPaintContext context{target, undo, tools, noReference};
-    SCarryPlan plan;
-    if (PlanCarry(source, target, plan) == 0) {
-        undo.BeginStep(ulib::SString("carry"));
-        ulib::SError err = 0;
-        ApplyCarry(context, plan, err);
-    }
-    if (planOut)
-        *planOut = std::move(plan);
+    undo.BeginStep(ulib::SString("carry"));
+    SCarryReport report;
+    CarryColours(sources, context, report);
+    if (reportOut)
+        *reportOut = std::move(report);
     return target;
 }
 

@@ -1,6 +1,7 @@
 // The carry: planning (labels, alignment, overlaps, decisions) and applying the plan.
 #include "SCarry.h"
 
+#include "SErrorCause.h"
 #include "SGlobalAlignment.h"
 #include "SLineAlignment.h"
 #include "SRegionFill.h"
@@ -122,4 +123,32 @@ SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, SError& err)
     }
     context.tools = kept;
     return changed;
+}
+
+SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& context, SCarryReport& report,
+                    const SAbort* abort)
+{
+    report = {};
+    SError fillError = 0;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        SCarryPlan plan;
+        if (const SError err = PlanCarry(*sources[i], context.cel, plan, abort)) {
+            if (i == 0 || ErrorIdentity(err) == ErrorFromIdentifier("abort"))
+                return err;
+            continue;
+        }
+        SError err = 0;
+        report.changed = report.changed.Union(ApplyCarry(context, plan, err));
+        if (err && !fillError)
+            fillError = err;
+        report.regions = plan.regions;
+        report.painted += std::int32_t(plan.fills.size());
+        report.lines += std::int32_t(plan.lines.size());
+        report.left = std::int32_t(plan.left.size());
+        report.leftBounds = std::move(plan.left);
+        report.leftSeeds = std::move(plan.leftSeeds);
+        if (report.left == 0)
+            break;
+    }
+    return fillError;
 }

@@ -40,3 +40,23 @@ ulib::SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan,
 // recomposes what changed. The tool state is as before on return. Returns the changed rectangle;
 // err receives the first fill error ("memory_temp", "buf_overflow"), the rest still being applied.
 ulib::SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, ulib::SError& err);
+
+// What a carry did to its target.
+struct SCarryReport
+{
+    std::int32_t regions = 0;  // the target's regions
+    std::int32_t painted = 0;  // regions the carry painted
+    std::int32_t left = 0;     // regions left unpainted because no source was sure of them
+    std::int32_t lines = 0;    // colour-line pixels converted
+    std::vector<ulib::SRect> leftBounds;  // the bounds of the regions left, in label order
+    std::vector<ulib::SPoint> leftSeeds;  // a pixel inside each of them
+    ulib::SRect changed;                  // the pixels the carry changed
+};
+
+// Carries from each source in turn into the context's cel, in the undo step the caller opened: the
+// first paints what it is sure of, each next one (an earlier cel of the cut, say) what is still
+// unpainted and it is sure of. A later source is skipped once nothing is left. Errors as PlanCarry
+// gives them for the first source (nothing changed then); a later source that fails is skipped.
+// A fill error is reported after everything else was applied.
+ulib::SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& context, SCarryReport& report,
+                          const ulib::SAbort* abort = nullptr);

@@ -30,8 +30,9 @@ TEST(CarryEvaluation, NeighbouringCelsTakeTheirColoursWithoutWrongOnes)
         const Renderer before(scene, motions[0]), after(scene, motions[1]);
         Cel first = before.Draw(ChooseChanges(scene, seed * 11));
         PaintAsPainter(scene, first);
+        const SCel source = WorkingCel(first);
         const Cel second = after.Draw(ChooseChanges(scene, seed * 13));
-        const Figures f = Score(scene, second, Carry(WorkingCel(first), second), after, before);
+        const Figures f = Score(scene, second, Carry({&source}, second), after, before);
         f.Print(("seed " + std::to_string(seed)).c_str());
         total.Add(f);
     }
