@@ -4,6 +4,7 @@
 #include "SErrorCause.h"
 #include "SGlobalAlignment.h"
 #include "SLineAlignment.h"
+#include "SParallel.h"
 #include "SRegionFill.h"
 #include "SRegionMatch.h"
 #include "SRegionOverlap.h"
@@ -15,6 +16,8 @@ namespace {
 
 // The borders of scanned lines are several pixels wide: regions on either side of one are neighbours.
 constexpr std::int32_t CarryNeighbourGap = 12;
+// The rough overlaps that find the sure matches count every RoughStep-th pixel and row.
+constexpr std::int32_t RoughStep = 2;
 // A target pixel landing on a source line this close to a region may vote for it.
 constexpr std::int32_t LineReach = 4;
 
@@ -33,7 +36,8 @@ SError Align(const SCel& source, const SCel& target, const SRegionLabels& source
 {
     mapping.SetGlobal(EstimateSimilarity(sourceLabels, targetLabels, BackgroundRegion(sourceLabels),
                                          BackgroundRegion(targetLabels)));
-    if (const SError err = overlap.Build(sourceLabels, targetLabels, mapping, abort))
+    // The matches that place the local movement are the large regions: a rough table finds them.
+    if (const SError err = overlap.Build(sourceLabels, targetLabels, mapping, abort, RoughStep))
         return err;
     mapping.FitLocal(SureMatches({sourceLabels, targetLabels, overlap, mapping.Global().Scale()}));
     if (const SError err = RefineOnLines(source.paint, target.paint, mapping, abort))
@@ -49,15 +53,22 @@ SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const
     if (source.paint.Format() != 32 || target.paint.Format() != 32 || source.paint.Width() != target.paint.Width() ||
         source.paint.Height() != target.paint.Height())
         return ErrorFromIdentifier("carry_size");
+    // The two cels are labelled at once.
     SRegionLabels sourceLabels, targetLabels;
-    if (const SError err = sourceLabels.Build(source.paint, CarryNeighbourGap))
-        return err;
+    SError sourceError = 0, targetError = 0;
+    RunInParallel({[&] {
+                       sourceError = sourceLabels.Build(source.paint, CarryNeighbourGap);
+                       if (!sourceError && AnyPainted(sourceLabels))
+                           sourceError = sourceLabels.SpreadIntoBorders(LineReach);
+                   },
+                   [&] { targetError = targetLabels.Build(target.paint, CarryNeighbourGap); }},
+                  std::int64_t(target.paint.Width()) * target.paint.Height());
+    if (sourceError)
+        return sourceError;
     if (!AnyPainted(sourceLabels))
         return ErrorFromIdentifier("carry_unpainted");
-    if (const SError err = sourceLabels.SpreadIntoBorders(LineReach))
-        return err;
-    if (const SError err = targetLabels.Build(target.paint, CarryNeighbourGap))
-        return err;
+    if (targetError)
+        return targetError;
 
     SCelMapping mapping(target.paint.Width(), target.paint.Height());
     SRegionOverlap overlap;

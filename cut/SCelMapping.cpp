@@ -129,7 +129,9 @@ void SCelMapping::Map(double x, double y, double& sx, double& sy) const
 void SCelMapping::MapRow(std::int32_t y, std::int32_t x0, std::int32_t x1, std::int32_t* sx, std::int32_t* sy) const
 {
     // Along a row the global part is linear and the local part linear between two node columns,
-    // so both are stepped from the segment's start.
+    // so both are stepped from the segment's start, in fixed point (16 bits of fraction; the
+    // error stays far below a pixel over a segment).
+    constexpr double One = 65536.0;
     std::int32_t x = x0;
     while (x < x1) {
         const std::int32_t segmentEnd = std::min(x1, (x / cell_ + 1) * cell_);
@@ -137,11 +139,14 @@ void SCelMapping::MapRow(std::int32_t y, std::int32_t x0, std::int32_t x1, std::
         Local(x, y, dx0, dy0);
         Local(segmentEnd, y, dx1, dy1);
         const double n = segmentEnd - x;
-        const double stepX = global_.a + (dx1 - dx0) / n, stepY = global_.b + (dy1 - dy0) / n;
-        const double startX = global_.X(x, y) + dx0, startY = global_.Y(x, y) + dy0;
-        for (std::int32_t k = 0; x < segmentEnd; ++x, ++k) {
-            sx[x - x0] = std::int32_t(std::lrint(startX + k * stepX));
-            sy[x - x0] = std::int32_t(std::lrint(startY + k * stepY));
+        const std::int64_t stepX = std::llrint((global_.a + (dx1 - dx0) / n) * One);
+        const std::int64_t stepY = std::llrint((global_.b + (dy1 - dy0) / n) * One);
+        // Rounding to the nearest pixel is flooring after adding a half.
+        std::int64_t fx = std::llrint((global_.X(x, y) + dx0 + 0.5) * One);
+        std::int64_t fy = std::llrint((global_.Y(x, y) + dy0 + 0.5) * One);
+        for (; x < segmentEnd; ++x, fx += stepX, fy += stepY) {
+            sx[x - x0] = std::int32_t(fx >> 16);
+            sy[x - x0] = std::int32_t(fy >> 16);
         }
     }
 }

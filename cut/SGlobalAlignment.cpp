@@ -76,13 +76,14 @@ std::vector<const Candidate*> Inliers(const std::vector<Candidate>& candidates, 
                                       std::size_t targets)
 {
     std::vector<const Candidate*> best(targets, nullptr);
-    std::vector<double> bestError(targets, tolerance);
+    std::vector<double> bestError(targets, tolerance * tolerance);  // squared distances
     const double scale2 = s.Scale() * s.Scale();
     for (const Candidate& c : candidates) {
         const double ratio = c.sourceArea / (c.targetArea * scale2);
         if (ratio > AreaSlack || ratio * AreaSlack < 1)
             continue;
-        const double e = std::hypot(s.X(c.tx, c.ty) - c.sx, s.Y(c.tx, c.ty) - c.sy);
+        const double ex = s.X(c.tx, c.ty) - c.sx, ey = s.Y(c.tx, c.ty) - c.sy;
+        const double e = ex * ex + ey * ey;
         if (e < bestError[std::size_t(c.target)]) {
             bestError[std::size_t(c.target)] = e;
             best[std::size_t(c.target)] = &c;

@@ -3,6 +3,7 @@
 #include "SLineAlignment.h"
 
 #include "SCelValues.h"
+#include "SParallel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +21,7 @@ constexpr std::int32_t Diagonal = 4;
 // lines that changed between the cels do not pull.
 constexpr std::int32_t CostCap = 6 * Straight;
 // Edge pixels sampled around a node, at most.
-constexpr std::size_t SamplesPerNode = 400;
+constexpr std::size_t SamplesPerNode = 240;
 // A node with fewer edge pixels around it is placed by its neighbours.
 constexpr std::size_t FewestSamples = 40;
 // The coarse-to-fine search's first step in each round, in pixels (it reaches about twice as far):
@@ -29,48 +30,78 @@ constexpr std::int32_t FirstSteps[] = {16, 2};
 // A node farther than this (pixels) from the median of its neighbours takes that median.
 constexpr double Disagreement = 3.0;
 
-// An edge pixel: a non-border pixel with a border pixel to its left, right, top or bottom.
-bool IsEdge(const SBitmap& paint, std::int32_t x, std::int32_t y)
+// The edge pixels of a paint layer, 1 per pixel in row order: the non-border pixels with a border
+// pixel to their left, right, top or bottom.
+std::vector<std::uint8_t> EdgeMask(const SBitmap& paint)
 {
-    if (cel_values::IsBorder(paint.Row32(y)[x]))
-        return false;
     const std::int32_t w = paint.Width(), h = paint.Height();
-    return (x > 0 && cel_values::IsBorder(paint.Row32(y)[x - 1])) ||
-           (x + 1 < w && cel_values::IsBorder(paint.Row32(y)[x + 1])) ||
-           (y > 0 && cel_values::IsBorder(paint.Row32(y - 1)[x])) ||
-           (y + 1 < h && cel_values::IsBorder(paint.Row32(y + 1)[x]));
+    std::vector<std::uint8_t> edge(std::size_t(w) * std::size_t(h), 0);
+    const std::size_t n = static_cast<std::size_t>(w);
+    std::vector<std::uint8_t> above(n, 0), here(n, 0), below(n, 0);
+    auto borders = [&](std::int32_t y, std::vector<std::uint8_t>& out) {
+        const std::uint32_t* row = paint.Row32(y);
+        for (std::int32_t x = 0; x < w; ++x)
+            out[std::size_t(x)] = cel_values::IsBorder(row[x]);
+    };
+    if (h > 0)
+        borders(0, here);
+    for (std::int32_t y = 0; y < h; ++y) {
+        if (y + 1 < h)
+            borders(y + 1, below);
+        else
+            std::fill(below.begin(), below.end(), 0);
+        std::uint8_t* out = edge.data() + std::size_t(y) * std::size_t(w);
+        for (std::int32_t x = 0; x < w; ++x) {
+            const std::size_t i = std::size_t(x);
+            const bool side = (x > 0 && here[i - 1]) || (x + 1 < w && here[i + 1]);
+            out[x] = !here[i] && (side || above[i] || below[i]);
+        }
+        std::swap(above, here);
+        std::swap(here, below);
+    }
+    return edge;
 }
 
-// The chamfer distance of every source pixel to the nearest edge pixel, capped at 255.
+// One pass of the chamfer distance over a row: first what the row before offers (no dependence
+// between the pixels, so it vectorises), then along the row in the pass's direction.
+void ChamferRow(std::uint8_t* row, const std::uint8_t* before, std::int32_t w, bool forward)
+{
+    auto offer = [](std::uint8_t here, std::int32_t there) { return std::uint8_t(std::min<std::int32_t>(here, there)); };
+    if (before) {
+        row[0] = offer(row[0], before[0] + Straight);
+        if (w > 1)
+            row[0] = offer(row[0], before[1] + Diagonal);
+        for (std::int32_t x = 1; x + 1 < w; ++x)
+            row[x] = offer(row[x], std::min({before[x] + Straight, before[x - 1] + Diagonal, before[x + 1] + Diagonal}));
+        if (w > 1) {
+            row[w - 1] = offer(row[w - 1], before[w - 1] + Straight);
+            row[w - 1] = offer(row[w - 1], before[w - 2] + Diagonal);
+        }
+    }
+    if (forward)
+        for (std::int32_t x = 1; x < w; ++x)
+            row[x] = offer(row[x], row[x - 1] + Straight);
+    else
+        for (std::int32_t x = w - 2; x >= 0; --x)
+            row[x] = offer(row[x], row[x + 1] + Straight);
+}
+
+// The chamfer distance of every pixel to the nearest edge pixel, capped at 255: a forward pass
+// from the top left, a backward pass from the bottom right.
 std::vector<std::uint8_t> EdgeDistances(const SBitmap& paint)
 {
     const std::int32_t w = paint.Width(), h = paint.Height();
-    std::vector<std::uint8_t> d(std::size_t(w) * std::size_t(h), 255);
-    auto at = [w](std::int32_t x, std::int32_t y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
-    for (std::int32_t y = 0; y < h; ++y)
-        for (std::int32_t x = 0; x < w; ++x)
-            if (IsEdge(paint, x, y))
-                d[at(x, y)] = 0;
-    auto relax = [&](std::size_t here, std::int32_t x, std::int32_t y, std::int32_t step) {
-        if (x >= 0 && y >= 0 && x < w && y < h)
-            d[here] = std::uint8_t(std::min<std::int32_t>(d[here], d[at(x, y)] + step));
-    };
-    for (std::int32_t y = 0; y < h; ++y)
-        for (std::int32_t x = 0; x < w; ++x) {
-            const std::size_t here = at(x, y);
-            relax(here, x - 1, y, Straight);
-            relax(here, x - 1, y - 1, Diagonal);
-            relax(here, x, y - 1, Straight);
-            relax(here, x + 1, y - 1, Diagonal);
-        }
-    for (std::int32_t y = h - 1; y >= 0; --y)
-        for (std::int32_t x = w - 1; x >= 0; --x) {
-            const std::size_t here = at(x, y);
-            relax(here, x + 1, y, Straight);
-            relax(here, x + 1, y + 1, Diagonal);
-            relax(here, x, y + 1, Straight);
-            relax(here, x - 1, y + 1, Diagonal);
-        }
+    std::vector<std::uint8_t> d = EdgeMask(paint);
+    for (std::uint8_t& v : d)
+        v = v ? 0 : 255;
+    for (std::int32_t y = 0; y < h; ++y) {
+        std::uint8_t* row = d.data() + std::size_t(y) * std::size_t(w);
+        ChamferRow(row, y > 0 ? row - w : nullptr, w, true);
+    }
+    for (std::int32_t y = h - 1; y >= 0; --y) {
+        std::uint8_t* row = d.data() + std::size_t(y) * std::size_t(w);
+        ChamferRow(row, y + 1 < h ? row + w : nullptr, w, false);
+    }
     return d;
 }
 
@@ -140,10 +171,14 @@ std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> EdgesByCell(cons
                                                                            std::int32_t columns, std::int32_t rows)
 {
     std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> cells(std::size_t(columns) * std::size_t(rows));
-    for (std::int32_t y = 0; y < paint.Height(); ++y)
-        for (std::int32_t x = 0; x < paint.Width(); ++x)
-            if (IsEdge(paint, x, y))
+    const std::vector<std::uint8_t> edge = EdgeMask(paint);
+    const std::int32_t w = paint.Width();
+    for (std::int32_t y = 0; y < paint.Height(); ++y) {
+        const std::uint8_t* row = edge.data() + std::size_t(y) * std::size_t(w);
+        for (std::int32_t x = 0; x < w; ++x)
+            if (row[x])
                 cells[std::size_t(y / cell) * std::size_t(columns) + std::size_t(x / cell)].push_back({x, y});
+    }
     for (auto& edges : cells) {
         const double stride = double(edges.size()) / double(SamplesPerNode / 4);
         if (stride <= 1)
@@ -215,10 +250,29 @@ void RefineRound(const NodeSearch& search, const std::vector<std::vector<std::pa
 
 SError RefineOnLines(const SBitmap& sourcePaint, const SBitmap& targetPaint, SCelMapping& mapping, const SAbort* abort)
 {
+    // The source's distances and the target's edges are found at once.
+    std::vector<std::uint8_t> distance;
+    std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> cells;
+    bool failed = false;
+    RunInParallel({[&] {
+                       try {
+                           distance = EdgeDistances(sourcePaint);
+                       } catch (const std::bad_alloc&) {
+                           failed = true;
+                       }
+                   },
+                   [&] {
+                       try {
+                           cells = EdgesByCell(targetPaint, mapping.Cell(), mapping.Columns(), mapping.Rows());
+                       } catch (const std::bad_alloc&) {
+                           cells.clear();
+                       }
+                   }},
+                  std::int64_t(targetPaint.Width()) * targetPaint.Height());
+    if (failed || cells.empty())
+        return ErrorFromIdentifier("memory_temp");
     try {
-        const std::vector<std::uint8_t> distance = EdgeDistances(sourcePaint);
         const NodeSearch search(distance, sourcePaint.Width(), sourcePaint.Height());
-        const auto cells = EdgesByCell(targetPaint, mapping.Cell(), mapping.Columns(), mapping.Rows());
         for (const std::int32_t firstStep : FirstSteps) {
             if (abort && abort->IsAborted())
                 return ErrorFromIdentifier("abort");

@@ -23,10 +23,11 @@ struct SOverlap
 class SRegionOverlap
 {
 public:
-    // Maps every pixel of every target region through the mapping. Errors: "abort" (polled every
-    // few rows) and "memory_temp"; either leaves the table empty.
+    // Maps every pixel of every target region through the mapping; with a step above 1 only every
+    // step-th pixel of every step-th row, each counting for step * step (a rough table, sooner).
+    // Errors: "abort" (polled every few rows) and "memory_temp"; either leaves the table empty.
     ulib::SError Build(const SRegionLabels& source, const SRegionLabels& target, const SCelMapping& mapping,
-                       const ulib::SAbort* abort = nullptr);
+                       const ulib::SAbort* abort = nullptr, std::int32_t step = 1);
 
     // The overlaps of a target region (label 1..Count of the target), most pixels first, ties by
     // source label.
