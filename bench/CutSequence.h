@@ -48,14 +48,15 @@ struct Scene
     std::vector<std::uint32_t> convert; // conversion colour per line owner, or NotConverted
 };
 
+// The default: a busy 4000 x 3000 character cel of about 2500 regions.
 struct SceneSize
 {
     std::int32_t width = 4000;
     std::int32_t height = 3000;
-    int shapes = 700;
+    int shapes = 1800;
     double minRadius = 12;
-    std::int32_t spreadDivisor = 9;
-    int strokes = 300;
+    std::int32_t spreadDivisor = 14;
+    int strokes = 700;
 };
 
 // Every ninth shape has a coloured outline; a line between two shapes is the later shape's.

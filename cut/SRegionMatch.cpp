@@ -22,6 +22,7 @@ constexpr double PieceCover = 0.6;
 // A target region that swallowed this much of a source region of another colour merged it.
 constexpr double SwallowCover = 0.5;
 constexpr std::int32_t SmallestSwallowed = 16;
+constexpr double SwallowedShare = 0.02;
 // More than this share of a region's matched neighbours matching regions that were not neighbours
 // of its source region, and the region is not where the source says it is.
 constexpr double StrangerShare = 1.0 / 3.0;
@@ -77,12 +78,16 @@ public:
         return best->first;
     }
 
-    // Whether t swallowed a good part of a sizeable source region of another colour.
+    // Whether t swallowed a good part of a source region of another colour that is a part of t
+    // worth its name (not a speck between two lines that t now covers).
     bool SwallowedAnother(std::int32_t t, std::uint32_t colour) const
     {
+        std::int64_t all = 0;
+        for (const SOverlap& o : Votes(t))
+            all += o.pixels;
         for (const SOverlap& o : Votes(t))
             if (c_.source.Region(o.source).colour != colour && c_.source.Region(o.source).area >= SmallestSwallowed &&
-                Cover(o) >= SwallowCover)
+                o.pixels >= SwallowedShare * double(all) && Cover(o) >= SwallowCover)
                 return true;
         return false;
     }
