@@ -100,6 +100,7 @@ inline Figures Score(const Scene& scene, const Cel& truth, const SCel& carried, 
             ++f.wrong;
         }
     }
+    // Colour lines: a pixel showing what the source cel did not show is left out, as new regions are.
     for (std::int32_t y = 0; y < carried.trace.Height(); ++y) {
         const std::uint32_t* row = carried.trace.Row32(y);
         for (std::int32_t x = 0; x < carried.trace.Width(); ++x) {
@@ -108,6 +109,13 @@ inline Figures Score(const Scene& scene, const Cel& truth, const SCel& carried, 
                 continue;
             const std::uint32_t want = scene.convert[owner];
             const bool converted = cel_values::IsConvertedLine(row[x]);
+            double qx = 0, qy = 0, sx = 0, sy = 0;
+            target.ScenePoint(x, y, qx, qy);
+            source.CelPoint(qx, qy, sx, sy);
+            if (sx < 0 || sy < 0 || sx >= carried.trace.Width() || sy >= carried.trace.Height()) {
+                f.linesWrong += converted && (want == NotConverted || cel_values::ColourBits(row[x]) != want);
+                continue;
+            }
             if (want != NotConverted) {
                 ++f.lines;
                 if (converted && cel_values::ColourBits(row[x]) == want)
