@@ -10,6 +10,10 @@
 #include "SRegionOverlap.h"
 #include "STraceRecolour.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+
 using namespace ulib;
 
 namespace {
@@ -87,7 +91,7 @@ SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const
             ++result.kept;
             break;
         case SCarryVerdict::Paint:
-            result.fills.push_back({region.seed, d.colour});
+            result.fills.push_back({region.seed, d.colour, region.bounds});
             break;
         case SCarryVerdict::Left:
             result.left.push_back(region.bounds);
@@ -136,11 +140,75 @@ SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, SError& err)
     return changed;
 }
 
+namespace {
+
+std::uint64_t KeyOf(ulib::SPoint p) { return std::uint64_t(std::uint32_t(p.y)) << 32 | std::uint32_t(p.x); }
+
+// Joins the plans of several sources for one target (see CarryColours). Regions are named by their
+// seeds, which all plans share since they label the same target.
+SCarryPlan JoinPlans(std::vector<SCarryPlan>& plans)
+{
+    SCarryPlan joined = std::move(plans[0]);
+    if (plans.size() == 1)
+        return joined;
+    std::map<std::uint64_t, std::size_t> fillOf, leftOf;
+    for (std::size_t i = 0; i < joined.fills.size(); ++i)
+        fillOf[KeyOf(joined.fills[i].seed)] = i;
+    for (std::size_t i = 0; i < joined.leftSeeds.size(); ++i)
+        leftOf[KeyOf(joined.leftSeeds[i])] = i;
+    std::vector<bool> conflict(joined.fills.size(), false), resolved(joined.leftSeeds.size(), false);
+    std::set<std::uint64_t> lined;
+    for (const SLineConversion& l : joined.lines)
+        lined.insert(KeyOf({l.x, l.y}));
+    for (std::size_t p = 1; p < plans.size(); ++p) {
+        for (const SCarryFill& fill : plans[p].fills) {
+            const std::uint64_t key = KeyOf(fill.seed);
+            if (const auto f = fillOf.find(key); f != fillOf.end()) {
+                conflict[f->second] = conflict[f->second] || joined.fills[f->second].colour != fill.colour;
+                continue;
+            }
+            if (const auto l = leftOf.find(key); l != leftOf.end())
+                resolved[l->second] = true;
+            fillOf[key] = joined.fills.size();
+            joined.fills.push_back(fill);
+            conflict.push_back(false);
+        }
+        for (const SLineConversion& l : plans[p].lines)
+            if (lined.insert(KeyOf({l.x, l.y})).second)
+                joined.lines.push_back(l);
+    }
+    SCarryPlan result;
+    result.regions = joined.regions;
+    result.kept = joined.kept;
+    for (std::size_t i = 0; i < joined.leftSeeds.size(); ++i)
+        if (!resolved[i]) {
+            result.left.push_back(joined.left[i]);
+            result.leftSeeds.push_back(joined.leftSeeds[i]);
+        }
+    for (std::size_t i = 0; i < joined.fills.size(); ++i) {
+        if (!conflict[i]) {
+            result.fills.push_back(joined.fills[i]);
+            continue;
+        }
+        result.left.push_back(joined.fills[i].bounds);
+        result.leftSeeds.push_back(joined.fills[i].seed);
+    }
+    // Fills and lines in the order one source's plan has them.
+    const auto byRow = [](SPoint a, SPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
+    std::sort(result.fills.begin(), result.fills.end(), [&](const SCarryFill& a, const SCarryFill& b) { return byRow(a.seed, b.seed); });
+    result.lines = std::move(joined.lines);
+    std::sort(result.lines.begin(), result.lines.end(),
+              [&](const SLineConversion& a, const SLineConversion& b) { return byRow({a.x, a.y}, {b.x, b.y}); });
+    return result;
+}
+
+}  // namespace
+
 SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& context, SCarryReport& report,
                     const SAbort* abort)
 {
     report = {};
-    SError fillError = 0;
+    std::vector<SCarryPlan> plans;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         SCarryPlan plan;
         if (const SError err = PlanCarry(*sources[i], context.cel, plan, abort)) {
@@ -148,18 +216,18 @@ SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& cont
                 return err;
             continue;
         }
-        SError err = 0;
-        report.changed = report.changed.Union(ApplyCarry(context, plan, err));
-        if (err && !fillError)
-            fillError = err;
-        report.regions = plan.regions;
-        report.painted += std::int32_t(plan.fills.size());
-        report.lines += std::int32_t(plan.lines.size());
-        report.left = std::int32_t(plan.left.size());
-        report.leftBounds = std::move(plan.left);
-        report.leftSeeds = std::move(plan.leftSeeds);
-        if (report.left == 0)
-            break;
+        plans.push_back(std::move(plan));
     }
-    return fillError;
+    if (plans.empty())
+        return 0;
+    SCarryPlan plan = JoinPlans(plans);
+    SError err = 0;
+    report.changed = ApplyCarry(context, plan, err);
+    report.regions = plan.regions;
+    report.painted = std::int32_t(plan.fills.size());
+    report.lines = std::int32_t(plan.lines.size());
+    report.left = std::int32_t(plan.left.size());
+    report.leftBounds = std::move(plan.left);
+    report.leftSeeds = std::move(plan.leftSeeds);
+    return err;
 }

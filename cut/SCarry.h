@@ -19,6 +19,7 @@ struct SCarryFill
 {
     ulib::SPoint seed;
     std::uint32_t colour = 0;  // a painted paint value
+    ulib::SRect bounds;        // the region's
 };
 
 struct SCarryPlan
@@ -53,10 +54,11 @@ struct SCarryReport
     ulib::SRect changed;                  // the pixels the carry changed
 };
 
-// Carries from each source in turn into the context's cel, in the undo step the caller opened: the
-// first paints what it is sure of, each next one (an earlier cel of the cut, say) what is still
-// unpainted and it is sure of. A later source is skipped once nothing is left. Errors as PlanCarry
-// gives them for the first source (nothing changed then); a later source that fails is skipped.
-// A fill error is reported after everything else was applied.
+// Carries from the sources into the context's cel, in the undo step the caller opened. Each
+// source is planned against the cel as it is; a region takes the first source's colour, or a later
+// source's where the ones before had none for it, and is left when two sources give it different
+// colours (so one wrong cel along a cut is not carried on). Lines likewise, first source first.
+// Errors as PlanCarry gives them for the first source (nothing changed then); a later source that
+// fails is skipped. A fill error is reported after everything else was applied.
 ulib::SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& context, SCarryReport& report,
                           const ulib::SAbort* abort = nullptr);

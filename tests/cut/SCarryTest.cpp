@@ -269,3 +269,27 @@ TEST(Carry, RefusesSourcesOfAnotherSizeOrWithoutPaintAndChangesNothing)
         EXPECT_TRUE(plan.fills.empty());
     }
 }
+
+TEST(Carry, LaterSourcesFillWhatTheFirstLeftAndDisagreementsAreLeft)
+{
+    const Drawing d = Boxes();
+    const SCel painted = PaintedBoxes(d);
+    // The cel before: its red box left unpainted (so the painted cel must say), its green box blue
+    // (so the two sources disagree there).
+    SCel before = Draw(d, 2, 2);
+    {
+        std::unique_ptr<PaintDesk> holder;
+        PaintDesk& desk = DeskOf(holder, before);
+        Click(desk, {{{17, 17}, Blue}, {{87, 62}, Blue}, {{127, 62}, Yellow}});
+        before = desk.cel;
+    }
+    std::unique_ptr<PaintDesk> holder;
+    PaintDesk& desk = DeskOf(holder, Draw(d, 4, 3));
+    const SCarryReport report = CarryOnto({&before, &painted}, desk);
+    EXPECT_EQ(At(desk.cel, 44, 63), Red);                     // only the painted cel knew it
+    EXPECT_EQ(At(desk.cel, 89, 63), cel_values::Unpainted);  // blue before, green when painted
+    EXPECT_EQ(At(desk.cel, 129, 63), Yellow);
+    EXPECT_EQ(report.left, 1);
+    ASSERT_EQ(report.leftSeeds.size(), 1u);
+    EXPECT_TRUE(report.leftBounds[0].Contains({89, 63}));
+}
