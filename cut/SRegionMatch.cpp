@@ -22,10 +22,11 @@ constexpr double PieceCover = 0.6;
 // A target region that swallowed this much of a source region of another colour merged it.
 constexpr double SwallowCover = 0.5;
 constexpr std::int32_t SmallestSwallowed = 16;
-constexpr double SwallowedShare = 0.02;
+constexpr double SwallowedShare = 0.05;
 // More than this share of a region's matched neighbours matching regions that were not neighbours
 // of its source region, and the region is not where the source says it is.
 constexpr double StrangerShare = 1.0 / 3.0;
+constexpr double OneToOneStrangerShare = 2.0 / 3.0;
 // Neighbours smaller than this (pixels), or landing less than this share in one source region,
 // witness nothing.
 constexpr std::int32_t SmallestWitness = 30;
@@ -128,29 +129,40 @@ public:
         return Votes(n)[0].pixels >= WitnessShare * double(all);
     }
 
-    // Whether too many of t's neighbours land in regions that were neighbours of none of the source
-    // regions t takes a good part of its votes from (t may join several of them). Witnesses count
-    // by their size.
-    bool AmongStrangers(std::int32_t t) const
+    // The source regions that take at least PartShare of t's votes: the parts t is made of (one,
+    // or several where t joins them).
+    std::vector<std::int32_t> Parts(std::int32_t t) const
     {
         std::int64_t all = 0;
         for (const SOverlap& o : Votes(t))
             all += o.pixels;
-        std::vector<std::int32_t> sources;
+        std::vector<std::int32_t> parts;
         for (const SOverlap& o : Votes(t))
             if (o.pixels >= PartShare * double(all))
-                sources.push_back(o.source);
+                parts.push_back(o.source);
+        return parts;
+    }
+
+    // Whether too many of t's neighbours are made of regions that were neighbours of none of t's
+    // parts. Witnesses count by their size; a region that fills its one source region as that
+    // region filled the source needs more of them against it than one that does not.
+    bool AmongStrangers(std::int32_t t) const
+    {
+        const double cover = Cover(Votes(t)[0]);
+        const bool oneToOne = Parts(t).size() == 1 && cover >= SureCoverLow && cover <= SureCoverHigh;
+        const std::vector<std::int32_t> parts = Parts(t);
         double known = 0, strangers = 0;
         for (const std::int32_t n : c_.target.Neighbours(t)) {
             if (!Witness(n))
                 continue;
-            const std::int32_t d = Dominant(n);
             const double weight = std::sqrt(double(c_.target.Region(n).area));
-            const bool near = std::any_of(sources.begin(), sources.end(),
-                                          [&](std::int32_t s) { return s == d || WereNeighbours(s, d); });
+            bool near = false;
+            for (const std::int32_t d : Parts(n))
+                near = near || std::any_of(parts.begin(), parts.end(),
+                                           [&](std::int32_t s) { return s == d || WereNeighbours(s, d); });
             (near ? known : strangers) += weight;
         }
-        return strangers > StrangerShare * (known + strangers);
+        return strangers > (oneToOne ? OneToOneStrangerShare : StrangerShare) * (known + strangers);
     }
 
     SRegionDecision Decide(std::int32_t t) const
