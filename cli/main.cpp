@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "CliBatch.h"
 #include "CliCommands.h"
+#include "CliOutput.h"
 #include "SHuedraneSettings.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
@@ -134,9 +135,7 @@ int main(int argc, char** argv)
             err = RunThumbnail(args);
     }
     if (err) {
-        std::string identifier = ulib::ErrorIdentifier(err);
-        std::cerr << "huedrane-cli: " << (identifier.empty() ? "error" : identifier) << ": " << ulib::ErrorText(err)
-                  << "\n";
+        PrintFailure(err);
         return 1;
     }
     return 0;
