@@ -30,7 +30,9 @@ constexpr const char* Usage =
     "         [-j N] [--force] [--keep-going] [--progress] PICTURE... [-o OUT.hdq]\n"
     "  export [--format bmp|png|jpg] [--depth 24|32] [--layers 0..5] [--reduce 0..8]\n"
     "         [--black-trace COLOUR] [--gamut MIN/MAX] [--binarize-outline] [--background COLOUR]\n"
-    "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n";
+    "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n"
+    "  carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--json] [-j N]\n"
+    "                                     carries the painted cel's colours along the targets in order\n";
 
 int UsageError(const std::string& problem)
 {
@@ -46,6 +48,8 @@ bool Valid(const SCliArguments& a, std::string& problem)
     static const std::set<std::string> layerNames = {"under", "genga", "paint", "trace", "extra"};
     if (a.command == "import" || a.command == "export")
         return CheckBatchArguments(a, problem);
+    if (a.command == "carry")
+        return CheckCarryArguments(a, problem);
     if (!a.values.empty() || !a.flags.empty()) {
         problem = "batch options do not belong to " + a.command;
         return false;
@@ -112,6 +116,8 @@ int main(int argc, char** argv)
             return UsageError(problem);
         return RunBatch(args, options);
     }
+    if (args.command == "carry")
+        return RunCarry(args);
 
     std::vector<SScriptCommand> script;
     if (args.command == "edit") {
