@@ -14,7 +14,7 @@ struct SCliArguments
     std::string script;              // --script FILE, "-" for standard input
     std::vector<std::string> hide;   // --hide a,b,c
     bool silhouette = false;
-    std::map<std::string, std::string> values;  // the batch commands' options with a value ("-j" -> "4")
+    std::map<std::string, std::string> values;  // the options with a value of import, export, carry ("-j" -> "4")
     std::set<std::string> flags;                // and their switches ("--force")
 };
 

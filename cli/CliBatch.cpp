@@ -3,6 +3,8 @@
 // reports, so each running conversion stops and drops its file, and no further file starts.
 #include "CliBatch.h"
 
+#include "CliInterrupt.h"
+#include "CliOutput.h"
 #include "SAbort.h"
 #include "SBitmap.h"
 #include "SDocumentRecords.h"
@@ -20,7 +22,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -34,17 +35,11 @@ using namespace ulib;
 
 namespace {
 
-// Set by the signal handler, so it must be lock-free.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
-
 struct SBatchJob
 {
     std::string source;
     std::string target;
-    SAbort progress{&interrupted};
+    SAbort progress{&CliInterrupted()};
     std::atomic<bool> running{false};
     std::atomic<bool> done{false};
     SError result = 0;
@@ -116,7 +111,7 @@ public:
                 return 1;
             }
         }
-        auto previous = std::signal(SIGINT, OnInterrupt);
+        const SCliInterruptScope interrupt;
         // This thread converts too, so the batch runs even when no further thread can be started.
         std::vector<std::thread> helpers;
         std::thread printer;
@@ -138,18 +133,17 @@ public:
         finish_.notify_all();
         if (printer.joinable())
             printer.join();
-        std::signal(SIGINT, previous);
         if (showProgress_)
             PrintProgress();
-        if (interrupted.load())
+        if (CliInterrupted().load())
             ReportInterrupt();
-        return failed_.load() || interrupted.load() ? 1 : 0;
+        return failed_.load() || CliInterrupted().load() ? 1 : 0;
     }
 
 private:
     void Work()
     {
-        while (!interrupted.load() && !(stop_.load() && !keepGoing_)) {
+        while (!CliInterrupted().load() && !(stop_.load() && !keepGoing_)) {
             const std::size_t i = next_.fetch_add(1);
             if (i >= jobs_.size())
                 return;
@@ -162,7 +156,7 @@ private:
                 failed_ = true;
                 stop_ = true;
                 // Files stopped by Ctrl+C are counted in the one line that reports the interrupt.
-                if (!interrupted.load() || ErrorIdentifier(job.result) != "abort")
+                if (!CliInterrupted().load() || ErrorIdentifier(job.result) != "abort")
                     Report(job.result, job.source);
             }
         }
@@ -221,9 +215,7 @@ private:
     void Report(SError err, const std::string& file)
     {
         std::lock_guard<std::mutex> lock(output_);
-        const std::string identifier = ErrorIdentifier(err);
-        std::cerr << "huedrane-cli: " << (identifier.empty() ? "error" : identifier) << ": " << ErrorText(err) << " ("
-                  << file << ")" << std::endl;
+        PrintFailure(err, file);
     }
 
     void ReportInterrupt()
@@ -231,10 +223,8 @@ private:
         std::size_t written = 0;
         for (const auto& job : jobs_)
             written += job->done.load() && job->result == 0;
-        const SError abort = ErrorFromIdentifier("abort");
         std::lock_guard<std::mutex> lock(output_);
-        std::cerr << "huedrane-cli: abort: " << ErrorText(abort) << " (batch interrupted, " << written << " of "
-                  << jobs_.size() << " files written)" << std::endl;
+        PrintInterrupted("batch", written, jobs_.size());
     }
 
     const SCliArguments& args_;

@@ -11,6 +11,10 @@
 bool ImportOptionsFromArguments(const SCliArguments& args, SHuedraneOptions& options, std::string& problem);
 bool ExportOptionsFromArguments(const SCliArguments& args, SHuedraneOptions& options, std::string& problem);
 
+// Checks that every option given belongs to the command (import, export or carry) and that -j N is
+// 0..1024; false with a reason on a usage error.
+bool CheckCommandOptions(const SCliArguments& args, std::string& problem);
+
 // Checks what both batch commands share (-j, -o with one input, the options that belong to the
 // command); false with a reason on a usage error.
 bool CheckBatchArguments(const SCliArguments& args, std::string& problem);

@@ -4,6 +4,7 @@
 #include "SColourText.h"
 
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -29,34 +30,29 @@ bool ParsePair(const std::string& text, long low, long high, int& a, int& b)
            ParseInt(text.substr(slash + 1), low, high, b);
 }
 
-const std::set<std::string> ImportOnly = {"--level", "--genga", "--binarize", "--anti-hole"};
-const std::set<std::string> ExportOnly = {"--format", "--depth", "--layers", "--reduce", "--black-trace",
-                                          "--gamut", "--binarize-outline", "--background", "--underlay"};
+// The options each command with options takes.
+const std::map<std::string, std::set<std::string>> CommandOptions = {
+    {"import", {"-j", "--force", "--keep-going", "--progress", "--level", "--genga", "--binarize", "--anti-hole"}},
+    {"export", {"-j", "--force", "--keep-going", "--progress", "--format", "--depth", "--layers", "--reduce",
+                "--black-trace", "--gamut", "--binarize-outline", "--background", "--underlay"}},
+    {"carry", {"-j", "--from", "--in-place", "--json"}},
+};
 
 }  // namespace
 
-bool CheckBatchArguments(const SCliArguments& args, std::string& problem)
+bool CheckCommandOptions(const SCliArguments& args, std::string& problem)
 {
-    const bool import = args.command == "import";
-    const std::set<std::string>& foreign = import ? ExportOnly : ImportOnly;
+    const std::set<std::string>& own = CommandOptions.at(args.command);
     for (const auto& [name, value] : args.values)
-        if (foreign.count(name)) {
+        if (!own.count(name)) {
             problem = name + " does not belong to " + args.command;
             return false;
         }
     for (const std::string& name : args.flags)
-        if (foreign.count(name)) {
+        if (!own.count(name)) {
             problem = name + " does not belong to " + args.command;
             return false;
         }
-    if (args.operands.empty()) {
-        problem = args.command + (import ? " needs at least one picture" : " needs at least one document");
-        return false;
-    }
-    if (!args.output.empty() && args.operands.size() != 1) {
-        problem = "-o takes a single input";
-        return false;
-    }
     int jobs = 0;
     if (args.values.count("-j") && !ParseInt(args.values.at("-j"), 0, 1024, jobs)) {
         problem = "-j takes 0 (all cores) to 1024";
@@ -64,6 +60,22 @@ bool CheckBatchArguments(const SCliArguments& args, std::string& problem)
     }
     if (!args.hide.empty() || args.silhouette || !args.script.empty()) {
         problem = "--hide, --silhouette and --script do not belong to " + args.command;
+        return false;
+    }
+    return true;
+}
+
+bool CheckBatchArguments(const SCliArguments& args, std::string& problem)
+{
+    if (!CheckCommandOptions(args, problem))
+        return false;
+    if (args.operands.empty()) {
+        const bool import = args.command == "import";
+        problem = args.command + (import ? " needs at least one picture" : " needs at least one document");
+        return false;
+    }
+    if (!args.output.empty() && args.operands.size() != 1) {
+        problem = "-o takes a single input";
         return false;
     }
     return true;

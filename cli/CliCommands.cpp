@@ -1,6 +1,7 @@
 // The converter's document commands, on the same core the painting window uses.
 #include "CliCommands.h"
 
+#include "CliOutput.h"
 #include "SCel.h"
 #include "SDocumentFile.h"
 #include "SDocumentRecords.h"
@@ -12,26 +13,6 @@
 #include <string>
 
 using namespace ulib;
-
-namespace {
-
-void WriteJsonString(std::ostream& out, std::string_view utf8)
-{
-    static const char* const hex = "0123456789abcdef";
-    out << '"';
-    for (const char ch : utf8) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\')
-            out << '\\' << ch;
-        else if (c < 0x20)
-            out << "\\u00" << hex[c >> 4] << hex[c & 15];
-        else
-            out << ch;
-    }
-    out << '"';
-}
-
-}  // namespace
 
 SError RunInfo(const SCliArguments& args, std::ostream& out)
 {

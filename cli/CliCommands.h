@@ -1,4 +1,4 @@
-// The converter's commands. Each returns 0 or the error that ended it; output goes to `out`.
+// The converter's document commands. Each returns 0 or the error that ended it; output goes to `out`.
 #pragma once
 
 #include "CliArguments.h"
@@ -6,6 +6,7 @@
 #include "SError.h"
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 // info DOCUMENT: the container's header, records, memo and whether flags are present, as JSON.
@@ -19,3 +20,12 @@ ulib::SError RunThumbnail(const SCliArguments& args);
 
 // edit DOCUMENT --script FILE|- -o OUT.hdq: runs a checked script on the cel and saves it.
 ulib::SError RunEdit(const SCliArguments& args, const std::vector<SScriptCommand>& script);
+
+// carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--json] [-j N]: checks the
+// command line; false with a reason on a usage error.
+bool CheckCarryArguments(const SCliArguments& args, std::string& problem);
+
+// Carries the painted cel's colours along the targets in order and writes each once carried, with a
+// line (or a JSON object) for each on stdout. Returns the exit status: 0 every target written, 1 a
+// failure or Ctrl+C, reported on stderr as the batch commands report theirs.
+int RunCarry(const SCliArguments& args);

@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "CliBatch.h"
 #include "CliCommands.h"
+#include "CliOutput.h"
 #include "SHuedraneSettings.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
@@ -29,7 +30,9 @@ constexpr const char* Usage =
     "         [-j N] [--force] [--keep-going] [--progress] PICTURE... [-o OUT.hdq]\n"
     "  export [--format bmp|png|jpg] [--depth 24|32] [--layers 0..5] [--reduce 0..8]\n"
     "         [--black-trace COLOUR] [--gamut MIN/MAX] [--binarize-outline] [--background COLOUR]\n"
-    "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n";
+    "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n"
+    "  carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--json] [-j N]\n"
+    "                                     carries the painted cel's colours along the targets in order\n";
 
 int UsageError(const std::string& problem)
 {
@@ -45,6 +48,8 @@ bool Valid(const SCliArguments& a, std::string& problem)
     static const std::set<std::string> layerNames = {"under", "genga", "paint", "trace", "extra"};
     if (a.command == "import" || a.command == "export")
         return CheckBatchArguments(a, problem);
+    if (a.command == "carry")
+        return CheckCarryArguments(a, problem);
     if (!a.values.empty() || !a.flags.empty()) {
         problem = "batch options do not belong to " + a.command;
         return false;
@@ -111,6 +116,8 @@ int main(int argc, char** argv)
             return UsageError(problem);
         return RunBatch(args, options);
     }
+    if (args.command == "carry")
+        return RunCarry(args);
 
     std::vector<SScriptCommand> script;
     if (args.command == "edit") {
@@ -134,9 +141,7 @@ int main(int argc, char** argv)
             err = RunThumbnail(args);
     }
     if (err) {
-        std::string identifier = ulib::ErrorIdentifier(err);
-        std::cerr << "huedrane-cli: " << (identifier.empty() ? "error" : identifier) << ": " << ulib::ErrorText(err)
-                  << "\n";
+        PrintFailure(err);
         return 1;
     }
     return 0;

@@ -9,8 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,22 +110,16 @@ TEST_F(CliBatch, BadOptionsAreUsageErrors)
     EXPECT_FALSE(Exists("a.hdq"));
 }
 
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST_F(CliBatch, ExportNeverReplacesTheScanItWasImportedFrom)
 {
     // The default names collide: p.png -> p.hdq -> p.png.
     const std::string scan = Scan("p.png");
-    const std::string before = Contents(scan);
+    const std::string before = FileContents(scan);
     ASSERT_EQ(RunCli("import " + scan).status, 0);
     CliRun r = RunCli("export --force " + Path("p.hdq"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("huedrane-cli: genga_overwrite: "), std::string::npos) << r.out;
-    EXPECT_EQ(Contents(scan), before);
+    EXPECT_EQ(FileContents(scan), before);
 
     // A lossy genga differs from its scan on the paper's near-white; a genga left out keeps only the size.
     SBitmap paper;
@@ -140,7 +132,7 @@ TEST_F(CliBatch, ExportNeverReplacesTheScanItWasImportedFrom)
     EXPECT_EQ(RunCli("export --force " + Path("lossy.hdq")).status, 1);
     ASSERT_EQ(RunCli("import --force --genga none " + scan).status, 0);
     EXPECT_EQ(RunCli("export --force " + Path("p.hdq")).status, 1);
-    EXPECT_EQ(Contents(scan), before);
+    EXPECT_EQ(FileContents(scan), before);
 
     // Any other picture at the target is replaced as asked: another size, or other pixels.
     ASSERT_EQ(RunCli("import --force " + scan).status, 0);
@@ -150,11 +142,11 @@ TEST_F(CliBatch, ExportNeverReplacesTheScanItWasImportedFrom)
     ASSERT_EQ(WritePngFile(&small, SString(scan)), 0u);
     r = RunCli("export --force " + Path("p.hdq"));
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(Contents(scan), Contents(Path("out.png")));
+    EXPECT_EQ(FileContents(scan), FileContents(Path("out.png")));
     paper.FillRect(SColor(0, 0, 255));
     ASSERT_EQ(WritePngFile(&paper, SString(scan)), 0u);
     EXPECT_EQ(RunCli("export --force " + Path("p.hdq")).status, 0);
-    EXPECT_EQ(Contents(scan), Contents(Path("out.png")));
+    EXPECT_EQ(FileContents(scan), FileContents(Path("out.png")));
 }
 
 TEST_F(CliBatch, TargetsThatAreNotRegularFilesAreRefusedAndLinksWrittenThrough)

@@ -1,6 +1,10 @@
 // Ctrl+C during a batch, made deterministic: the test plug-in "holder" keeps a conversion open
 // until the test closes its end of a FIFO, so SIGINT is sent while the conversion surely runs.
+// During a carry, SIGINT follows the first target's line: the next carry lasts far longer.
+#include "CarryDrawing.h"
+#include "CliRunner.h"
 #include "CliSettingsFolder.h"
+#include "SDocumentFile.h"
 #include "Sxpng.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 #include <fcntl.h>
@@ -62,21 +65,21 @@ protected:
         return Path(name);
     }
 
-    // Starts the converter with its stderr in the file "stderr".
+    // Starts the converter with its stdout and stderr in the files "stdout" and "stderr".
     Converter Start(const std::vector<std::string>& arguments)
     {
         std::vector<char*> argv{const_cast<char*>(HUEDRANE_CLI)};
         for (const std::string& a : arguments)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        const std::string errors = Path("stderr");
+        const std::string output = Path("stdout"), errors = Path("stderr");
         Converter c;
         c.pid = ::fork();
         if (c.pid == 0) {
             const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int null = ::open("/dev/null", O_WRONLY);
+            const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(err, 2);
-            ::dup2(null, 1);
+            ::dup2(out, 1);
             ::execv(HUEDRANE_CLI, argv.data());
             ::_exit(127);
         }
@@ -105,11 +108,7 @@ protected:
         return WIFEXITED(c.status) ? WEXITSTATUS(c.status) : -1;
     }
 
-    std::string Errors() const
-    {
-        std::ifstream in(Path("stderr"));
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Errors() const { return FileContents(Path("stderr")); }
 
     bool Exists(const std::string& name) const { return fs::exists(folder / name); }
 
@@ -153,6 +152,39 @@ TEST_F(CliInterrupt, CtrlCReachesEveryRunningConversionAndKeepsFinishedFiles)
     EXPECT_FALSE(Exists("one.hdq"));
     EXPECT_FALSE(Exists("two.hdq"));
     EXPECT_NE(Errors().find("(batch interrupted, 1 of 3 files written)"), std::string::npos) << Errors();
+    ExpectNoTemporaryFiles();
+}
+
+TEST_F(CliInterrupt, CtrlCDuringACarryKeepsTheTargetsWrittenBefore)
+{
+    // Wide paper around the small drawing, so that each carry lasts long enough to be stopped.
+    using namespace carry_drawing;
+    const SPoint paper{3000, 2000};
+    ASSERT_EQ(SaveDocument(Drawing({0, 0}, {.painted = true}, paper), SString(Path("c001.hdq"))), 0u);
+    std::vector<std::string> arguments{"carry", "--from", Path("c001.hdq"), "--in-place"};
+    std::vector<std::string> before;
+    for (int i = 2; i <= 4; ++i) {
+        arguments.push_back(Path("c00" + std::to_string(i) + ".hdq"));
+        ASSERT_EQ(SaveDocument(Drawing({i, i}, {}, paper), SString(arguments.back())), 0u);
+        before.push_back(FileContents(arguments.back()));
+    }
+    Converter c = Start(arguments);
+    // Ctrl+C once the first target is written and reported.
+    while (!c.ended && FileContents(Path("stdout")).find('\n') == std::string::npos) {
+        c.ended = ::waitpid(c.pid, &c.status, WNOHANG) != 0;
+        ::usleep(2000);
+    }
+    ASSERT_FALSE(c.ended) << Errors();
+    ASSERT_EQ(::kill(c.pid, SIGINT), 0);
+    EXPECT_EQ(Finish(c), 1);
+    const std::string reported = FileContents(Path("stdout"));
+    EXPECT_EQ(reported.find(arguments[4] + ": 5 regions, 4 painted, 0 left, "), 0u) << reported;
+    EXPECT_EQ(reported.find('\n'), reported.size() - 1) << reported;
+    EXPECT_NE(Errors().find("huedrane-cli: abort: "), std::string::npos) << Errors();
+    EXPECT_NE(Errors().find("(carry interrupted, 1 of 3 files written)"), std::string::npos) << Errors();
+    EXPECT_NE(FileContents(arguments[4]), before[0]);
+    EXPECT_EQ(FileContents(arguments[5]), before[1]);
+    EXPECT_EQ(FileContents(arguments[6]), before[2]);
     ExpectNoTemporaryFiles();
 }
 
