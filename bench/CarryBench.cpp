@@ -4,13 +4,22 @@
 //   colour-line pixels converted right.
 //   CarryCel: planning and applying the carry onto one 4000 x 3000 cel of about 2500 regions,
 //   beside the fills alone of the same regions at the same points (_ref_fills), in the same run.
+//   CarryProcess: the converter carrying a cut of three such cels in place, documents read and
+//   written included; its peak memory in bytes per cel pixel.
 #include "CarryEvaluation.h"
 #include "SRegionFill.h"
+
+#include "SDocumentFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace cut_sequence;
 
@@ -133,5 +142,78 @@ void CarryCel_ref_fills(benchmark::State& state)
     }
 }
 BENCHMARK(CarryCel_ref_fills)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The cut as documents: the painted first cel and three more drawn, in a folder of their own.
+std::vector<std::string> CutDocuments()
+{
+    static const std::vector<std::string> paths = [] {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("huedrane-carry-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        const Scene scene = MakeScene(1);
+        const std::vector<Motion> motions = WalkMotions(7, 4, scene.width);
+        std::vector<std::string> written;
+        for (std::size_t i = 0; i < motions.size(); ++i) {
+            Cel drawn = Renderer(scene, motions[i]).Draw(ChooseChanges(scene, 11 + std::uint32_t(i)));
+            if (i == 0)
+                PaintAsPainter(scene, drawn);
+            SCel cel = WorkingCel(drawn);
+            cel.genga.Create(scene.width, scene.height, 24);
+            cel.held.Append(cel.genga);
+            std::string name = "c";
+            name += std::to_string(i);
+            name += ".hdq";
+            written.push_back((folder / name).string());
+            SaveDocument(cel, ulib::SString(written.back()));
+            std::filesystem::copy_file(written.back(), written.back() + ".drawn");
+        }
+        return written;
+    }();
+    return paths;
+}
+
+// Runs the converter once over the cut; returns its peak resident memory in bytes, or -1. The
+// converter runs under time(1): a child spawned from this process shares its memory until the exec,
+// and the kernel counts that in the child's peak.
+long RunCarry(const std::vector<std::string>& cut)
+{
+    const std::string report = cut[0] + ".peak";
+    std::vector<const char*> argv = {"/usr/bin/time", "-f", "%M", "-o", report.c_str(), HUEDRANE_CLI, "carry", "--from",
+                                     cut[0].c_str()};
+    for (std::size_t i = 1; i < cut.size(); ++i)
+        argv.push_back(cut[i].c_str());
+    argv.push_back("--in-place");
+    argv.push_back(nullptr);
+    pid_t child = -1;
+    if (::posix_spawn(&child, argv[0], nullptr, nullptr, const_cast<char* const*>(argv.data()), environ) != 0)
+        return -1;
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    std::ifstream in(report);
+    long kilobytes = -1;
+    in >> kilobytes;
+    return kilobytes < 0 ? -1 : kilobytes * 1024L;
+}
+
+void CarryProcess(benchmark::State& state)
+{
+    const std::vector<std::string> cut = CutDocuments();
+    long peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (std::size_t i = 1; i < cut.size(); ++i)
+            std::filesystem::copy_file(cut[i] + ".drawn", cut[i], std::filesystem::copy_options::overwrite_existing);
+        state.ResumeTiming();
+        const long used = RunCarry(cut);
+        if (used < 0) {
+            state.SkipWithError("huedrane-cli carry failed");
+            return;
+        }
+        peak = std::max(peak, used);
+    }
+    state.counters["peakBytesPerPixel"] = double(peak) / (4000.0 * 3000.0);
+}
+BENCHMARK(CarryProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

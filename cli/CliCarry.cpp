@@ -1,9 +1,10 @@
 // The converter's carry command: the colours of a painted cel carried along a cut. Each target takes
-// them from the target before it (as carried), then from the painted cel for what is still
-// unpainted, and is written before the next one starts, so a failure or Ctrl+C keeps every target
-// before it written and writes nothing for it or after it. The chain is sequential whatever -j says:
-// each target needs the one before, and overlapping a write with the next carry would hold one more
-// display buffer for little gain.
+// them from the target before it (as carried), then from the painted cel for what that left, and is
+// written before the next one starts, so a failure or Ctrl+C keeps every target before it written
+// and writes nothing for it or after it. Only one source is in memory beside the target at a time
+// (the painted cel is read again for each target): three 4000 x 3000 cels and the carry's label maps
+// would not fit the memory a workstation gives one conversion. The chain is sequential whatever -j
+// says: each target needs the one before.
 #include "CliBatch.h"
 #include "CliCommands.h"
 #include "CliInterrupt.h"
@@ -51,8 +52,9 @@ void KeepSourceLayers(SCel& cel)
     cel.held.Clear();
 }
 
-// Carries into the cel in one undo step of its own, as the window's whole-cel operations run.
-SError CarryInto(SCel& cel, const std::vector<const SCel*>& sources, SCarryReport& report, const SAbort& abort)
+// Applies the sources' plans to the cel in one undo step of its own, as the window's whole-cel
+// operations run.
+SError CarryInto(SCel& cel, std::vector<SCarryPlan> plans, SCarryReport& report)
 {
     SHuedraneUndoBuffer undo(cel.trace, cel.paint, cel.extra);
     undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
@@ -60,7 +62,7 @@ SError CarryInto(SCel& cel, const std::vector<const SCel*>& sources, SCarryRepor
     const SBitmap noReference;
     SPaintContext context{cel, undo, tools, noReference};
     undo.BeginStep(SString(CarryStepCaption));
-    return CarryColours(sources, context, report, &abort);
+    return CarryPlans(std::move(plans), context, report);
 }
 
 class SCarryChain
@@ -74,9 +76,11 @@ public:
     int Run()
     {
         const SCliInterruptScope interrupt;
-        if (SError err = LoadCel(painted_, paintedPath_))
-            return Failed(err, paintedPath_, 0);
-        KeepSourceLayers(painted_);
+        {
+            SCel painted;  // read once before any target, so a bad painted cel is named as such
+            if (SError err = LoadCel(painted, paintedPath_))
+                return Failed(err, paintedPath_, 0);
+        }
         for (std::size_t i = 0; i < args_.operands.size(); ++i) {
             if (abort_.IsAborted())
                 return Failed(ErrorFromIdentifier("abort"), args_.operands[i], i);
@@ -99,12 +103,37 @@ private:
         SCel cel;
         if (SError err = LoadCel(cel, target))
             return err;
+        // Planning reads the paint, trace and flag layers only: the display buffer is composed
+        // again for the fills, so it does not add to the planning's peak.
+        const std::int32_t width = cel.display.Width(), height = cel.display.Height();
+        cel.display.Release();
+        std::vector<SCarryPlan> plans;
+        if (i > 0) {
+            SCarryPlan plan;
+            const SError err = PlanCarry(previous_, cel, plan, &abort_);
+            // A previous cel the carry left without any paint has nothing to give: the painted one still has.
+            if (err && ErrorIdentity(err) != ErrorFromIdentifier("carry_unpainted"))
+                return err;
+            if (!err)
+                plans.push_back(std::move(plan));
+            previous_ = SCel();
+        }
+        {
+            SCel painted;
+            SCarryPlan plan;
+            if (SError err = LoadCel(painted, paintedPath_))
+                return ErrorWithPath(err, paintedPath_);
+            KeepSourceLayers(painted);
+            if (SError err = PlanCarry(painted, cel, plan, &abort_))
+                return err;
+            plans.push_back(std::move(plan));
+        }
+        cel.display.Create(width, height, 32);
+        if (cel.display.Width() != width || cel.display.Height() != height)
+            return ErrorFromIdentifier("memory");
+        cel.ComposeAll();
         SCarryReport report;
-        SError err = CarryInto(cel, Sources(i), report, abort_);
-        // A previous cel the carry left without any paint has nothing to give: the painted one still has.
-        if (i > 0 && ErrorIdentity(err) == ErrorFromIdentifier("carry_unpainted"))
-            err = CarryInto(cel, {&painted_}, report, abort_);
-        if (err)
+        if (SError err = CarryInto(cel, std::move(plans), report))
             return err;
         if (abort_.IsAborted())
             return ErrorFromIdentifier("abort");
@@ -119,15 +148,6 @@ private:
         KeepSourceLayers(cel);
         previous_ = std::move(cel);
         return 0;
-    }
-
-    // The first target takes its colours from the painted cel; every later one from the target before
-    // it, then from the painted cel for what that left.
-    std::vector<const SCel*> Sources(std::size_t i) const
-    {
-        if (i == 0)
-            return {&painted_};
-        return {&previous_, &painted_};
     }
 
     void Print(const std::string& target, const std::string& output, const SCarryReport& r, long long milliseconds)
@@ -160,8 +180,7 @@ private:
     const std::string& paintedPath_;
     const bool json_;
     SAbort abort_{&CliInterrupted()};
-    SCel painted_;
-    SCel previous_;
+    SCel previous_;  // the target before, as carried: the first source of the next one
 };
 
 }  // namespace

@@ -218,6 +218,12 @@ SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& cont
         }
         plans.push_back(std::move(plan));
     }
+    return CarryPlans(std::move(plans), context, report);
+}
+
+SError CarryPlans(std::vector<SCarryPlan> plans, SPaintContext& context, SCarryReport& report)
+{
+    report = {};
     if (plans.empty())
         return 0;
     SCarryPlan plan = JoinPlans(plans);

@@ -62,3 +62,8 @@ struct SCarryReport
 // fails is skipped. A fill error is reported after everything else was applied.
 ulib::SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& context, SCarryReport& report,
                           const ulib::SAbort* abort = nullptr);
+
+// CarryColours in two halves, for callers that keep one source in memory at a time: the plans of
+// the sources (PlanCarry against the same cel, first source first) are joined as CarryColours joins
+// them and applied. An empty list changes nothing. Returns a fill error as ApplyCarry does.
+ulib::SError CarryPlans(std::vector<SCarryPlan> plans, SPaintContext& context, SCarryReport& report);
