@@ -99,20 +99,19 @@ void CarryCel(benchmark::State& state)
     const Pair& p = TimedPair();
     for (auto _ : state) {
         state.PauseTiming();
-        SCel target = WorkingCel(p.target);
+        auto desk = std::make_unique<Desk>(p.target);
         state.ResumeTiming();
-        SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
-        SToolState tools;
-        const ulib::SBitmap noReference;
-        SPaintContext context{target, undo, tools, noReference};
+        SPaintContext context = desk->Context();
         SCarryPlan plan;
-        if (PlanCarry(p.source, target, plan) != 0) {
+        if (PlanCarry(p.source, desk->cel, plan) != 0) {
             state.SkipWithError("carry failed");
             return;
         }
-        undo.BeginStep(ulib::SString("carry"));
         ulib::SError err = 0;
         benchmark::DoNotOptimize(ApplyCarry(context, plan, err));
+        state.PauseTiming();
+        desk.reset();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(CarryCel)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -121,24 +120,20 @@ void CarryCel_ref_fills(benchmark::State& state)
 {
     const Pair& p = TimedPair();
     SCarryPlan plan;
-    {
-        const SCel target = WorkingCel(p.target);
-        PlanCarry(p.source, target, plan);
-    }
+    PlanCarry(p.source, WorkingCel(p.target), plan);
     for (auto _ : state) {
         state.PauseTiming();
-        SCel target = WorkingCel(p.target);
+        auto desk = std::make_unique<Desk>(p.target);
         state.ResumeTiming();
-        SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
-        SToolState tools;
-        const ulib::SBitmap noReference;
-        SPaintContext context{target, undo, tools, noReference};
-        undo.BeginStep(ulib::SString("carry"));
+        SPaintContext context = desk->Context();
         for (const SCarryFill& fill : plan.fills) {
-            tools.currentColour = ulib::SColor::FromPixel(fill.colour);
+            desk->tools.currentColour = ulib::SColor::FromPixel(fill.colour);
             ulib::SError err = 0;
             benchmark::DoNotOptimize(FillRegion(context, fill.seed, true, err));
         }
+        state.PauseTiming();
+        desk.reset();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(CarryCel_ref_fills)->Unit(benchmark::kMillisecond)->UseRealTime();

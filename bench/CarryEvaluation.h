@@ -130,21 +130,38 @@ inline Figures Score(const Scene& scene, const Cel& truth, const SCel& carried, 
     return f;
 }
 
+// A working cel of a drawn cel with the undo buffer and tools a carry paints through, its undo
+// step open. The buffer refers to the cel's layer variables, so a desk is neither copied nor moved.
+struct Desk
+{
+    SCel cel;
+    SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
+    SToolState tools;
+    ulib::SBitmap reference;
+
+    explicit Desk(const Cel& drawn)
+    {
+        cel = WorkingCel(drawn);
+        undo.SetDocumentSize(cel.display.Width(), cel.display.Height());
+        undo.BeginStep(ulib::SString("carry"));
+    }
+    Desk(const Desk&) = delete;
+    Desk& operator=(const Desk&) = delete;
+
+    SPaintContext Context() { return {cel, undo, tools, reference}; }
+};
+
 // Carries from the sources (see CarryColours) onto a working cel of `drawn` in one undo step;
 // returns the carried cel.
 inline SCel Carry(const std::vector<const SCel*>& sources, const Cel& drawn, SCarryReport* reportOut = nullptr)
 {
-    SCel target = WorkingCel(drawn);
-    SHuedraneUndoBuffer undo(target.trace, target.paint, target.extra);
-    SToolState tools;
-    const ulib::SBitmap noReference;
-    SPaintContext context{target, undo, tools, noReference};
-    undo.BeginStep(ulib::SString("carry"));
+    Desk desk(drawn);
+    SPaintContext context = desk.Context();
     SCarryReport report;
     CarryColours(sources, context, report);
     if (reportOut)
         *reportOut = std::move(report);
-    return target;
+    return desk.cel;
 }
 
 }  // namespace cut_sequence
