@@ -240,14 +240,11 @@ std::vector<SRegionDecision> DecideRegions(const SMatchCels& cels)
     for (std::int32_t t = 1; t <= cels.target.Count(); ++t)
         decisions[std::size_t(t - 1)] = rules.Decide(t);
 
+    // An unpainted background stays unpainted: what lies around the figure is never painted by a
+    // carry, however the figure moved over the corner.
     const std::int32_t background = BackgroundRegion(cels.target), sourceBackground = BackgroundRegion(cels.source);
-    if (background != 0 && sourceBackground != 0) {
-        const std::uint32_t now = cels.target.Region(background).colour;
-        const std::uint32_t wanted = cels.source.Region(sourceBackground).colour;
-        SRegionDecision& d = decisions[std::size_t(background - 1)];
-        d = now == cel_values::Unpainted && cel_values::IsPainted(wanted) ? SRegionDecision{SCarryVerdict::Paint, wanted}
-                                                                          : SRegionDecision{};
-    }
+    if (background != 0 && sourceBackground != 0 && !cel_values::IsPainted(cels.source.Region(sourceBackground).colour))
+        decisions[std::size_t(background - 1)] = {};
     return decisions;
 }
 

@@ -36,8 +36,8 @@ struct SMatchCels
 // is a border or outside the cel.
 std::int32_t BackgroundRegion(const SRegionLabels& labels);
 
-// A decision per target region, indexed by label - 1. The target's background takes the source
-// background's state.
+// A decision per target region, indexed by label - 1. The target's background is kept unpainted
+// when the source's is; a painted one is matched as any region is.
 std::vector<SRegionDecision> DecideRegions(const SMatchCels& cels);
 
 // The pairs of regions that match one to one beyond doubt, as centroid correspondences (target to
