@@ -6,6 +6,7 @@
 #include "ControllerFolder.h"
 #include "SDocumentFile.h"
 #include "SHuedraneController.h"
+#include "SMainWindowRules.h"
 #include "Sxpng.h"
 
 #include <gtest/gtest.h>
@@ -230,9 +231,12 @@ TEST_F(CarryCommands, TheDialogOpensAtThePreviousDocumentAndItsCancelChangesNoth
 TEST_F(CarryCommands, LeftRegionsAreSteppedThroughUntilTheLayersChange)
 {
     WriteCut();
+    EXPECT_FALSE(ControlStates(c, main_refresh::EditMenu)["MenuNextLeftRegion"].enabled);
+    EXPECT_TRUE(ControlStates(c, main_refresh::EditMenu)["MenuCarryPrevious"].enabled);
     EXPECT_EQ(c.StepLeftRegion(), -1);
 
     ASSERT_EQ(c.CarryFromPrevious(), 0u);
+    EXPECT_TRUE(ControlStates(c, main_refresh::EditMenu)["MenuNextLeftRegion"].enabled);
     EXPECT_EQ(c.CurrentLeftRegion(), -1);
     EXPECT_EQ(c.StepLeftRegion(), 0);
     EXPECT_EQ(c.StepLeftRegion(), 1);
@@ -249,6 +253,7 @@ TEST_F(CarryCommands, LeftRegionsAreSteppedThroughUntilTheLayersChange)
     c.MouseUp();
     EXPECT_TRUE(c.LeftRegions().empty());
     EXPECT_EQ(c.CurrentLeftRegion(), -1);
+    EXPECT_FALSE(ControlStates(c, main_refresh::EditMenu)["MenuNextLeftRegion"].enabled);
 
     ASSERT_EQ(c.CarryFromPrevious(), 0u);
     ASSERT_FALSE(c.LeftRegions().empty());
