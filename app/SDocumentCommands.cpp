@@ -63,6 +63,10 @@ void SHuedraneController::SetUpFileDialogs()
     underLayerDialog_.title = SString("下敷きレイヤーの読み込み");
     underLayerDialog_.filters = pictures;
     underLayerDialog_.multipleSelection = false;
+
+    carryDialog_.title = SString("色を写すセルの選択");
+    carryDialog_.filters = documentDialog_.filters;
+    carryDialog_.multipleSelection = false;
 }
 
 SError SHuedraneController::AskToSave()

@@ -30,6 +30,7 @@ void SHuedraneController::MarkModified()
 
 void SHuedraneController::ClearCel()
 {
+    DropLeftRegions();
     cel_.ResetDocument();
 }
 
@@ -62,6 +63,7 @@ void SHuedraneController::TakeCel(SCel cel)
 {
     stroke_.MouseUp();
     undo_.Clear();
+    DropLeftRegions();
     // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
     cel_ = std::move(cel);
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
@@ -79,8 +81,10 @@ SError SHuedraneController::OpenDocumentFile(const SString& file)
 
 SRect SHuedraneController::MouseDown(STool tool, SPoint at)
 {
-    if (SStroke::ChangesLayers(tool))
+    if (SStroke::ChangesLayers(tool)) {
         MarkModified();
+        DropLeftRegions();
+    }
     SPaintContext context = PaintContext();
     return stroke_.MouseDown(context, tool, at);
 }
@@ -100,6 +104,7 @@ SRect SHuedraneController::RunWholeCel(SWholeCelOperation operation)
 {
     undo_.BeginStep(SString(WholeCelCaption(operation)));
     MarkModified();
+    DropLeftRegions();
     SPaintContext context = PaintContext();
     RunWholeCelOperation(context, operation);
     return cel_.display.Bounds();
@@ -109,6 +114,7 @@ void SHuedraneController::Undo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Undo();
+    DropLeftRegions();
     cel_.ComposeAll();
 }
 
@@ -116,6 +122,7 @@ void SHuedraneController::Redo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Redo();
+    DropLeftRegions();
     cel_.ComposeAll();
 }
 

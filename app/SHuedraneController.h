@@ -4,6 +4,8 @@
 
 #include "SArray.h"
 #include "SBitmap.h"
+#include "SCarry.h"
+#include "SCarryMarks.h"
 #include "SCel.h"
 #include "SColor.h"
 #include "SFileDialog.h"
@@ -20,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 enum class SDocumentState : int { None = 0, Saved = 1, Modified = 2 };
 
@@ -189,6 +192,28 @@ public:
     // Puts the path first; the oldest entry beyond HistoryLimit is dropped; no de-duplication.
     void AddHistory(const ulib::SString& file);
 
+    // The colour carry (SCarry.h) from a painted document onto the working cel. The source is read
+    // and the carry planned while the progress box shows (its abort gives "abort"); only then is
+    // the plan painted, as one undo step "色を写す" (none when there is nothing to paint), and the
+    // document marked modified. A failure before that (the source unreadable or no document,
+    // "carry_size", "carry_unpainted") leaves the cel, its undo steps and the marks of the last
+    // carry as they were. Without a cel nothing happens (0).
+    // From the document before this one in its folder, in NextFile's order; "carry_no_previous"
+    // when there is none (the first document of the folder, or a cel without a path).
+    ulib::SError CarryFromPrevious();
+    // From a document file; empty: the carry dialog, which opens at the previous document.
+    ulib::SError CarryFrom(const ulib::SString& file);
+    // What the last carry did.
+    const SCarryReport& LastCarry() const { return lastCarry_; }
+    // The regions the last carry left unpainted, in its order; dropped as soon as the layers change
+    // (a tool's stroke, a whole-cel command, undo, redo, another cel).
+    const std::vector<SLeftRegion>& LeftRegions() const { return leftRegions_; }
+    // The left region the view was last moved to; -1 before the first step.
+    std::int32_t CurrentLeftRegion() const { return leftIndex_; }
+    // Moves on to the next left region, from the last back to the first, and gives its index; -1
+    // when none is listed.
+    std::int32_t StepLeftRegion();
+
     // Reference images and the under layer. The add dialog (multiple selection) and the
     // under-layer dialog are set up by SetUpFileDialogs with the picture filters. Pictures are read
     // with the built-in readers, then the plug-ins. Each command returns 0 or an error identifier's
@@ -245,6 +270,10 @@ private:
     // Writes the cel to file; on success the state is saved and, when the file was chosen in the
     // dialog or differs from the path, it becomes the path (title, history, no default name).
     ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);
+    // Plans the carry from file onto the working cel, then paints the plan (CarryFrom).
+    ulib::SError CarryFromFile(const ulib::SString& file);
+    // The layers changed: the last carry's left regions no longer describe them.
+    void DropLeftRegions();
 
     SCel cel_;
     ulib::SBitmap referenceImage_;
@@ -264,8 +293,11 @@ private:
     SHuedraneOptions options_;
     ulib::SSpiAccess spi_;  // picture plug-ins, found by ApplyOptions from the plug-in folder
     SMainWindowState window_;
-    // The document, import, export, batch, reference-add and under-layer dialogs.
+    // The document, import, export, batch, reference-add, under-layer and carry-source dialogs.
     ulib::SFileDialog documentDialog_, importDialog_, exportDialog_, batchImportDialog_, batchExportDialog_;
-    ulib::SFileDialog referenceDialog_, underLayerDialog_;
+    ulib::SFileDialog referenceDialog_, underLayerDialog_, carryDialog_;
     SStroke stroke_;
+    SCarryReport lastCarry_;
+    std::vector<SLeftRegion> leftRegions_;
+    std::int32_t leftIndex_ = -1;
 };

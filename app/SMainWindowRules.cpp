@@ -210,7 +210,10 @@ SCommandEffects CommandEffects(SMainCommand command)
     case SMainCommand::Undo:
     case SMainCommand::Redo:
     case SMainCommand::WholeCel:
+    case SMainCommand::CarryFromPrevious:
         return {refresh::Canvas | refresh::EditMenu, false, false};
+    case SMainCommand::CarryFrom:
+        return {refresh::Canvas | refresh::EditMenu, true, false};
     }
     return {};
 }

@@ -144,7 +144,7 @@ void KeepNormalRect(SHuedraneController& controller, const ulib::SRect& normal);
 
 enum class SMainCommand {
     Clear, Open, Save, SaveAs, Import, Export, BatchImport, BatchExport, ExportToReference,
-    PreviousFile, NextFile, OpenHistory, DropFiles, Undo, Redo, WholeCel,
+    PreviousFile, NextFile, OpenHistory, DropFiles, Undo, Redo, WholeCel, CarryFromPrevious, CarryFrom,
 };
 
 struct SCommandEffects

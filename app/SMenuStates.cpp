@@ -117,6 +117,9 @@ void EditStates(const SHuedraneController& c, SControlStates& states)
     const bool loaded = c.State() != SDocumentState::None;
     for (const SWholeCelMenuItem& item : WholeCelItems)
         states.Set(item.name, Enabled(loaded));
+    states.Set("MenuCarryPrevious", Enabled(loaded));
+    states.Set("MenuCarryFrom", Enabled(loaded));
+    states.Set("MenuNextLeftRegion", Enabled(!c.LeftRegions().empty()));
 }
 
 void ToolStates(const SHuedraneController& c, SControlStates& states)

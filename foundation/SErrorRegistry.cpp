@@ -161,7 +161,7 @@ struct StandardDefinitions
     SErrorDefinition pngError, pngError2;
     SErrorDefinition jpegError;
     SErrorDefinition fileNotRegular, gengaOverwrite;
-    SErrorDefinition carrySize, carryUnpainted;
+    SErrorDefinition carrySize, carryUnpainted, carryNoPrevious;
 
     StandardDefinitions();
 };
@@ -202,6 +202,7 @@ StandardDefinitions::StandardDefinitions()
     AppendErrorDefinition(gengaOverwrite, "genga_overwrite", "原画の画像なので、上書きできませんでした。");
     AppendErrorDefinition(carrySize, "carry_size", "色を写すセルと大きさが違います。");
     AppendErrorDefinition(carryUnpainted, "carry_unpainted", "色を写すセルが塗られていません。");
+    AppendErrorDefinition(carryNoPrevious, "carry_no_previous", "色を写す前のセルが見つかりません。");
 }
 
 // Registers the standard definitions exactly once, on first use from any thread.

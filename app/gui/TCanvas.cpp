@@ -4,8 +4,9 @@
 
 #include "SCanvasTile.h"
 #include "SHeldKeyFilter.h"
-#include "STileDrawing.h"
 #include "SHuedraneController.h"
+#include "SLeftRegionDrawing.h"
+#include "STileDrawing.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -127,6 +128,14 @@ void TCanvas::RedrawDocument(const ulib::SRect& rect)
     RequestRepaint(ToQRect(canvas::DocumentToScreenRect(inside, controller_.Zoom())));
 }
 
+void TCanvas::CentreOn(ulib::SPoint documentPoint)
+{
+    const QPoint at = ToCanvas(documentPoint);
+    horizontalScrollBar()->setValue(at.x() - viewport()->width() / 2);
+    verticalScrollBar()->setValue(at.y() - viewport()->height() / 2);
+    RequestRepaint(paint_->rect());
+}
+
 ulib::SPoint TCanvas::ToDocument(QPoint canvasPosition) const
 {
     return {canvas::ToDocument(canvasPosition.x(), controller_.Zoom()), canvas::ToDocument(canvasPosition.y(), controller_.Zoom())};
@@ -159,6 +168,7 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
     DrawThroughTile(painter, tile_, screen, [&](const canvas::STileTarget& target) {
         canvas::FillCanvasTile(display, z, controller_.Cel().silhouette, target);
     });
+    DrawLeftRegions(painter, controller_.LeftRegions(), controller_.CurrentLeftRegion(), document, z);
 }
 
 void TCanvas::PaintMainMouseDown(QMouseEvent* event)
@@ -183,7 +193,11 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
         break;
     }
     dragTool_ = tool;
+    const bool marked = !controller_.LeftRegions().empty();
     RedrawDocument(controller_.MouseDown(tool, at));
+    // An edit drops the marks of the last carry's left regions, wherever they are drawn.
+    if (marked && controller_.LeftRegions().empty())
+        RequestRepaint(paint_->rect());
     if (SStroke::ChangesLayers(tool))
         emit DocumentEdited();
     if (tool == ToolSpuit)

@@ -37,6 +37,9 @@ public:
     void DocumentReplaced();
     // Redraws the document rectangle (right and bottom exclusive; clipped to the document).
     void RedrawDocument(const ulib::SRect& rect);
+    // Scrolls so that the document point is as near the middle of the view as the canvas allows,
+    // and redraws.
+    void CentreOn(ulib::SPoint documentPoint);
 
     // Position conversions between the canvas widget and the document at the zoom step.
     ulib::SPoint ToDocument(QPoint canvasPosition) const;

@@ -37,6 +37,9 @@ QString FromUtf8(const SString& text)
     return QString::fromStdString(text.Str());
 }
 
+// How long a command's report stays over the status bar's panels, in milliseconds.
+constexpr int StatusMessageTime = 10000;
+
 }  // namespace
 
 char MainKeyCharacter(const QKeyEvent& event)
@@ -212,6 +215,28 @@ void TFormMain::KeepMemo()
 void TFormMain::WholeCel(SWholeCelOperation operation)
 {
     Refresh(RunWholeCelCommand(controller_, operation));
+}
+
+void TFormMain::Carry(SMainCommand command, const std::function<SError()>& action)
+{
+    // A shortcut may fire while the item last showed enabled.
+    if (controller_.State() == SDocumentState::None)
+        return;
+    SError result = 0;
+    RunCommand(command, [&] { return result = action(); });
+    if (result == 0)
+        statusBar_->showMessage(FromUtf8(CarrySummary(controller_.LastCarry())), StatusMessageTime);
+}
+
+void TFormMain::NextLeftRegion()
+{
+    const std::int32_t index = controller_.StepLeftRegion();
+    if (index < 0)
+        return;
+    const SRect& bounds = controller_.LeftRegions()[std::size_t(index)].bounds;
+    canvas_->CentreOn({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+    statusBar_->showMessage(FromUtf8(LeftRegionText(index, std::int32_t(controller_.LeftRegions().size()))),
+                            StatusMessageTime);
 }
 
 void TFormMain::UndoRedo(bool redo)

@@ -114,6 +114,10 @@ private:
     void KeepMemo();
     void UnderLayer(bool load);
     void WholeCel(SWholeCelOperation operation);
+    // A colour carry, run as a document command; its counts go to the status bar.
+    void Carry(SMainCommand command, const std::function<ulib::SError()>& action);
+    // Centres the view on the next region the last carry left unpainted.
+    void NextLeftRegion();
     void UndoRedo(bool redo);
     void Layer(std::int32_t tag);
     void Zoom(std::int32_t tag);

@@ -205,6 +205,15 @@ void TFormMain::BuildMenus()
     }
     edit->addSeparator();
     add(edit, {
+        {"MenuCarryPrevious", "前のセルから色を写す(&C)", "Ctrl+Shift+V", "同じフォルダの前のセルの色を、現在の画像に写します。",
+         [this, &c] { Carry(SMainCommand::CarryFromPrevious, [&c] { return c.CarryFromPrevious(); }); }},
+        {"MenuCarryFrom", "色を写すセルを選ぶ(&S)...", "", "選んだセルの色を、現在の画像に写します。",
+         [this, &c] { Carry(SMainCommand::CarryFrom, [&c] { return c.CarryFrom(SString()); }); }},
+        {"MenuNextLeftRegion", "次の塗り残しへ(&L)", "Ctrl+L", "色を写せずに残した次の領域を表示します。",
+         [this] { NextLeftRegion(); }},
+    });
+    edit->addSeparator();
+    add(edit, {
         {"MenuPositioning", "イメージの位置調整(&M)...", "", "イメージの位置を調整します。", {}, false, true},
         {"MenuBrightness", "明度補正(&B)...", "", "明度を補正します。", {}, false, true},
         {"MenuRgbCalibration", "RGB補正(&Q)...", "", "RGBを補正します。", {}, false, true},
