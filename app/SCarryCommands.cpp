@@ -132,29 +132,24 @@ SError SHuedraneController::CarryFrom(const SString& file)
 
 SError SHuedraneController::CarryFromFile(const SString& file)
 {
-    // One source, carried as CarryColours carries its first, in two parts: the plan on the worker,
-    // the painting here, where the window draws the cel.
+    // One source, carried in two parts: the plan on the worker, the painting here, where the window
+    // draws the cel.
     SCarryPlan plan;
     if (SError err = PlanWhileWaiting(file, cel_, plan))
         return err;
 
-    SCarryReport report;
-    SError fillError = 0;
     // A plan that paints nothing leaves no undo step that would undo nothing.
     if (!plan.fills.empty() || !plan.lines.empty()) {
         undo_.BeginStep(SString(CarryCaption));
         MarkModified();
-        SPaintContext context = PaintContext();
-        report.changed = ApplyCarry(context, plan, fillError);
     }
-    report.regions = plan.regions;
-    report.painted = std::int32_t(plan.fills.size());
-    report.left = std::int32_t(plan.left.size());
-    report.lines = std::int32_t(plan.lines.size());
-    leftRegions_ = FindLeftRegions(cel_.paint, plan.left, plan.leftSeeds);
+    SPaintContext context = PaintContext();
+    std::vector<SCarryPlan> plans;
+    plans.push_back(std::move(plan));
+    SCarryReport report;
+    const SError fillError = CarryPlans(std::move(plans), context, report);
+    leftRegions_ = FindLeftRegions(cel_.paint, report.leftBounds, report.leftSeeds);
     leftIndex_ = -1;
-    report.leftBounds = std::move(plan.left);
-    report.leftSeeds = std::move(plan.leftSeeds);
     lastCarry_ = std::move(report);
     return fillError;
 }
