@@ -58,7 +58,9 @@ void PrintFigures()
         const Renderer before(p->scene, p->motions[0]), after(p->scene, p->motions[1]);
         SCarryReport report;
         const Figures f = Score(p->scene, p->target, Carry({&p->source}, p->target, &report), after, before);
-        f.Print(("  cut " + std::to_string(seed) + " (" + std::to_string(report.regions) + " regions)").c_str());
+        char title[64];
+        std::snprintf(title, sizeof title, "  cut %u (%d regions)", seed, report.regions);
+        f.Print(title);
         pairs.Add(f);
     }
     pairs.Print("  neighbouring cels");

@@ -51,7 +51,19 @@ public:
         votes_.resize(std::size_t(c.target.Count()));
         for (std::int32_t t = 1; t <= c.target.Count(); ++t)
             votes_[std::size_t(t - 1)] = CollectVotes(t);
+        // For each source region, the target region that takes most of it.
+        claimer_.assign(std::size_t(c.source.Count()), 0);
+        std::vector<std::int32_t> claimed(std::size_t(c.source.Count()), 0);
+        for (std::int32_t t = 1; t <= c.target.Count(); ++t)
+            for (const SOverlap& o : Votes(t))
+                if (o.pixels > claimed[std::size_t(o.source - 1)]) {
+                    claimed[std::size_t(o.source - 1)] = o.pixels;
+                    claimer_[std::size_t(o.source - 1)] = t;
+                }
     }
+
+    // The target region that takes most of source region s (0 when none takes any).
+    std::int32_t Claimer(std::int32_t s) const { return claimer_[std::size_t(s - 1)]; }
 
     // The source regions t's votes go to, most first; empty when too little of t lands near any.
     const std::vector<SOverlap>& Votes(std::int32_t t) const { return votes_[std::size_t(t - 1)]; }
@@ -103,6 +115,17 @@ public:
                 return true;
         }
         return false;
+    }
+
+    // Whether t, covering only part of its source region s, takes s's colour: a speck between lines
+    // does when it reaches s's outline; a region worth its name only when it is also the largest
+    // piece of s. The other pieces of a region a new line split may be an area the source could
+    // not tell apart (its line missing there) rather than more of the same: they are left.
+    bool PieceKeepsColour(std::int32_t t, std::int32_t s) const
+    {
+        if (!TouchesOutline(t, s))
+            return false;
+        return c_.target.Region(t).area < SmallestWitness || Claimer(s) == t;
     }
 
     // Whether source regions a and b were neighbours, directly or across a speck between them (two
@@ -176,7 +199,7 @@ public:
         const std::uint32_t colour = MainColour(t, share);
         if (share < ColourShare || SwallowedAnother(t, colour))
             return {SCarryVerdict::Left, 0};
-        if (Cover(Votes(t)[0]) < PieceCover && !TouchesOutline(t, s))
+        if (Cover(Votes(t)[0]) < PieceCover && !PieceKeepsColour(t, s))
             return {SCarryVerdict::Left, 0};
         if (AmongStrangers(t))
             return {SCarryVerdict::Left, 0};
@@ -219,6 +242,7 @@ private:
     const SMatchCels& c_;
     double scale2_;
     std::vector<std::vector<SOverlap>> votes_;
+    std::vector<std::int32_t> claimer_;
 };
 
 bool TouchesEdge(const SRegionFacts& r, const SRegionLabels& labels)
@@ -251,18 +275,11 @@ std::vector<SRegionDecision> DecideRegions(const SMatchCels& cels)
 std::vector<SCorrespondence> SureMatches(const SMatchCels& cels)
 {
     const Rules rules(cels);
-    // For each source region, the target region that fills most of it: a sure match is mutual.
-    std::vector<std::int32_t> claimer(std::size_t(cels.source.Count()), 0), claimed(std::size_t(cels.source.Count()), 0);
-    for (std::int32_t t = 1; t <= cels.target.Count(); ++t)
-        for (const SOverlap& o : cels.overlap.Of(t))
-            if (o.source > 0 && o.pixels > claimed[std::size_t(o.source - 1)]) {
-                claimed[std::size_t(o.source - 1)] = o.pixels;
-                claimer[std::size_t(o.source - 1)] = t;
-            }
     std::vector<SCorrespondence> points;
     for (std::int32_t t = 1; t <= cels.target.Count(); ++t) {
         const std::int32_t s = rules.Dominant(t);
-        if (s == 0 || claimer[std::size_t(s - 1)] != t)
+        // A sure match is mutual: t takes most of s.
+        if (s == 0 || rules.Claimer(s) != t)
             continue;
         const SRegionFacts& region = cels.target.Region(t);
         const std::int32_t landed = cels.overlap.Landed(t);

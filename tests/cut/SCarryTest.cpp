@@ -163,14 +163,15 @@ TEST(Carry, IsByteForByteTheHandClicksAndUndoesInOneStep)
     EXPECT_FALSE(carried.undo.CanUndo());
 }
 
-TEST(Carry, SplitPiecesKeepTheColourWhileNewShapesAndMixedMergesAreLeft)
+TEST(Carry, TheLargerPieceOfASplitKeepsTheColourWhileOtherPiecesNewShapesAndMixedMergesAreLeft)
 {
     Drawing d = Boxes();
     const SCel source = PaintedBoxes(d);
 
-    // A line across the wide green box: both pieces reach its old outline and stay green.
+    // A line across the wide green box: the larger piece stays green; the smaller one may be an
+    // area the painted cel could not tell apart, and is left.
     Drawing split = d;
-    split.lines.push_back({60, 58, 110, 61});
+    split.lines.push_back({60, 70, 110, 73});
     // A closed box drawn inside the red one: nothing says its colour.
     Drawing island = d;
     island.boxes.push_back({28, 40, 52, 70});
@@ -185,7 +186,7 @@ TEST(Carry, SplitPiecesKeepTheColourWhileNewShapesAndMixedMergesAreLeft)
         std::vector<std::pair<SPoint, std::uint32_t>> expected;
     };
     const Case cases[] = {
-        {"split", split, {{{85, 40}, Green}, {{85, 80}, Green}, {{40, 60}, Red}}},
+        {"split", split, {{{85, 85}, cel_values::Unpainted}, {{85, 40}, Green}, {{40, 60}, Red}}},
         {"island", island, {{{40, 55}, cel_values::Unpainted}, {{24, 30}, Red}, {{85, 60}, Green}}},
         {"merged", merged, {{{40, 60}, cel_values::Unpainted}, {{125, 60}, Yellow}}},
     };
