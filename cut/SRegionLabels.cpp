@@ -6,6 +6,7 @@
 
 #include "SNonBorderPixels.h"
 
+#include <algorithm>
 #include <new>
 
 using namespace ulib;
@@ -101,6 +102,8 @@ void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& ru
                 r.seed = {run.x0, y};
                 r.colour = pixels[run.x0];
             }
+            if (r.uniform)
+                r.uniform = std::all_of(pixels + run.x0, pixels + run.x1, [&r](std::uint32_t v) { return v == r.colour; });
             r.area += length;
             // The sums over the columns x0..x1-1 in closed form.
             const std::int64_t sumX = std::int64_t(run.x0 + run.x1 - 1) * length / 2;  // always even

@@ -34,6 +34,8 @@ struct SRegionFacts
     // The paint value at the seed (cel_values::Unpainted where nothing is painted). A fill paints a
     // region in one colour, so for a painted cel it is the region's colour.
     std::uint32_t colour = 0;
+    // Whether every pixel of the region holds `colour` (not so where a brush or a picture painted).
+    bool uniform = true;
 
     double CentroidX() const { return area ? double(sumX) / area : 0.0; }
     double CentroidY() const { return area ? double(sumY) / area : 0.0; }

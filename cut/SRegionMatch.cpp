@@ -38,6 +38,10 @@ constexpr double SureShare = 0.8;
 constexpr double SureCoverLow = 0.7;
 constexpr double SureCoverHigh = 1.4;
 
+// The colour of a source region painted in more than one value: alpha 0 and neither a border nor
+// unpainted, so no paint value is mistaken for it.
+constexpr std::uint32_t Mixed = 0x00000002u;
+
 bool Contains(std::span<const std::int32_t> sorted, std::int32_t v)
 {
     return std::binary_search(sorted.begin(), sorted.end(), v);
@@ -71,6 +75,14 @@ public:
 
     double Cover(const SOverlap& o) const { return o.pixels * scale2_ / c_.source.Region(o.source).area; }
 
+    // A source region's colour; Mixed for a region a brush or a picture painted, which no fill of
+    // one colour repaints.
+    std::uint32_t ColourOf(std::int32_t s) const
+    {
+        const SRegionFacts& region = c_.source.Region(s);
+        return region.uniform ? region.colour : Mixed;
+    }
+
     // The colour most of t's votes go to, with its share of them.
     std::uint32_t MainColour(std::int32_t t, double& share) const
     {
@@ -78,7 +90,7 @@ public:
         std::int64_t all = 0;
         for (const SOverlap& o : Votes(t)) {
             all += o.pixels;
-            const std::uint32_t colour = c_.source.Region(o.source).colour;
+            const std::uint32_t colour = ColourOf(o.source);
             auto it = std::find_if(byColour.begin(), byColour.end(), [&](const auto& b) { return b.first == colour; });
             if (it == byColour.end())
                 byColour.push_back({colour, o.pixels});
@@ -99,7 +111,7 @@ public:
         for (const SOverlap& o : Votes(t))
             all += o.pixels;
         for (const SOverlap& o : Votes(t))
-            if (c_.source.Region(o.source).colour != colour && c_.source.Region(o.source).area >= SmallestSwallowed &&
+            if (ColourOf(o.source) != colour && c_.source.Region(o.source).area >= SmallestSwallowed &&
                 o.pixels >= SwallowedShare * double(all) && Cover(o) >= SwallowCover)
                 return true;
         return false;
@@ -197,7 +209,7 @@ public:
             return {SCarryVerdict::Left, 0};
         double share = 0;
         const std::uint32_t colour = MainColour(t, share);
-        if (share < ColourShare || SwallowedAnother(t, colour))
+        if (colour == Mixed || share < ColourShare || SwallowedAnother(t, colour))
             return {SCarryVerdict::Left, 0};
         if (Cover(Votes(t)[0]) < PieceCover && !PieceKeepsColour(t, s))
             return {SCarryVerdict::Left, 0};

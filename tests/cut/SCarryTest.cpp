@@ -294,3 +294,18 @@ TEST(Carry, LaterSourcesFillWhatTheFirstLeftAndDisagreementsAreLeft)
     ASSERT_EQ(report.leftSeeds.size(), 1u);
     EXPECT_TRUE(report.leftBounds[0].Contains({89, 63}));
 }
+
+TEST(Carry, LeavesWhatABrushOrAPicturePaintedSinceNoFillRepaintsIt)
+{
+    const Drawing d = Boxes();
+    SCel source = PaintedBoxes(d);
+    for (std::int32_t y = 40; y < 60; ++y)  // a highlight brushed into the red box
+        for (std::int32_t x = 30; x < 45; ++x)
+            source.paint.Row32(y)[x] = Yellow;
+    std::unique_ptr<PaintDesk> holder;
+    PaintDesk& desk = DeskOf(holder, Draw(d, 2, 1));
+    const SCarryReport report = CarryOnto({&source}, desk);
+    EXPECT_EQ(At(desk.cel, 42, 61), cel_values::Unpainted);
+    EXPECT_EQ(At(desk.cel, 87, 61), Green);
+    EXPECT_EQ(report.left, 1);
+}

@@ -211,6 +211,7 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
                         f.seed = {x, y};
                         f.colour = layer.Row32(y)[x];
                     }
+                    f.uniform = f.uniform && layer.Row32(y)[x] == f.colour;
                     f.sumX += x;
                     f.sumY += y;
                     f.sumXX += std::int64_t(x) * x;
@@ -230,6 +231,7 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
             EXPECT_EQ(got.sumXY, want.sumXY) << "round " << round << " region " << l;
             EXPECT_EQ(got.seed, want.seed) << "round " << round << " region " << l;
             EXPECT_EQ(got.colour, want.colour) << "round " << round << " region " << l;
+            EXPECT_EQ(got.uniform, want.uniform) << "round " << round << " region " << l;
         }
 
         std::set<std::pair<std::int32_t, std::int32_t>> listed;
