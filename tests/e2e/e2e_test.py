@@ -6,9 +6,11 @@
 # menu. It saves with Ctrl+S, chooses export settings in the options dialog, exports, then saves
 # under another name with a Ctrl+T whose Ctrl is let go inside the dialog and checks that the next
 # plain click fills (not zooms); then opens a file that is no document, answering No to the save
-# question, and saves the cel the failed open left in the window. It shows the palette, brush and
-# about boxes, quits through the File menu, then checks both saved documents (with the
-# command-line converter) and the exported picture pixel by pixel. Screenshots are kept.
+# question, and saves the cel the failed open left in the window. It opens the next cel of the cut
+# (the scan moved, imported by the converter), carries the painted cel's colours to it with
+# Ctrl+Shift+V and saves it. It shows the palette, brush and about boxes, quits through the File
+# menu, then checks the saved documents (with the command-line converter) and the exported picture
+# pixel by pixel. Screenshots are kept.
 #
 #   e2e_test.py --program build/test/app/gui/huedrane --cli build/test/cli/huedrane-cli \
 #               --artifacts build/e2e-artifacts
@@ -47,6 +49,9 @@ CHART_TEXT = "[E2E]\r\nGreen=(40,160,80)\r\nRose=(230,90,120)\r\n"
 REFERENCE_SIZE = 20
 QUADRANTS = ((200, 40, 200), (30, 90, 220), (250, 220, 30), (20, 170, 170))
 
+# The next cel of the cut: the scan moved by this much (right, down).
+NEXT_SHIFT = (6, 4)
+
 # Export settings chosen in the options dialog: half size, 24-bit colour.
 EXPORT_DIVISOR = 2
 
@@ -61,15 +66,15 @@ def log(text):
     print(f"e2e: {text}", flush=True)
 
 
-def make_scan(path):
-    left, top, right, bottom = FRAME
+def make_scan(path, shift=(0, 0)):
+    left, top, right, bottom = FRAME[0] + shift[0], FRAME[1] + shift[1], FRAME[2] + shift[0], FRAME[3] + shift[1]
     rows = []
     for y in range(SCAN_HEIGHT):
         row = bytearray(b"\xff" * (SCAN_WIDTH * 3))
         if top <= y < bottom:
             edge = y < top + THICKNESS or y >= bottom - THICKNESS
             for x in range(left, right):
-                divider = any(d <= x < d + THICKNESS for d in DIVIDERS)
+                divider = any(d + shift[0] <= x < d + shift[0] + THICKNESS for d in DIVIDERS)
                 if edge or divider or x < left + THICKNESS or x >= right - THICKNESS:
                     row[x * 3:x * 3 + 3] = b"\x00\x00\x00"
         rows.append(row)
@@ -516,12 +521,15 @@ def run(args, work, session):
     copy = os.path.join(scratch, "copy.hdq")
     click_after_held_ctrl_t(session, main, canvas, copy)
     failed_open_keeps_the_cel(session, main, scratch, copy)
+    following = os.path.join(scratch, "zz-next.hdq")
+    carry_to_the_next_cel(args.cli, session, main, scratch, following)
 
     show_boxes(session, main, (x, y, w, h))
     quit_program(session, main)
     check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"), expected_cel)
     check_export(exported, os.path.join(args.artifacts, "exported.png"))
     check_document(args.cli, copy, os.path.join(args.artifacts, "copy.png"), expected_copy)
+    check_document(args.cli, following, os.path.join(args.artifacts, "carried.png"), expected_carried, NEXT_SHIFT)
 
 
 def click_after_held_ctrl_t(session, main, canvas, copy):
@@ -577,6 +585,36 @@ def failed_open_keeps_the_cel(session, main, scratch, copy):
         session.screenshot("no-save-after-failed-open")
         raise E2EFailure("Ctrl+S after the failed open did not save the edited cel")
     session.screenshot("saved-after-failed-open")
+
+
+def carry_to_the_next_cel(cli, session, main, scratch, following):
+    """The next cel of the cut (the scan moved, imported by the converter; it sorts after the
+    painted cel, so that one is its previous document) is opened, takes the painted cel's colours
+    with Ctrl+Shift+V, and is saved with Ctrl+S."""
+    moved = os.path.join(scratch, "moved.png")
+    make_scan(moved, NEXT_SHIFT)
+    made = subprocess.run([cli, "import", moved, "-o", following], capture_output=True, text=True,
+                          timeout=remaining(30))
+    if made.returncode != 0:
+        raise E2EFailure(f"huedrane-cli import of the next cel failed: {made.stderr.strip()}")
+    saved = os.stat(following).st_mtime_ns
+    dialog = open_with_keys(session, main, "ctrl+o", "the open dialog for the next cel")
+    answer_file_dialog(session, dialog, following, "open-next-cel")
+    limit = time.monotonic() + 10
+    while time.monotonic() < limit and "zz-next" not in session.xdotool("getwindowname", main, check=False):
+        time.sleep(0.25)
+    if "zz-next" not in session.xdotool("getwindowname", main, check=False):
+        raise E2EFailure("the next cel did not open")
+    press_on(session, main, "ctrl+shift+v")
+    time.sleep(2.0)
+    session.screenshot("carried")
+    press_on(session, main, "ctrl+s")
+    limit = time.monotonic() + 15
+    while time.monotonic() < limit and os.stat(following).st_mtime_ns == saved:
+        time.sleep(0.25)
+    if os.stat(following).st_mtime_ns == saved:
+        session.screenshot("no-save-after-carry")
+        raise E2EFailure("Ctrl+S after the carry did not save the next cel")
 
 
 def show_boxes(session, main, window):
@@ -648,6 +686,15 @@ def expected_copy(x, y):
     return expected_cel(x, y, area_a=None)
 
 
+def expected_carried(x, y):
+    """The next cel after the carry: areas A and B in the painted cel's colours, moved; area C,
+    painted there from a picture, which no fill of one colour repaints, left unpainted."""
+    colour = expected_cel(x - NEXT_SHIFT[0], y - NEXT_SHIFT[1])
+    if colour is None:
+        return None
+    return colour if colour in (DEFAULT_CURRENT_COLOUR, CHART_COLOUR) else (255, 255, 255)
+
+
 def sample_points():
     """Inner points of each area, away from the lines by two pixels."""
     points = []
@@ -658,7 +705,8 @@ def sample_points():
     return points
 
 
-def check_document(cli, document, rendered, expected):
+def check_document(cli, document, rendered, expected, shift=(0, 0)):
+    """Checks the saved document at the sample points, moved by shift."""
     info = subprocess.run([cli, "info", document], capture_output=True, text=True, timeout=remaining(30))
     if info.returncode != 0:
         raise E2EFailure(f"huedrane-cli info failed: {info.stderr.strip()}")
@@ -678,7 +726,7 @@ def check_document(cli, document, rendered, expected):
     if (picture.width, picture.height) != (SCAN_WIDTH, SCAN_HEIGHT):
         raise E2EFailure(f"the saved cel is {picture.width}x{picture.height}, "
                          f"not the scan's {SCAN_WIDTH}x{SCAN_HEIGHT}")
-    for point in sample_points():
+    for point in [(px + shift[0], py + shift[1]) for px, py in sample_points()]:
         if not close(picture.at(*point), expected(*point), 0):
             raise E2EFailure(f"{document} at {point} is {picture.at(*point)}, not {expected(*point)}")
     for point in [(5, 5), (SCAN_WIDTH - 5, SCAN_HEIGHT - 5), (FRAME[0] - 10, (FRAME[1] + FRAME[3]) // 2)]:
