@@ -1,5 +1,6 @@
 // Scoring a carried cel of an evaluation sequence (CutSequence.h) against its truth: regions right,
-// wrong and left, the painted area right, and the colour-line pixels converted right.
+// wrong and left, the area right (of all the area that should be painted) and the painted area
+// right (of the area the carry painted), and the colour-line pixels converted right.
 #pragma once
 
 #include "CutSequence.h"
@@ -21,6 +22,8 @@ struct Figures
     std::int64_t left = 0;
     std::int64_t area = 0;     // pixels of those regions
     std::int64_t areaRight = 0;
+    std::int64_t painted = 0;  // pixels of every region the carry painted
+    std::int64_t paintedRight = 0;
     std::int64_t lines = 0;    // colour-line pixels whose line the painter converts
     std::int64_t linesRight = 0;
     std::int64_t linesWrong = 0;  // converted in another colour, or converted where the painter does not
@@ -28,15 +31,16 @@ struct Figures
     void Add(const Figures& o)
     {
         regions += o.regions, fresh += o.fresh, right += o.right, wrong += o.wrong, left += o.left, area += o.area;
-        areaRight += o.areaRight, lines += o.lines, linesRight += o.linesRight, linesWrong += o.linesWrong;
+        areaRight += o.areaRight, painted += o.painted, paintedRight += o.paintedRight, lines += o.lines, linesRight += o.linesRight, linesWrong += o.linesWrong;
     }
     double Share(std::int64_t part, std::int64_t whole) const { return whole ? 100.0 * double(part) / double(whole) : 100.0; }
     void Print(const char* title) const
     {
-        std::printf("%-28s regions %6lld (+%4lld new): right %6.2f%%  wrong %5.2f%%  left %5.2f%% | area right %6.2f%% | "
-                    "lines right %6.2f%%  wrong %5.2f%%\n",
+        std::printf("%-28s regions %6lld (+%4lld new): right %6.2f%%  wrong %5.2f%%  left %5.2f%% | area right %6.2f%%, "
+                    "painted area right %6.2f%% | lines right %6.2f%%  wrong %5.2f%%\n",
                     title, static_cast<long long>(regions), static_cast<long long>(fresh), Share(right, regions), Share(wrong, regions),
-                    Share(left, regions), Share(areaRight, area), Share(linesRight, lines), Share(linesWrong, lines));
+                    Share(left, regions), Share(areaRight, area), Share(paintedRight, painted), Share(linesRight, lines),
+                    Share(linesWrong, lines));
     }
 };
 
@@ -80,6 +84,10 @@ inline Figures Score(const Scene& scene, const Cel& truth, const SCel& carried, 
     for (std::int32_t l = 1; l <= labels.Count(); ++l) {
         const SRegionFacts& r = labels.Region(l);
         const std::uint32_t want = colours[std::size_t(l - 1)];
+        if (cel_values::IsPainted(r.colour)) {
+            f.painted += r.area;
+            f.paintedRight += r.colour == want ? r.area : 0;
+        }
         if (!cel_values::IsPainted(want)) {
             f.wrong += cel_values::IsPainted(r.colour);
             continue;

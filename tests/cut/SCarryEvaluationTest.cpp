@@ -38,6 +38,7 @@ TEST(CarryEvaluation, NeighbouringCelsTakeTheirColoursWithoutWrongOnes)
     }
     total.Print("all");
     EXPECT_LE(total.wrong * 100, total.regions * 2);
+    EXPECT_GE(total.paintedRight * 1000, total.painted * 995);
 }
 
 // Each kind of movement at the limit a cut's neighbouring cels reach, alone, with no line changed.
