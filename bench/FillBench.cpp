@@ -3,11 +3,14 @@
 // floodFill of the same region on a one-byte mask in the same run:
 //   FillLargestRegion: the largest region of the scene's paint layer, about 2 Mpixels;
 //   FillComb: a comb of about 31000 spans carved into the same layer (under the 32768-span limit),
-//             which shows whether the cost grows with the spans alone.
+//             which shows whether the cost grows with the spans alone;
+//   FillLargestRegionClosingGaps: the largest region filled closing gaps of 8 pixels, beside the
+//             plain fill of it.
 // Each fill alternates between two colours, so every iteration repaints the whole region.
 #include "BenchLayers.h"
 #include "SCel.h"
 #include "SHuedraneUndoBuffer.h"
+#include "SGapFill.h"
 #include "SRegionFill.h"
 
 #include <benchmark/benchmark.h>
@@ -62,12 +65,13 @@ struct FillScene
         }
     }
 
-    SRect Fill(int colour, SError& err)
+    // gap 0 is the plain fill.
+    SRect Fill(int colour, SError& err, std::int32_t gap = 0)
     {
         undo.BeginStep("ペイント");
         tools.currentColour = Colours[colour];
         SPaintContext context{cel, undo, tools, reference};
-        return FillRegion(context, seed, true, err);
+        return gap == 0 ? FillRegion(context, seed, true, err) : FillRegionClosingGaps(context, seed, gap, true, err);
     }
 
     std::int64_t Count(std::uint32_t value) const
@@ -181,13 +185,29 @@ void RunOpenCv(benchmark::State& state, FillScene& scene)
     state.counters["pixels"] = benchmark::Counter(double(scene.area), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The same region filled closing gaps of 8 pixels, beside the plain fill of it in the same run.
+void RunClosingFill(benchmark::State& state, FillScene& scene)
+{
+    int colour = 1;
+    for (auto _ : state) {
+        SError err = 0;
+        benchmark::DoNotOptimize(scene.Fill(colour, err, 8));
+        colour ^= 1;
+    }
+    state.counters["pixels"] = benchmark::Counter(double(scene.area), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void FillLargestRegion(benchmark::State& state) { RunFill(state, LargestRegion()); }
+void FillLargestRegionClosingGaps(benchmark::State& state) { RunClosingFill(state, LargestRegion()); }
+void FillLargestRegionClosingGaps_ref_plainFill(benchmark::State& state) { RunFill(state, LargestRegion()); }
 void FillLargestRegion_ref_opencvFloodFill(benchmark::State& state) { RunOpenCv(state, LargestRegion()); }
 void FillComb(benchmark::State& state) { RunFill(state, Comb()); }
 void FillComb_ref_opencvFloodFill(benchmark::State& state) { RunOpenCv(state, Comb()); }
 
 BENCHMARK(FillLargestRegion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillLargestRegion_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FillLargestRegionClosingGaps)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FillLargestRegionClosingGaps_ref_plainFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillComb)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillComb_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 

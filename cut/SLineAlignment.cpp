@@ -3,6 +3,7 @@
 #include "SLineAlignment.h"
 
 #include "SCelValues.h"
+#include "SChamferDistance.h"
 #include "SParallel.h"
 
 #include <algorithm>
@@ -14,12 +15,9 @@ using namespace ulib;
 
 namespace {
 
-// Chamfer steps: 3 along a row or column, 4 across a corner (distances in thirds of a pixel).
-constexpr std::int32_t Straight = 3;
-constexpr std::int32_t Diagonal = 4;
 // A mapped edge pixel farther than this from every source edge costs this much and no more, so
 // lines that changed between the cels do not pull.
-constexpr std::int32_t CostCap = 6 * Straight;
+constexpr std::int32_t CostCap = 6 * ChamferStraight;
 // Edge pixels sampled around a node, at most.
 constexpr std::size_t SamplesPerNode = 240;
 // A node with fewer edge pixels around it is placed by its neighbours.
@@ -62,46 +60,13 @@ std::vector<std::uint8_t> EdgeMask(const SBitmap& paint)
     return edge;
 }
 
-// One pass of the chamfer distance over a row: first what the row before offers (no dependence
-// between the pixels, so it vectorises), then along the row in the pass's direction.
-void ChamferRow(std::uint8_t* row, const std::uint8_t* before, std::int32_t w, bool forward)
-{
-    auto offer = [](std::uint8_t here, std::int32_t there) { return std::uint8_t(std::min<std::int32_t>(here, there)); };
-    if (before) {
-        row[0] = offer(row[0], before[0] + Straight);
-        if (w > 1)
-            row[0] = offer(row[0], before[1] + Diagonal);
-        for (std::int32_t x = 1; x + 1 < w; ++x)
-            row[x] = offer(row[x], std::min({before[x] + Straight, before[x - 1] + Diagonal, before[x + 1] + Diagonal}));
-        if (w > 1) {
-            row[w - 1] = offer(row[w - 1], before[w - 1] + Straight);
-            row[w - 1] = offer(row[w - 1], before[w - 2] + Diagonal);
-        }
-    }
-    if (forward)
-        for (std::int32_t x = 1; x < w; ++x)
-            row[x] = offer(row[x], row[x - 1] + Straight);
-    else
-        for (std::int32_t x = w - 2; x >= 0; --x)
-            row[x] = offer(row[x], row[x + 1] + Straight);
-}
-
-// The chamfer distance of every pixel to the nearest edge pixel, capped at 255: a forward pass
-// from the top left, a backward pass from the bottom right.
+// The chamfer distance of every pixel to the nearest edge pixel, capped at 255.
 std::vector<std::uint8_t> EdgeDistances(const SBitmap& paint)
 {
-    const std::int32_t w = paint.Width(), h = paint.Height();
     std::vector<std::uint8_t> d = EdgeMask(paint);
     for (std::uint8_t& v : d)
         v = v ? 0 : 255;
-    for (std::int32_t y = 0; y < h; ++y) {
-        std::uint8_t* row = d.data() + std::size_t(y) * std::size_t(w);
-        ChamferRow(row, y > 0 ? row - w : nullptr, w, true);
-    }
-    for (std::int32_t y = h - 1; y >= 0; --y) {
-        std::uint8_t* row = d.data() + std::size_t(y) * std::size_t(w);
-        ChamferRow(row, y + 1 < h ? row + w : nullptr, w, false);
-    }
+    ChamferDistances(d.data(), paint.Width(), paint.Height());
     return d;
 }
 
