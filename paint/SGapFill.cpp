@@ -161,19 +161,9 @@ SRect FillRegionClosingGaps(SPaintContext& context, SPoint seed, std::int32_t ga
 {
     if (gap <= 0 || gap > LargestFillGap)
         return FillRegion(context, seed, fromTool, err, abort);
-    err = 0;
-    SCel& cel = context.cel;
-    const std::int32_t width = std::min(cel.display.Width(), cel.paint.Width());
-    const std::int32_t height = std::min(cel.display.Height(), cel.paint.Height());
-    if (seed.x < 0 || seed.y < 0 || seed.x >= width || seed.y >= height || cel.paint.Format() != 32)
-        return {};
-    if (fromTool && !cel.visible[LayerPaint])
-        return {};
     SNonBorderPixels inside;
-    if (!inside.Attach(cel.paint, width, height)) {
-        err = ErrorFromIdentifier("memory_temp");
+    if (!AttachFillInside(context, seed, fromTool, inside, err))
         return {};
-    }
     try {
         CollectSink region;
         if (const SError walked = WalkRegion(inside, region, seed, abort)) {
@@ -186,7 +176,7 @@ SRect FillRegionClosingGaps(SPaintContext& context, SPoint seed, std::int32_t ga
         }
         if (region.spans.empty())
             return {};  // the seed lies on a border
-        RegionBox box(region, width, height);
+        RegionBox box(region, inside.Width(), inside.Height());
         box.MeasureDistances();
         // An opening `gap` pixels wide has no pixel farther than half of it from its sides.
         const std::int32_t reach = (ChamferStraight * gap + 1) / 2 + ChamferStraight;

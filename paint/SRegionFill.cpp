@@ -40,7 +40,7 @@ private:
 
 }  // namespace
 
-SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err, const SAbort* abort)
+bool AttachFillInside(SPaintContext& context, SPoint seed, bool fromTool, SNonBorderPixels& inside, SError& err)
 {
     err = 0;
     SCel& cel = context.cel;
@@ -48,15 +48,21 @@ SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err
     const std::int32_t width = std::min(cel.display.Width(), cel.paint.Width());
     const std::int32_t height = std::min(cel.display.Height(), cel.paint.Height());
     if (seed.x < 0 || seed.y < 0 || seed.x >= width || seed.y >= height || cel.paint.Format() != 32)
-        return {};
+        return false;
     if (fromTool && !cel.visible[LayerPaint])
-        return {};
-
-    SNonBorderPixels inside;
+        return false;
     if (!inside.Attach(cel.paint, width, height)) {
         err = ErrorFromIdentifier("memory_temp");
-        return {};
+        return false;
     }
+    return true;
+}
+
+SRect FillRegion(SPaintContext& context, SPoint seed, bool fromTool, SError& err, const SAbort* abort)
+{
+    SNonBorderPixels inside;
+    if (!AttachFillInside(context, seed, fromTool, inside, err))
+        return {};
     // Painting keeps every border where it was, as the walk requires of its sink.
     PaintSink sink(context, inside);
     err = WalkRegion(inside, sink, seed, abort);

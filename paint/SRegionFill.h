@@ -17,3 +17,12 @@
 // so far stay painted and recorded; abort is polled every so many spans, null never aborts).
 ulib::SRect FillRegion(SPaintContext& context, ulib::SPoint seed, bool fromTool, ulib::SError& err,
                        const ulib::SAbort* abort = nullptr);
+
+class SNonBorderPixels;
+
+// The checks every fill makes before it walks: the seed inside the document (the display buffer's
+// size), a 32-bit paint layer, shown when a tool fills; then `inside` is attached to the layer.
+// False when there is nothing to fill; err then receives "memory_temp" when the row table could not
+// be had, else 0.
+bool AttachFillInside(SPaintContext& context, ulib::SPoint seed, bool fromTool, SNonBorderPixels& inside,
+                      ulib::SError& err);
