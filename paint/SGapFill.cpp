@@ -39,41 +39,42 @@ public:
     SRect bounds;
 };
 
-// The region's pixels over a box around it (the bounding box, one pixel wider where the cel goes
-// on, so the borders around the region lie in it).
+// The region's pixels over its bounding box and a frame of one pixel around it, so every
+// neighbour of a region pixel lies in the box. A frame pixel inside the cel is a border (a
+// 4-neighbour of the region outside it always is one); one outside the cel is no line.
 class RegionBox
 {
 public:
     RegionBox(const CollectSink& region, std::int32_t celWidth, std::int32_t celHeight)
-        : box_(region.bounds.Inflate(1, 1).Intersect({0, 0, celWidth, celHeight})),
-          owner_(std::size_t(box_.Width()) * std::size_t(box_.Height()), NotInRegion),
+        : box_(region.bounds.Inflate(1, 1)),
+          stride_(std::size_t(box_.Width())),
+          owner_(stride_ * std::size_t(box_.Height()), NotInRegion),
           distance_(owner_.size(), 0)
     {
         for (const Span& s : region.spans)
             std::fill(owner_.begin() + std::ptrdiff_t(At(s.x0, s.y)), owner_.begin() + std::ptrdiff_t(At(s.x1, s.y)),
                       Unowned);
+        const SRect cel{0, 0, celWidth, celHeight};
+        for (std::int32_t y = box_.top; y < box_.bottom; ++y)
+            for (std::int32_t x = box_.left; x < box_.right; ++x) {
+                const std::size_t i = At(x, y);
+                distance_[i] = owner_[i] == NotInRegion && cel.Contains({x, y}) ? 0 : 255;
+            }
     }
 
     std::size_t At(std::int32_t x, std::int32_t y) const
     {
-        return std::size_t(y - box_.top) * std::size_t(box_.Width()) + std::size_t(x - box_.left);
+        return std::size_t(y - box_.top) * stride_ + std::size_t(x - box_.left);
     }
 
-    // The chamfer distance of every region pixel to the nearest pixel of the box outside the region
-    // (a border: a 4-neighbour of the region outside it always is one), capped at 255.
-    void MeasureDistances()
-    {
-        for (std::size_t i = 0; i < owner_.size(); ++i)
-            distance_[i] = owner_[i] == NotInRegion ? 0 : 255;
-        ChamferDistances(distance_.data(), box_.Width(), box_.Height());
-    }
+    // The chamfer distance of every region pixel to the nearest border, capped at 255.
+    void MeasureDistances() { ChamferDistances(distance_.data(), box_.Width(), box_.Height()); }
 
     // Gives every core (a 4-connected group of region pixels at least `reach` thirds of a pixel
     // from the borders) a number from 1 and every other region pixel the number of the core nearest
     // to it along the region (breadth first from all cores at once). Returns the number of cores.
     std::int32_t ShareAmongCores(std::int32_t reach)
     {
-        const std::int32_t w = box_.Width(), h = box_.Height();
         std::vector<std::uint32_t> queue;
         std::int32_t cores = 0;
         for (std::size_t start = 0; start < owner_.size(); ++start) {
@@ -85,45 +86,29 @@ public:
             queue.push_back(std::uint32_t(start));
             while (head < queue.size()) {
                 const std::size_t i = queue[head++];
-                ForNeighbours(i, w, h, [&](std::size_t j) {
+                for (const std::size_t j : {i - 1, i + 1, i - stride_, i + stride_})
                     if (owner_[j] == Unowned && distance_[j] >= reach) {
                         owner_[j] = cores;
                         queue.push_back(std::uint32_t(j));
                     }
-                });
             }
         }
         for (std::size_t head = 0; head < queue.size(); ++head) {
             const std::size_t i = queue[head];
-            ForNeighbours(i, w, h, [&](std::size_t j) {
+            for (const std::size_t j : {i - 1, i + 1, i - stride_, i + stride_})
                 if (owner_[j] == Unowned) {
                     owner_[j] = owner_[i];
                     queue.push_back(std::uint32_t(j));
                 }
-            });
         }
         return cores;
     }
 
     std::int32_t Owner(std::int32_t x, std::int32_t y) const { return owner_[At(x, y)]; }
-    const SRect& Box() const { return box_; }
 
 private:
-    template <class Visit>
-    static void ForNeighbours(std::size_t i, std::int32_t w, std::int32_t h, Visit visit)
-    {
-        const std::int32_t x = std::int32_t(i % std::size_t(w)), y = std::int32_t(i / std::size_t(w));
-        if (x > 0)
-            visit(i - 1);
-        if (x + 1 < w)
-            visit(i + 1);
-        if (y > 0)
-            visit(i - std::size_t(w));
-        if (y + 1 < h)
-            visit(i + std::size_t(w));
-    }
-
     SRect box_;
+    std::size_t stride_;
     std::vector<std::int32_t> owner_;
     std::vector<std::uint8_t> distance_;
 };
