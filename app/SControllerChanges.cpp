@@ -2,6 +2,7 @@
 // identity marks, each with the parts of the main window it leaves out of date.
 #include "SHuedraneController.h"
 
+#include "SGapFill.h"
 #include "SViewZoom.h"
 
 #include <algorithm>
@@ -65,6 +66,14 @@ std::uint32_t SHuedraneController::SetTracePen(std::int32_t pen)
     if (pen < 0 || pen >= TracePenCount)
         return 0;
     tools_.tracePen = pen;
+    return refresh::ToolChange;
+}
+
+std::uint32_t SHuedraneController::SetFillGap(std::int32_t gap)
+{
+    if (gap < 0 || gap > LargestFillGap)
+        return 0;
+    tools_.fillGap = gap;
     return refresh::ToolChange;
 }
 

@@ -81,6 +81,9 @@ public:
     std::uint32_t TakeColour(ulib::SColor colour);
     // Trace pen index 0..4; others refused (0).
     std::uint32_t SetTracePen(std::int32_t pen);
+    // Openings of the borders up to `gap` pixels wide (0..LargestFillGap) that the paint tool's
+    // fill closes; 0 fills as always. Another value changes nothing.
+    std::uint32_t SetFillGap(std::int32_t gap);
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);

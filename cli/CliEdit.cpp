@@ -46,6 +46,8 @@ SError RunCommand(SHuedraneController& c, const SScriptCommand& command)
         return err;
     } else if (w == "pen") {
         c.SetTracePen(Number(a[0]));
+    } else if (w == "gap") {
+        c.SetFillGap(Number(a[0]));
     } else if (IsBrushSetting(command)) {
         c.SetBrush({std::min(Number(a[0]), 100), Number(a[1]), Number(a[2])});
     } else if (w == "show" || w == "hide") {

@@ -1,6 +1,7 @@
 // Script syntax: every line's words and numbers are checked before anything runs.
 #include "CliScript.h"
 
+#include "SGapFill.h"
 #include "STools.h"
 
 #include <cstdlib>
@@ -38,6 +39,8 @@ std::string Check(const SScriptCommand& c)
         return c.rest.empty() ? "reference needs a picture or none" : "";
     if (c.word == "pen")
         return a.size() == 1 && IsInteger(a[0], 0, 4) ? "" : "pen takes 0..4";
+    if (c.word == "gap")
+        return a.size() == 1 && IsInteger(a[0], 0, LargestFillGap) ? "" : "gap takes 0.." + std::to_string(LargestFillGap);
     if (IsBrushSetting(c))
         return IsInteger(a[0], 0, 200) && IsInteger(a[1], 0, 100) && IsInteger(a[2], 0, 255)
                    ? ""

@@ -25,6 +25,7 @@ struct SToolState
     ulib::SColor currentColour{255, 192, 128};
     SBrushSettings brush;
     std::int32_t tracePen = 2;  // index into TracePenRadius
+    std::int32_t fillGap = 0;   // openings of the borders up to this wide the paint tool's fill closes; 0 none
 };
 
 // Trace pen radii in document pixels, by pen index 0..4.

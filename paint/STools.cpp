@@ -7,6 +7,7 @@
 #include "SRepaint.h"
 #include "SSpuit.h"
 #include "STraceConversion.h"
+#include "SGapFill.h"
 #include "STraceRecolour.h"
 
 using namespace ulib;
@@ -105,7 +106,7 @@ SRect SStroke::MouseDown(SPaintContext& context, STool tool, SPoint at)
     switch (tool) {
     case ToolPaint: {
         SError err = 0;  // the fill's errors are not shown; what it painted stays recorded
-        return FillRegion(context, at, true, err);
+        return FillRegionClosingGaps(context, at, context.tools.fillGap, true, err);
     }
     case ToolSpuit:
         PickColour(context.cel, context.tools, at);

@@ -168,6 +168,42 @@ TEST_F(Cli, BrushWithPairsDragsTheBrushToolAndWithThreeNumbersSetsIt)
     EXPECT_EQ(cel.paint.Row32(3)[0], 0xFF0A141Eu);                       // far from it, untouched
 }
 
+TEST_F(Cli, GapClosesTheOpeningsOfTheFollowingFills)
+{
+    // A box outlined 3 pixels wide on a 40 x 30 cel, its right side opened over 3 rows.
+    SCel cel;
+    const std::int32_t w = 40, h = 30;
+    cel.genga.Create(w, h, 24);
+    cel.paint.Create(w, h, 32);
+    cel.trace.Create(w, h, 32);
+    cel.display.Create(w, h, 32);
+    cel.flag.Create(w, h, 8);
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x) {
+            const bool box = x >= 5 && x < 35 && y >= 5 && y < 25;
+            const bool side = x < 8 || x >= 32 || y < 8 || y >= 22;
+            const bool opened = x >= 32 && y >= 14 && y < 17;
+            cel.paint.Row32(y)[x] = box && side && !opened ? cel_values::BorderBlack : cel_values::Unpainted;
+            cel.trace.Row32(y)[x] = cel_values::NoLine;
+        }
+    cel.held.Append(cel.genga);
+    const std::string opened = (folder / "opened.hdq").string();
+    ASSERT_EQ(SaveDocument(cel, SString(opened)), 0u);
+    // With a gap the fill stays inside; a later "gap 0" gives back the fill that flows out.
+    for (const bool reset : {false, true}) {
+        const std::string script = (folder / "gap.txt").string();
+        const std::string text = std::string("colour (255,0,0)\ngap 4\n") + (reset ? "gap 0\n" : "") + "paint 20 15\n";
+        WriteText(script, text.c_str());
+        const std::string out = (folder / "closed.hdq").string();
+        const CliRun run = RunCli("edit " + opened + " --script " + script + " -o " + out);
+        ASSERT_EQ(run.status, 0) << run.out;
+        SCel edited;
+        ASSERT_EQ(LoadDocument(edited, SString(out)), 0u);
+        EXPECT_EQ(edited.paint.Row32(10)[10], 0xFFFF0000u) << reset;  // a corner of the inside
+        EXPECT_EQ(edited.paint.Row32(1)[1], reset ? 0xFFFF0000u : cel_values::Unpainted) << reset;
+    }
+}
+
 TEST_F(Cli, EditReadsStandardInputAndUndoes)
 {
     const std::string out = (folder / "edited.hdq").string();
@@ -183,7 +219,7 @@ TEST_F(Cli, EditReadsStandardInputAndUndoes)
 TEST_F(Cli, MalformedScriptsNameTheLineAndWriteNothing)
 {
     const std::string out = (folder / "edited.hdq").string();
-    const char* const scripts[] = {"mode colour\nbrush 300 0 255\n", "paint 1\n", "pen 5\n", "fillall sky\n",
+    const char* const scripts[] = {"mode colour\nbrush 300 0 255\n", "paint 1\n", "pen 5\n", "gap 33\n", "gap\n", "fillall sky\n",
                                    "spray 1 1\n", "show clouds\n", "brush 5\n", "brush 1 2 3 4 5\n", "brush\n"};
     for (const char* script : scripts) {
         const std::string file = (folder / "bad.txt").string();
