@@ -385,6 +385,18 @@ def wait_file(session, path, what):
     time.sleep(0.5)
 
 
+def save_again(session, main, path, saved, label, what):
+    """Ctrl+S on a document saved before (its modification time then `saved`): waits until the file
+    is written again."""
+    press_on(session, main, "ctrl+s")
+    limit = time.monotonic() + 15
+    while time.monotonic() < limit and os.stat(path).st_mtime_ns == saved:
+        time.sleep(0.25)
+    if os.stat(path).st_mtime_ns == saved:
+        session.screenshot(f"no-save-{label}")
+        raise E2EFailure(f"Ctrl+S {label.replace('-', ' ')} did not save {what}")
+
+
 def click_until(session, point, expected, label, tolerance=24):
     """Clicks at the screen point and waits for the screen to show the expected colour there."""
     session.xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
@@ -577,13 +589,7 @@ def failed_open_keeps_the_cel(session, main, scratch, copy):
         time.sleep(0.5)
     if error in session.visible_windows("."):
         raise E2EFailure("the open error did not close with Enter")
-    press_on(session, main, "ctrl+s")
-    limit = time.monotonic() + 15
-    while time.monotonic() < limit and os.stat(copy).st_mtime_ns == saved:
-        time.sleep(0.25)
-    if os.stat(copy).st_mtime_ns == saved:
-        session.screenshot("no-save-after-failed-open")
-        raise E2EFailure("Ctrl+S after the failed open did not save the edited cel")
+    save_again(session, main, copy, saved, "after-failed-open", "the edited cel")
     session.screenshot("saved-after-failed-open")
 
 
@@ -608,13 +614,7 @@ def carry_to_the_next_cel(cli, session, main, scratch, following):
     press_on(session, main, "ctrl+shift+v")
     time.sleep(2.0)
     session.screenshot("carried")
-    press_on(session, main, "ctrl+s")
-    limit = time.monotonic() + 15
-    while time.monotonic() < limit and os.stat(following).st_mtime_ns == saved:
-        time.sleep(0.25)
-    if os.stat(following).st_mtime_ns == saved:
-        session.screenshot("no-save-after-carry")
-        raise E2EFailure("Ctrl+S after the carry did not save the next cel")
+    save_again(session, main, following, saved, "after-carry", "the next cel")
 
 
 def show_boxes(session, main, window):
