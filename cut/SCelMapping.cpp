@@ -150,11 +150,3 @@ void SCelMapping::MapRow(std::int32_t y, std::int32_t x0, std::int32_t x1, std::
         }
     }
 }
-
-double SCelMapping::LargestLocalShift() const
-{
-    double largest = 0;
-    for (std::size_t n = 0; n < dx_.size(); ++n)
-        largest = std::max(largest, std::hypot(double(dx_[n]), double(dy_[n])));
-    return largest;
-}

@@ -53,9 +53,6 @@ public:
     // The source pixels (rounded) of the pixels x0..x1-1 of row y, written to sx[0..] and sy[0..].
     void MapRow(std::int32_t y, std::int32_t x0, std::int32_t x1, std::int32_t* sx, std::int32_t* sy) const;
 
-    // The largest length of a node's local displacement.
-    double LargestLocalShift() const;
-
     // The grid of the local displacement: node (i, j) lies at pixel (i * Cell(), j * Cell()).
     std::int32_t Cell() const { return cell_; }
     std::int32_t Columns() const { return columns_; }
