@@ -148,6 +148,7 @@ SError SHuedraneController::CarryFromFile(const SString& file)
     plans.push_back(std::move(plan));
     SCarryReport report;
     const SError fillError = CarryPlans(std::move(plans), context, report);
+    LayersChanged();
     leftRegions_ = FindLeftRegions(cel_.paint, report.leftBounds, report.leftSeeds);
     leftIndex_ = -1;
     lastCarry_ = std::move(report);
@@ -160,10 +161,4 @@ std::int32_t SHuedraneController::StepLeftRegion()
         return -1;
     leftIndex_ = leftIndex_ + 1 < std::int32_t(leftRegions_.size()) ? leftIndex_ + 1 : 0;
     return leftIndex_;
-}
-
-void SHuedraneController::DropLeftRegions()
-{
-    leftRegions_.clear();
-    leftIndex_ = -1;
 }

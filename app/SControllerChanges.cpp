@@ -3,6 +3,7 @@
 #include "SHuedraneController.h"
 
 #include "SGapFill.h"
+#include "SGapSeams.h"
 #include "SViewZoom.h"
 
 #include <algorithm>
@@ -73,8 +74,29 @@ std::uint32_t SHuedraneController::SetFillGap(std::int32_t gap)
 {
     if (gap < 0 || gap > LargestFillGap)
         return 0;
+    if (gap != tools_.fillGap)
+        gapSeamsStale_ = true;
     tools_.fillGap = gap;
-    return refresh::ToolChange;
+    return refresh::ToolChange | (gapSeamsShown_ ? refresh::Canvas : 0);
+}
+
+std::uint32_t SHuedraneController::ShowGapSeams(bool shown)
+{
+    gapSeamsShown_ = shown;
+    if (!shown)
+        gapSeams_ = {};  // their maps are freed; showing them again finds them anew
+    gapSeamsStale_ = true;
+    return refresh::Canvas | refresh::ViewMenu;
+}
+
+const std::vector<SRect>& SHuedraneController::GapSeams()
+{
+    if (gapSeamsShown_ && gapSeamsStale_) {
+        SError ignored = 0;  // a view without its seams is no failure
+        gapSeams_ = FindGapSeams(cel_.paint, cel_.display.Width(), cel_.display.Height(), tools_.fillGap, ignored);
+        gapSeamsStale_ = false;
+    }
+    return gapSeams_;
 }
 
 std::uint32_t SHuedraneController::CycleTracePen()
@@ -91,6 +113,7 @@ void SHuedraneController::SetBrush(const SBrushSettings& brush)
 void SHuedraneController::SetTools(const SToolState& tools)
 {
     tools_ = tools;
+    gapSeamsStale_ = true;
 }
 
 std::uint32_t SHuedraneController::SetQuickPalette(const std::array<SColor, 16>& palette)

@@ -28,9 +28,16 @@ void SHuedraneController::MarkModified()
         state_ = SDocumentState::Modified;
 }
 
+void SHuedraneController::LayersChanged()
+{
+    leftRegions_.clear();
+    leftIndex_ = -1;
+    gapSeamsStale_ = true;
+}
+
 void SHuedraneController::ClearCel()
 {
-    DropLeftRegions();
+    LayersChanged();
     cel_.ResetDocument();
 }
 
@@ -63,7 +70,7 @@ void SHuedraneController::TakeCel(SCel cel)
 {
     stroke_.MouseUp();
     undo_.Clear();
-    DropLeftRegions();
+    LayersChanged();
     // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
     cel_ = std::move(cel);
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
@@ -83,7 +90,7 @@ SRect SHuedraneController::MouseDown(STool tool, SPoint at)
 {
     if (SStroke::ChangesLayers(tool)) {
         MarkModified();
-        DropLeftRegions();
+        LayersChanged();
     }
     SPaintContext context = PaintContext();
     return stroke_.MouseDown(context, tool, at);
@@ -97,6 +104,9 @@ SRect SHuedraneController::MouseMove(SPoint at)
 
 void SHuedraneController::MouseUp()
 {
+    // The seams follow a stroke's borders once it ends, not at every move.
+    if (SStroke::ChangesLayers(stroke_.ToolInEffect()))
+        gapSeamsStale_ = true;
     stroke_.MouseUp();
 }
 
@@ -104,7 +114,7 @@ SRect SHuedraneController::RunWholeCel(SWholeCelOperation operation)
 {
     undo_.BeginStep(SString(WholeCelCaption(operation)));
     MarkModified();
-    DropLeftRegions();
+    LayersChanged();
     SPaintContext context = PaintContext();
     RunWholeCelOperation(context, operation);
     return cel_.display.Bounds();
@@ -114,7 +124,7 @@ void SHuedraneController::Undo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Undo();
-    DropLeftRegions();
+    LayersChanged();
     cel_.ComposeAll();
 }
 
@@ -122,7 +132,7 @@ void SHuedraneController::Redo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Redo();
-    DropLeftRegions();
+    LayersChanged();
     cel_.ComposeAll();
 }
 

@@ -84,6 +84,12 @@ public:
     // Openings of the borders up to `gap` pixels wide (0..LargestFillGap) that the paint tool's
     // fill closes; 0 fills as always. Another value changes nothing.
     std::uint32_t SetFillGap(std::int32_t gap);
+    // The view of the openings the fill's gap size closes (FindGapSeams), drawn over the canvas.
+    std::uint32_t ShowGapSeams(bool shown);
+    bool GapSeamsShown() const { return gapSeamsShown_; }
+    // The seams to draw: found again when the layers or the gap size changed since they were last
+    // found; none while hidden, at gap 0, or when their maps could not be had.
+    const std::vector<ulib::SRect>& GapSeams();
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -275,8 +281,8 @@ private:
     ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);
     // Plans the carry from file onto the working cel, then paints the plan (CarryFrom).
     ulib::SError CarryFromFile(const ulib::SString& file);
-    // The layers changed: the last carry's left regions no longer describe them.
-    void DropLeftRegions();
+    // The layers changed: the last carry's left regions and the gap seams no longer describe them.
+    void LayersChanged();
 
     SCel cel_;
     ulib::SBitmap referenceImage_;
@@ -303,4 +309,7 @@ private:
     SCarryReport lastCarry_;
     std::vector<SLeftRegion> leftRegions_;
     std::int32_t leftIndex_ = -1;
+    bool gapSeamsShown_ = false;
+    bool gapSeamsStale_ = true;
+    std::vector<ulib::SRect> gapSeams_;
 };

@@ -3,6 +3,7 @@
 
 #include "SAscii.h"
 #include "SColourText.h"
+#include "SGapSplit.h"
 #include "SProgramPath.h"
 #include "STools.h"
 
@@ -284,6 +285,7 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("ExportBlackTrace",
         options.exportBlackTraceEnabled ? ColourToText(options.exportBlackTraceColour, "") : SString("none"));
     add("ExportGamut", LevelPairText(options.exportGamutEnabled, options.exportGamutMin, options.exportGamutMax));
+    add("FillGap", number(tools.fillGap));
     return values;
 }
 
@@ -368,6 +370,11 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     }
     if (const SString text = value("Brush"); !text.IsEmpty())
         ApplyBrush(tools.brush, text.View());
+    if (const SString text = value("FillGap"); !text.IsEmpty()) {
+        const std::int32_t gap = LeadingInteger(text.View());
+        if (gap >= 0 && gap <= LargestFillGap)
+            tools.fillGap = gap;
+    }
     if (const SString text = value("ToolMode"); !text.IsEmpty())
         ApplyToolMode(window, text.View());
     if (const SString text = value("SplitBar"); !text.IsEmpty()) {

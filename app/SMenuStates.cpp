@@ -163,6 +163,7 @@ void ViewStates(const SHuedraneController& c, SControlStates& states)
     SetPair(states, "ZoomOut", Enabled(c.Zoom() >= -3));
     states.Set("MenuZoomEqual", Enabled(c.Zoom() != 0));
     SetPair(states, "Silhouette", Checked(c.Cel().silhouette));
+    states.Set("MenuGapSeams", Checked(c.GapSeamsShown()));
 }
 
 void ReferenceStates(const SHuedraneController& c, SControlStates& states)

@@ -1,20 +1,15 @@
-// The region fill that does not leak through small gaps in the lines. The plain fill's region is
-// split where it squeezes through an opening of the borders no wider than the gap size: the pixels
-// farther than half the size from every border form cores (an opening that narrow has none), and
-// every pixel of the region belongs to the core nearest to it along the region. A click paints the
-// pixels of the core it belongs to, so the fill still reaches into corners and up to the lines,
-// and an opening's pixels go half to each side. The borders never change.
+// The region fill that does not leak through small gaps in the lines: the plain fill's region is
+// split where it squeezes through an opening of the borders no wider than the gap size
+// (SGapSplit.h), and a click paints the share it falls in. The borders never change.
 #pragma once
 
 #include "SAbort.h"
 #include "SError.h"
+#include "SGapSplit.h"
 #include "SGeometry.h"
 #include "SPaintContext.h"
 
 #include <cstdint>
-
-// The largest gap size a fill closes.
-inline constexpr std::int32_t LargestFillGap = 32;
 
 // As FillRegion (SRegionFill.h), closing openings up to `gap` pixels wide (0..LargestFillGap;
 // 0, or any value outside, fills exactly as FillRegion). The whole plain region is looked at first,

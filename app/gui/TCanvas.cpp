@@ -5,6 +5,7 @@
 #include "SCanvasTile.h"
 #include "SHeldKeyFilter.h"
 #include "SHuedraneController.h"
+#include "SGapSeamDrawing.h"
 #include "SLeftRegionDrawing.h"
 #include "STileDrawing.h"
 
@@ -169,6 +170,7 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
         canvas::FillCanvasTile(display, z, controller_.Cel().silhouette, target);
     });
     DrawLeftRegions(painter, controller_.LeftRegions(), controller_.CurrentLeftRegion(), document, z);
+    DrawGapSeams(painter, controller_.GapSeams(), document, z);
 }
 
 void TCanvas::PaintMainMouseDown(QMouseEvent* event)
@@ -226,7 +228,11 @@ void TCanvas::PaintMainMouseUp(QMouseEvent* event)
     // The drag ends with the last button, whichever was pressed first.
     if (dragTool_ == ToolNone || event->buttons() != Qt::NoButton)
         return;
-    if (dragTool_ != ToolHand)
+    if (dragTool_ != ToolHand) {
         controller_.MouseUp();
+        // The gap seams are found again for the layers the stroke left.
+        if (controller_.GapSeamsShown())
+            RequestRepaint(paint_->rect());
+    }
     dragTool_ = ToolNone;
 }

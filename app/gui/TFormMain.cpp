@@ -21,6 +21,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -173,6 +175,10 @@ void TFormMain::Refresh(std::uint32_t parts)
         reference_->ImageChanged();
     if (parts & AllMenus)
         ApplyStates(ControlStates(controller_, parts & AllMenus));
+    if ((parts & ToolMenu) && fillGap_ && fillGap_->value() != controller_.Tools().fillGap) {
+        const QSignalBlocker quiet(fillGap_);
+        fillGap_->setValue(controller_.Tools().fillGap);
+    }
 }
 
 void TFormMain::RegisterToolBox(QWidget* box)

@@ -20,6 +20,7 @@
 class QAction;
 class QKeyEvent;
 class QMenu;
+class QSpinBox;
 class QSplitter;
 class QToolBar;
 class SHeldKeyFilter;
@@ -138,6 +139,7 @@ private:
     std::map<std::string, QMenu*, std::less<>> menus_;
     std::vector<QWidget*> toolBoxes_;
     QToolBar* toolBar_ = nullptr;
+    QSpinBox* fillGap_ = nullptr;  // the tool bar's gap size of the fill
     QSplitter* splitter_ = nullptr;
     TCanvas* canvas_ = nullptr;        // ScrollMain
     QWidget* referencePane_ = nullptr; // PanelReference

@@ -90,8 +90,9 @@ void TFormMain::ConnectReferenceMenu()
     connectItem("MenuOption", [this] {
         TFormOption dialog(controller_, this);
         dialog.exec();
-        // The colour dialogs share the quick palette, shown in the status bar.
-        Refresh(main_refresh::StatusBar);
+        // The colour dialogs share the quick palette, shown in the status bar; the fill's gap size
+        // is the tool bar's too.
+        Refresh(main_refresh::ToolChange | (controller_.GapSeamsShown() ? main_refresh::Canvas : 0));
     });
     connectItem("MenuAbout", [this] {
         TFormVersion about(this);

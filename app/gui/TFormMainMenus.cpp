@@ -3,6 +3,7 @@
 #include "TFormMain.h"
 
 #include "SHelp.h"
+#include "SGapSplit.h"
 #include "SHuedraneController.h"
 #include "SMessage.h"
 
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
 
@@ -295,6 +297,8 @@ void TFormMain::BuildMenus()
     view->addSeparator();
     add(view, {
         {"MenuSilhouette", "シルエット(&H)", "Ctrl+H", "シルエット表示を切り替えます。", [this] { Silhouette(); }, true},
+        {"MenuGapSeams", "閉じる隙間を表示(&G)", "", "塗りつぶしが閉じる線の隙間の表示を切り替えます。",
+         [this, &c] { Refresh(c.ShowGapSeams(!c.GapSeamsShown())); }, true},
         {"MenuOption", "オプション(&O)...", "", "オプションを設定します。", {}},
     });
 
@@ -392,6 +396,16 @@ void TFormMain::BuildToolBar()
     toolBar_->addSeparator();
     AddToolButton("ToolZoomIn", "拡大", [this] { Zoom(1); })->setData(1);
     AddToolButton("ToolZoomOut", "縮小", [this] { Zoom(-1); })->setData(-1);
+    toolBar_->addSeparator();
+    fillGap_ = new QSpinBox(toolBar_);
+    fillGap_->setObjectName("SpinFillGap");
+    fillGap_->setRange(0, LargestFillGap);
+    fillGap_->setPrefix(QString::fromUtf8("隙間 "));
+    fillGap_->setSpecialValueText(QString::fromUtf8("隙間 なし"));
+    fillGap_->setToolTip(QString::fromUtf8("隙間を閉じる: 塗りつぶしが越えない線の隙間の幅 (ピクセル、0で無効)"));
+    fillGap_->setValue(controller_.Tools().fillGap);
+    connect(fillGap_, &QSpinBox::valueChanged, this, [this](int gap) { Refresh(controller_.SetFillGap(gap)); });
+    toolBar_->addWidget(fillGap_)->setObjectName("ToolFillGap");
     toolBar_->addSeparator();
     AddToolButton("ToolPaletteBox", "カラーパレット", {});
     AddToolButton("ToolChartBox", "カラーチャート", {});

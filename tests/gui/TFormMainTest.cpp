@@ -137,7 +137,7 @@ TEST_F(FormMain, MenuTreeHasItsCaptionsShortcutsAndHiddenItems)
               "ToolNew ToolOpen ToolSave ToolSaveAs ToolImport ToolExport ToolPrevFile ToolNextFile ToolUndo "
               "ToolRepeat ToolColorModeColor ToolColorModeEraser ToolColorModeBitmap ToolColorModeTexture "
               "ToolTraceLayer ToolPaintLayer ToolGengaLayer ToolExtraLayer ToolSilhouette ToolZoomIn ToolZoomOut "
-              "ToolPaletteBox ToolChartBox ToolAirbrushBox ToolTextureBox ToolToolBox ToolMemo ToolHelp");
+              "ToolFillGap ToolPaletteBox ToolChartBox ToolAirbrushBox ToolTextureBox ToolToolBox ToolMemo ToolHelp");
     EXPECT_EQ(Item("ToolNextFile")->toolTip(), Text("保存して次のファイル"));
     EXPECT_EQ(Item("ToolPrevFile")->data().toInt(), -1);
     EXPECT_EQ(Item("ToolGengaLayer")->data().toInt(), 1);

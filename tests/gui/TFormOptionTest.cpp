@@ -3,6 +3,7 @@
 #include "TFormOption.h"
 
 #include "ControllerEdits.h"
+#include "SGapSplit.h"
 #include "SHuedraneController.h"
 #include "SProgramPath.h"
 #include "SScriptedPlatform.h"
@@ -128,9 +129,12 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
 {
     const SHuedraneOptions before = Distinct();
     c_.SetOptions(before);
+    c_.SetFillGap(9);
     TFormOption dialog(c_, nullptr);
     dialog.show();
     EXPECT_EQ(dialog.EditSpiFolder->text(), QString("/opt/spi/"));
+    EXPECT_EQ(dialog.SpinFillGap->value(), 9);
+    EXPECT_EQ(dialog.SpinFillGap->maximum(), LargestFillGap);
     EXPECT_TRUE(dialog.CheckInLevel->isChecked());
     EXPECT_EQ(dialog.SpinInLevelMax->value(), 300);
     EXPECT_EQ(dialog.SpinInLevelMin->value(), -20);
@@ -152,9 +156,11 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
 
     // OK with nothing touched gives the same record; start values go back the same way.
     c_.SetOptions(SHuedraneOptions{});
+    dialog.SpinFillGap->setValue(12);
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectSameOptions(c_.Options(), before);
+    EXPECT_EQ(c_.Tools().fillGap, 12);
 
     const SHuedraneOptions start;
     c_.SetOptions(start);

@@ -156,6 +156,7 @@ void TFormOption::FormShow()
 {
     const SHuedraneOptions& o = controller_.Options();
     EditSpiFolder->setText(QString::fromStdString(o.spiDirectory.Str()));
+    SpinFillGap->setValue(controller_.Tools().fillGap);
     CheckInLevel->setChecked(o.importLevelEnabled);
     SpinInLevelMax->setValue(o.importLevelWhite);
     SpinInLevelMin->setValue(o.importLevelBlack);
@@ -204,6 +205,7 @@ void TFormOption::ButtonOkClick()
     o.importBinarize = CheckImportBinarize->isChecked();
     o.importAntiHole = CheckImportAntiHole->isChecked();
     controller_.SetOptions(o);
+    controller_.SetFillGap(SpinFillGap->value());
     accept();
 }
 

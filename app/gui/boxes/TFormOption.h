@@ -59,6 +59,7 @@ public:
     QLabel* LabelSpiFolder = nullptr;
     QLineEdit* EditSpiFolder = nullptr;
     QPushButton* ButtonSpiFolder = nullptr;
+    QSpinBox* SpinFillGap = nullptr;
 
     // Import page.
     QCheckBox* CheckInLevel = nullptr;

@@ -1,6 +1,8 @@
 // The options dialog's four pages: every control with its caption, range and note.
 #include "TFormOption.h"
 
+#include "SGapSplit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -96,6 +98,9 @@ QWidget* TFormOption::BuildMainPage()
     EditSpiFolder->setObjectName("EditSpiFolder");
     LabelSpiFolder->setBuddy(EditSpiFolder);
     ButtonSpiFolder = MakeButton(page, "ButtonSpiFolder", "変更(&C)");
+    SpinFillGap = MakeSpin(page, "SpinFillGap", 0, LargestFillGap);
+    QLabel* labelFillGap = MakeLabel(page, "隙間を閉じる(&G)");
+    labelFillGap->setBuddy(SpinFillGap);
 
     auto* row = new QHBoxLayout;
     row->addWidget(EditSpiFolder, 1);
@@ -105,6 +110,14 @@ QWidget* TFormOption::BuildMainPage()
     layout->addLayout(row);
     layout->addWidget(MakeLabel(page, "※空欄にした場合は、自動検索になります。"));
     layout->addWidget(MakeLabel(page, "※次回起動時から有効になります。"));
+    auto* gap = new QHBoxLayout;
+    gap->addWidget(labelFillGap);
+    gap->addWidget(SpinFillGap);
+    gap->addWidget(MakeLabel(page, "ピクセル"));
+    gap->addStretch(1);
+    layout->addSpacing(12);
+    layout->addLayout(gap);
+    layout->addWidget(MakeLabel(page, "※塗りつぶしは、この幅までの線の隙間を越えません。0で無効になります。"));
     layout->addStretch(1);
     return page;
 }

@@ -1,0 +1,184 @@
+// The split against its definition on small random cels: a core is a group of pixels whose
+// chamfer distance to every border is at least the reach (measured here by brute force over the
+// borders), and every pixel belongs to a core at the least distance along the set (breadth first
+// from each core alone).
+#include "SChamferDistance.h"
+#include "SGapSplit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <queue>
+#include <random>
+#include <set>
+#include <vector>
+
+using namespace ulib;
+
+namespace {
+
+constexpr std::int32_t W = 30, H = 22;
+
+// Random strokes (rows and columns two pixels wide) with gaps, and a sprinkle of specks.
+std::vector<bool> RandomBorders(std::mt19937& rng)
+{
+    std::vector<bool> border(std::size_t(W * H), false);
+    for (int stroke = 0; stroke < 5; ++stroke) {
+        const bool across = rng() % 2;
+        const std::int32_t at = std::int32_t(rng() % (across ? H : W));
+        const std::int32_t from = std::int32_t(rng() % 10), to = std::int32_t(rng() % 10) + (across ? W : H) - 10;
+        for (std::int32_t t = from; t < to; ++t) {
+            if (rng() % 9 == 0)
+                t += std::int32_t(rng() % 5);  // an opening
+            for (std::int32_t k = 0; k < 2 && t < to; ++k) {
+                const std::int32_t x = across ? t : std::min(at + k, W - 1), y = across ? std::min(at + k, H - 1) : t;
+                border[std::size_t(y * W + x)] = true;
+            }
+        }
+    }
+    for (bool&& b : border)
+        b = b || rng() % 60 == 0;
+    return border;
+}
+
+std::vector<SRowSpan> SpansOf(const std::vector<bool>& border)
+{
+    std::vector<SRowSpan> spans;
+    for (std::int32_t y = 0; y < H; ++y)
+        for (std::int32_t x = 0; x < W;) {
+            if (border[std::size_t(y * W + x)]) {
+                ++x;
+                continue;
+            }
+            const std::int32_t x0 = x;
+            while (x < W && !border[std::size_t(y * W + x)])
+                ++x;
+            spans.push_back({y, x0, x});
+        }
+    return spans;
+}
+
+std::int32_t BruteDistance(const std::vector<bool>& border, std::int32_t x, std::int32_t y)
+{
+    std::int32_t best = 255;
+    for (std::int32_t by = 0; by < H; ++by)
+        for (std::int32_t bx = 0; bx < W; ++bx)
+            if (border[std::size_t(by * W + bx)]) {
+                const std::int32_t dx = std::abs(bx - x), dy = std::abs(by - y);
+                best = std::min(best, ChamferStraight * std::max(dx, dy) + (ChamferDiagonal - ChamferStraight) * std::min(dx, dy));
+            }
+    return best;
+}
+
+// Steps along the set from every pixel of `from` (-1: not reached).
+std::vector<std::int32_t> StepsFrom(const std::vector<bool>& border, const std::vector<std::size_t>& from)
+{
+    std::vector<std::int32_t> steps(border.size(), -1);
+    std::queue<std::size_t> queue;
+    for (const std::size_t i : from) {
+        steps[i] = 0;
+        queue.push(i);
+    }
+    while (!queue.empty()) {
+        const std::size_t i = queue.front();
+        queue.pop();
+        const std::int32_t x = std::int32_t(i % W), y = std::int32_t(i / W);
+        const std::pair<std::int32_t, std::int32_t> next[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (const auto& [nx, ny] : next) {
+            const std::size_t j = std::size_t(ny * W + nx);
+            if (nx >= 0 && ny >= 0 && nx < W && ny < H && !border[j] && steps[j] < 0) {
+                steps[j] = steps[i] + 1;
+                queue.push(j);
+            }
+        }
+    }
+    return steps;
+}
+
+}  // namespace
+
+TEST(GapSplit, OwnersAreTheNearestCoresOnRandomCels)
+{
+    std::mt19937 rng(1808);
+    for (int round = 0; round < 60; ++round) {
+        const std::vector<bool> border = RandomBorders(rng);
+        const std::int32_t gap = 1 + std::int32_t(rng() % 6);
+        SGapSplit split;
+        ASSERT_TRUE(split.Split(SpansOf(border), W, H, gap));
+        const std::int32_t reach = (ChamferStraight * gap + 1) / 2 + ChamferStraight;
+
+        std::map<std::int32_t, std::vector<std::size_t>> cores;
+        for (std::int32_t y = 0; y < H; ++y)
+            for (std::int32_t x = 0; x < W; ++x) {
+                const std::size_t i = std::size_t(y * W + x);
+                if (border[i]) {
+                    EXPECT_EQ(split.Owner({x, y}), 0);
+                    continue;
+                }
+                if (BruteDistance(border, x, y) >= reach)
+                    cores[split.Owner({x, y})].push_back(i);
+            }
+        ASSERT_EQ(std::int32_t(cores.size()), split.Cores()) << "round " << round;
+        std::map<std::int32_t, std::vector<std::int32_t>> steps;
+        for (const auto& [owner, pixels] : cores) {
+            ASSERT_GT(owner, 0) << "round " << round;
+            steps[owner] = StepsFrom(border, pixels);
+            // A core is one connected group: breadth first from its first pixel over the core
+            // pixels alone reaches every one of them.
+            std::vector<bool> notCore(border.size(), true);
+            for (const std::size_t i : pixels)
+                notCore[i] = false;
+            const std::vector<std::int32_t> within = StepsFrom(notCore, {pixels.front()});
+            for (const std::size_t i : pixels)
+                EXPECT_GE(within[i], 0) << "round " << round << ": core " << owner << " is not connected";
+        }
+        for (std::int32_t y = 0; y < H; ++y)
+            for (std::int32_t x = 0; x < W; ++x) {
+                const std::size_t i = std::size_t(y * W + x);
+                if (border[i])
+                    continue;
+                std::int32_t nearest = -1;
+                for (const auto& [owner, s] : steps)
+                    if (s[i] >= 0 && (nearest < 0 || s[i] < nearest))
+                        nearest = s[i];
+                const std::int32_t owner = split.Owner({x, y});
+                if (nearest < 0)
+                    EXPECT_EQ(owner, 0) << "round " << round << " at " << x << "," << y;
+                else
+                    EXPECT_EQ(steps[owner][i], nearest) << "round " << round << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(GapSplit, SeamsLieWhereSharesMeet)
+{
+    std::mt19937 rng(2712);
+    for (int round = 0; round < 30; ++round) {
+        const std::vector<bool> border = RandomBorders(rng);
+        SGapSplit split;
+        ASSERT_TRUE(split.Split(SpansOf(border), W, H, 1 + std::int32_t(rng() % 6)));
+        std::set<std::pair<std::int32_t, std::int32_t>> seams;
+        split.ForEachSeamPixel([&](std::int32_t x, std::int32_t y) { seams.insert({x, y}); });
+        for (std::int32_t y = 0; y < H; ++y)
+            for (std::int32_t x = 0; x < W; ++x) {
+                if (border[std::size_t(y * W + x)])
+                    continue;
+                bool meets = false;
+                const std::pair<std::int32_t, std::int32_t> next[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+                for (const auto& [nx, ny] : next)
+                    meets = meets || (nx >= 0 && ny >= 0 && nx < W && ny < H && !border[std::size_t(ny * W + nx)] &&
+                                      split.Owner({nx, ny}) != split.Owner({x, y}));
+                EXPECT_EQ(seams.count({x, y}) == 1, meets) << "round " << round << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(GapSplit, AnEmptySetHasNoCores)
+{
+    SGapSplit split;
+    ASSERT_TRUE(split.Split({}, W, H, 4));
+    EXPECT_EQ(split.Cores(), 0);
+    EXPECT_EQ(split.Owner({3, 3}), 0);
+}
