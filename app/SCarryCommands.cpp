@@ -22,7 +22,8 @@ namespace {
 
 const char* const CarryCaption = "色を写す";
 
-SError PlanFromDocument(const SString& file, const SCel& target, SCarryPlan& plan, const SAbort& progress)
+SError PlanFromDocument(const SString& file, const SCel& target, std::int32_t gap, SCarryPlan& plan,
+                        const SAbort& progress)
 {
     try {
         SCel source;
@@ -30,7 +31,7 @@ SError PlanFromDocument(const SString& file, const SCel& target, SCarryPlan& pla
             return err;
         if (progress.IsAborted())
             return ErrorFromIdentifier("abort");
-        return PlanCarry(source, target, plan, &progress);
+        return PlanCarry(source, target, plan, &progress, gap);
     } catch (const std::bad_alloc&) {
         return ErrorFromIdentifier("memory_alloc");
     } catch (...) {
@@ -41,13 +42,13 @@ SError PlanFromDocument(const SString& file, const SCel& target, SCarryPlan& pla
 // Reading a large cel and planning take a second or more: they run on a worker while the platform
 // shows the progress box, whose abort button stops the plan. The worker only reads the working cel,
 // and nothing changes it before the wait is over (the box is modal to the whole program).
-SError PlanWhileWaiting(const SString& file, const SCel& target, SCarryPlan& plan)
+SError PlanWhileWaiting(const SString& file, const SCel& target, std::int32_t gap, SCarryPlan& plan)
 {
     SAbort progress;
     std::atomic<bool> finished{false};
     SError result = 0;
     const auto work = [&] {
-        result = PlanFromDocument(file, target, plan, progress);
+        result = PlanFromDocument(file, target, gap, plan, progress);
         finished.store(true, std::memory_order_release);
     };
     std::thread worker;
@@ -135,7 +136,8 @@ SError SHuedraneController::CarryFromFile(const SString& file)
     // One source, carried in two parts: the plan on the worker, the painting here, where the window
     // draws the cel.
     SCarryPlan plan;
-    if (SError err = PlanWhileWaiting(file, cel_, plan))
+    // The carry's fills close the gaps the paint tool's fill closes.
+    if (SError err = PlanWhileWaiting(file, cel_, tools_.fillGap, plan))
         return err;
 
     // A plan that paints nothing leaves no undo step that would undo nothing.

@@ -2,6 +2,7 @@
 #include "CliBatch.h"
 
 #include "SColourText.h"
+#include "SGapSplit.h"
 
 #include <cstdlib>
 #include <map>
@@ -35,7 +36,7 @@ const std::map<std::string, std::set<std::string>> CommandOptions = {
     {"import", {"-j", "--force", "--keep-going", "--progress", "--level", "--genga", "--binarize", "--anti-hole"}},
     {"export", {"-j", "--force", "--keep-going", "--progress", "--format", "--depth", "--layers", "--reduce",
                 "--black-trace", "--gamut", "--binarize-outline", "--background", "--underlay"}},
-    {"carry", {"-j", "--from", "--in-place", "--json"}},
+    {"carry", {"-j", "--from", "--in-place", "--json", "--gap"}},
 };
 
 }  // namespace
@@ -56,6 +57,11 @@ bool CheckCommandOptions(const SCliArguments& args, std::string& problem)
     int jobs = 0;
     if (args.values.count("-j") && !ParseInt(args.values.at("-j"), 0, 1024, jobs)) {
         problem = "-j takes 0 (all cores) to 1024";
+        return false;
+    }
+    int gap = 0;
+    if (args.values.count("--gap") && !ParseInt(args.values.at("--gap"), 0, LargestFillGap, gap)) {
+        problem = "--gap takes 0 (none) to " + std::to_string(LargestFillGap);
         return false;
     }
     if (!args.hide.empty() || args.silhouette || !args.script.empty()) {

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -69,7 +70,8 @@ class SCarryChain
 {
 public:
     explicit SCarryChain(const SCliArguments& args)
-        : args_(args), paintedPath_(args.values.at("--from")), json_(args.flags.count("--json") != 0)
+        : args_(args), paintedPath_(args.values.at("--from")), json_(args.flags.count("--json") != 0),
+          gap_(args.values.count("--gap") ? std::atoi(args.values.at("--gap").c_str()) : 0)
     {
     }
 
@@ -110,7 +112,7 @@ private:
         std::vector<SCarryPlan> plans;
         if (i > 0) {
             SCarryPlan plan;
-            const SError err = PlanCarry(previous_, cel, plan, &abort_);
+            const SError err = PlanCarry(previous_, cel, plan, &abort_, gap_);
             // A previous cel the carry left without any paint has nothing to give: the painted one still has.
             if (err && ErrorIdentity(err) != ErrorFromIdentifier("carry_unpainted"))
                 return err;
@@ -124,7 +126,7 @@ private:
             if (SError err = LoadCel(painted, paintedPath_))
                 return ErrorWithPath(err, paintedPath_);
             KeepSourceLayers(painted);
-            if (SError err = PlanCarry(painted, cel, plan, &abort_))
+            if (SError err = PlanCarry(painted, cel, plan, &abort_, gap_))
                 return err;
             plans.push_back(std::move(plan));
         }
@@ -179,6 +181,7 @@ private:
     const SCliArguments& args_;
     const std::string& paintedPath_;
     const bool json_;
+    const std::int32_t gap_;  // the openings the regions are split at and the fills close
     SAbort abort_{&CliInterrupted()};
     SCel previous_;  // the target before, as carried: the first source of the next one
 };

@@ -31,7 +31,7 @@ constexpr const char* Usage =
     "  export [--format bmp|png|jpg] [--depth 24|32] [--layers 0..5] [--reduce 0..8]\n"
     "         [--black-trace COLOUR] [--gamut MIN/MAX] [--binarize-outline] [--background COLOUR]\n"
     "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n"
-    "  carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--json] [-j N]\n"
+    "  carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--gap N] [--json] [-j N]\n"
     "                                     carries the painted cel's colours along the targets in order\n";
 
 int UsageError(const std::string& problem)

@@ -2,10 +2,10 @@
 #include "SCarry.h"
 
 #include "SErrorCause.h"
+#include "SGapFill.h"
 #include "SGlobalAlignment.h"
 #include "SLineAlignment.h"
 #include "SParallel.h"
-#include "SRegionFill.h"
 #include "SRegionMatch.h"
 #include "SRegionOverlap.h"
 #include "STraceRecolour.h"
@@ -51,9 +51,11 @@ SError Align(const SCel& source, const SCel& target, const SRegionLabels& source
 
 }  // namespace
 
-SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const SAbort* abort)
+SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const SAbort* abort, std::int32_t gap)
 {
     plan = {};
+    if (gap < 0 || gap > LargestFillGap)
+        gap = 0;
     if (source.paint.Format() != 32 || target.paint.Format() != 32 || source.paint.Width() != target.paint.Width() ||
         source.paint.Height() != target.paint.Height())
         return ErrorFromIdentifier("carry_size");
@@ -61,11 +63,11 @@ SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const
     SRegionLabels sourceLabels, targetLabels;
     SError sourceError = 0, targetError = 0;
     RunInParallel({[&] {
-                       sourceError = sourceLabels.Build(source.paint, CarryNeighbourGap);
+                       sourceError = sourceLabels.Build(source.paint, CarryNeighbourGap, gap);
                        if (!sourceError && AnyPainted(sourceLabels))
                            sourceError = sourceLabels.SpreadIntoBorders(LineReach);
                    },
-                   [&] { targetError = targetLabels.Build(target.paint, CarryNeighbourGap); }},
+                   [&] { targetError = targetLabels.Build(target.paint, CarryNeighbourGap, gap); }},
                   std::int64_t(target.paint.Width()) * target.paint.Height());
     if (sourceError)
         return sourceError;
@@ -82,6 +84,7 @@ SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const
         DecideRegions({sourceLabels, targetLabels, overlap, mapping.Global().Scale()});
 
     SCarryPlan result;
+    result.gap = gap;
     result.regions = targetLabels.Count();
     for (std::int32_t t = 1; t <= targetLabels.Count(); ++t) {
         const SRegionDecision& d = decisions[std::size_t(t - 1)];
@@ -115,7 +118,7 @@ SRect ApplyCarry(SPaintContext& context, const SCarryPlan& plan, SError& err)
     for (const SCarryFill& fill : plan.fills) {
         context.tools.currentColour = SColor::FromPixel(fill.colour);
         SError fillError = 0;
-        changed = changed.Union(FillRegion(context, fill.seed, false, fillError));
+        changed = changed.Union(FillRegionClosingGaps(context, fill.seed, plan.gap, false, fillError));
         if (fillError && !err)
             err = fillError;
     }
@@ -180,6 +183,7 @@ SCarryPlan JoinPlans(std::vector<SCarryPlan>& plans)
     SCarryPlan result;
     result.regions = joined.regions;
     result.kept = joined.kept;
+    result.gap = joined.gap;
     for (std::size_t i = 0; i < joined.leftSeeds.size(); ++i)
         if (!resolved[i]) {
             result.left.push_back(joined.left[i]);
@@ -211,7 +215,7 @@ SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext& cont
     std::vector<SCarryPlan> plans;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         SCarryPlan plan;
-        if (const SError err = PlanCarry(*sources[i], context.cel, plan, abort)) {
+        if (const SError err = PlanCarry(*sources[i], context.cel, plan, abort, context.tools.fillGap)) {
             if (i == 0 || ErrorIdentity(err) == ErrorFromIdentifier("abort"))
                 return err;
             continue;

@@ -30,12 +30,16 @@ struct SCarryPlan
     std::vector<ulib::SRect> left;  // the bounds of the regions left unpainted, in label order
     std::vector<ulib::SPoint> leftSeeds;
     std::vector<SLineConversion> lines;
+    std::int32_t gap = 0;  // the openings the regions were split at and the fills close (0 none)
 };
 
-// Plans the carry from source to target (read only). Errors: "carry_size" (the paint layers differ
-// in size or are not 32-bit), "carry_unpainted" (no region of the source is painted), "abort",
+// Plans the carry from source to target (read only). With a gap (1..LargestFillGap) the regions of
+// both cels are those the gap-closing fill paints at that size, and so are the plan's fills; 0 (or
+// a size out of range) plans plain regions. Errors: "carry_size" (the paint layers differ in size
+// or are not 32-bit), "carry_unpainted" (no region of the source is painted), "abort",
 // "memory_temp"; a failure leaves the plan empty.
-ulib::SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const ulib::SAbort* abort = nullptr);
+ulib::SError PlanCarry(const SCel& source, const SCel& target, SCarryPlan& plan, const ulib::SAbort* abort = nullptr,
+                       std::int32_t gap = 0);
 
 // Paints the plan into the context's cel, recording every change in the open undo step, and
 // recomposes what changed. The tool state is as before on return. Returns the changed rectangle;
@@ -55,7 +59,7 @@ struct SCarryReport
 };
 
 // Carries from the sources into the context's cel, in the undo step the caller opened. Each
-// source is planned against the cel as it is; a region takes the first source's colour, or a later
+// source is planned against the cel as it is, closing the gaps the context's tools close; a region takes the first source's colour, or a later
 // source's where the ones before had none for it, and is left when two sources give it different
 // colours (so one wrong cel along a cut is not carried on). Lines likewise, first source first.
 // Errors as PlanCarry gives them for the first source (nothing changed then); a later source that
@@ -64,6 +68,6 @@ ulib::SError CarryColours(const std::vector<const SCel*>& sources, SPaintContext
                           const ulib::SAbort* abort = nullptr);
 
 // CarryColours in two halves, for callers that keep one source in memory at a time: the plans of
-// the sources (PlanCarry against the same cel, first source first) are joined as CarryColours joins
+// the sources (PlanCarry against the same cel with one gap size, first source first) are joined as CarryColours joins
 // them and applied. An empty list changes nothing. Returns a fill error as ApplyCarry does.
 ulib::SError CarryPlans(std::vector<SCarryPlan> plans, SPaintContext& context, SCarryReport& report);

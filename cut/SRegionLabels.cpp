@@ -4,6 +4,7 @@
 // of their roots, which is the order of their first pixels, and writes the label map.
 #include "SRegionLabels.h"
 
+#include "SGapSplit.h"
 #include "SNonBorderPixels.h"
 
 #include <algorithm>
@@ -45,8 +46,7 @@ void SRegionLabels::Clear()
     neighbours_.clear();
 }
 
-bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::vector<std::int32_t>& rowStart,
-                             std::vector<std::int32_t>& parent) const
+bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::vector<std::int32_t>& rowStart) const
 {
     // The fill's own inside rule and row scans, read only here.
     SNonBorderPixels inside;
@@ -56,21 +56,30 @@ bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::
         rowStart[std::size_t(y)] = std::int32_t(runs.size());
         for (std::int32_t x = 0; (x = inside.NextInside(y, x, width_)) < width_;) {
             const std::int32_t end = inside.NextOutside(y, x + 1, width_);
-            parent.push_back(std::int32_t(runs.size()));
             runs.push_back({x, end});
             x = end;
         }
-        if (y == 0)
-            continue;
+    }
+    rowStart[std::size_t(height_)] = std::int32_t(runs.size());
+    return true;
+}
+
+void SRegionLabels::JoinRuns(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
+                             const std::vector<std::int32_t>& share, std::vector<std::int32_t>& parent) const
+{
+    parent.resize(runs.size());
+    for (std::size_t i = 0; i < parent.size(); ++i)
+        parent[i] = std::int32_t(i);
+    for (std::int32_t y = 1; y < height_; ++y) {
         // Both rows' runs are in column order: step through them together, joining overlaps.
         std::int32_t above = rowStart[std::size_t(y - 1)];
         const std::int32_t aboveEnd = rowStart[std::size_t(y)];
         std::int32_t here = aboveEnd;
-        const std::int32_t hereEnd = std::int32_t(runs.size());
+        const std::int32_t hereEnd = rowStart[std::size_t(y + 1)];
         while (above < aboveEnd && here < hereEnd) {
             const Run& a = runs[std::size_t(above)];
             const Run& h = runs[std::size_t(here)];
-            if (a.x0 < h.x1 && h.x0 < a.x1)
+            if (a.x0 < h.x1 && h.x0 < a.x1 && (share.empty() || share[std::size_t(above)] == share[std::size_t(here)]))
                 Join(parent, above, here);
             if (a.x1 < h.x1)
                 ++above;
@@ -78,8 +87,6 @@ bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::
                 ++here;
         }
     }
-    rowStart[std::size_t(height_)] = std::int32_t(runs.size());
-    return true;
 }
 
 void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& runs,
@@ -119,10 +126,10 @@ void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& ru
     }
 }
 
-SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
+SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap, std::int32_t closeGap)
 {
     Clear();
-    if (paint.Format() != 32 || neighbourGap < 1 || neighbourGap > 16)
+    if (paint.Format() != 32 || neighbourGap < 1 || neighbourGap > 16 || closeGap < 0 || closeGap > LargestFillGap)
         return ErrorFromIdentifier("domain");
     width_ = paint.Width();
     height_ = paint.Height();
@@ -141,11 +148,17 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
         std::vector<std::int32_t> rowStart(std::size_t(height_) + 1);
         std::vector<std::int32_t> parent;  // becomes each run's label
         runs.reserve(std::size_t(height_) * 8);
-        parent.reserve(std::size_t(height_) * 8);
-        if (!FindRuns(paint, runs, rowStart, parent)) {
+        if (!FindRuns(paint, runs, rowStart)) {
             Clear();
             return ErrorFromIdentifier("memory_temp");
         }
+        std::vector<std::int32_t> share;  // each run's core when gaps are closed
+        SGapSplit split;
+        if (closeGap > 0 && !SplitAtGaps(runs, rowStart, closeGap, split, share)) {
+            Clear();
+            return ErrorFromIdentifier("memory_temp");
+        }
+        JoinRuns(runs, rowStart, share, parent);
 
         // A root precedes the rest of its group and every parent precedes its child, so one pass in
         // run order turns roots into new labels and every other run into its parent's label.
@@ -154,10 +167,39 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap)
             parent[i] = parent[i] == std::int32_t(i) ? ++count : parent[std::size_t(parent[i])];
         regions_.resize(std::size_t(count));
         WriteLabels(paint, runs, rowStart, parent);
+        // A share's first pixel may lie on a seam, which the fill's own split can give either
+        // side: its core's first pixel is the share's whichever way the ties fall.
+        for (std::size_t i = 0; i < share.size(); ++i)
+            if (share[i] > 0)
+                regions_[std::size_t(parent[i] - 1)].seed = split.CoreSeed(share[i]);
         FindNeighbours(runs, rowStart, parent, neighbourGap);
     } catch (const std::bad_alloc&) {
         Clear();
         return ErrorFromIdentifier("memory_temp");
     }
     return 0;
+}
+
+bool SRegionLabels::SplitAtGaps(std::vector<Run>& runs, std::vector<std::int32_t>& rowStart, std::int32_t gap,
+                                SGapSplit& split, std::vector<std::int32_t>& share) const
+{
+    std::vector<SRowSpan> spans;
+    spans.reserve(runs.size());
+    for (std::int32_t y = 0; y < height_; ++y)
+        for (std::int32_t i = rowStart[std::size_t(y)]; i < rowStart[std::size_t(y + 1)]; ++i)
+            spans.push_back({y, runs[std::size_t(i)].x0, runs[std::size_t(i)].x1});
+    if (!split.Split(std::move(spans), width_, height_, gap))
+        return false;
+    // The runs again, cut where the share changes; the spans are the runs in order.
+    runs.clear();
+    std::int32_t row = -1;
+    split.ForEachShareRun([&](std::int32_t y, std::int32_t x0, std::int32_t x1, std::int32_t owner) {
+        while (row < y)
+            rowStart[std::size_t(++row)] = std::int32_t(runs.size());
+        runs.push_back({x0, x1});
+        share.push_back(owner);
+    });
+    while (row < height_)
+        rowStart[std::size_t(++row)] = std::int32_t(runs.size());
+    return true;
 }

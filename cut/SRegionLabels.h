@@ -7,6 +7,7 @@
 
 #include "SBitmap.h"
 #include "SError.h"
+#include "SGapSplit.h"
 #include "SGeometry.h"
 
 #include <cstdint>
@@ -29,7 +30,8 @@ struct SRegionFacts
     std::int64_t sumXX = 0;
     std::int64_t sumYY = 0;
     std::int64_t sumXY = 0;
-    // The first pixel in row order: a fill click there paints exactly the region.
+    // The first pixel in row order: a fill click there paints exactly the region (closing the
+    // labels' gaps, when they close any; the seed is then a pixel of the region's core).
     ulib::SPoint seed;
     // The paint value at the seed (cel_values::Unpainted where nothing is painted). A fill paints a
     // region in one colour, so for a painted cel it is the region's colour.
@@ -49,10 +51,14 @@ class SRegionLabels
 {
 public:
     // Labels a 32-bit paint layer and describes its regions; neighbourGap (1..16) is how many border
-    // pixels two neighbouring regions may have between them (see Neighbours). Errors: "domain" (the
-    // layer is not 32-bit or the gap is out of range) and "memory_temp"; either leaves the labels
+    // pixels two neighbouring regions may have between them (see Neighbours). With closeGap
+    // (1..LargestFillGap; 0 none) the regions are the areas the gap-closing fill paints at that
+    // size (SGapSplit.h): a region is split where it squeezes through openings that narrow, each
+    // share a region of its own, whose seed is then a pixel of its core. Errors: "domain" (the
+    // layer is not 32-bit or a gap is out of range) and "memory_temp"; either leaves the labels
     // empty.
-    ulib::SError Build(const ulib::SBitmap& paint, std::int32_t neighbourGap = RegionNeighbourGap);
+    ulib::SError Build(const ulib::SBitmap& paint, std::int32_t neighbourGap = RegionNeighbourGap,
+                       std::int32_t closeGap = 0);
 
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
@@ -89,8 +95,15 @@ private:
 
     void Clear();
     // False when the row table of the scans cannot be allocated.
-    bool FindRuns(const ulib::SBitmap& paint, std::vector<Run>& runs, std::vector<std::int32_t>& rowStart,
-                  std::vector<std::int32_t>& parent) const;
+    bool FindRuns(const ulib::SBitmap& paint, std::vector<Run>& runs, std::vector<std::int32_t>& rowStart) const;
+    // Cuts the runs where the shares of the layer's split at `gap` meet, giving each run's share
+    // (its core, or 0 in a region without one). False when the split's maps cannot be had.
+    bool SplitAtGaps(std::vector<Run>& runs, std::vector<std::int32_t>& rowStart, std::int32_t gap, SGapSplit& split,
+                     std::vector<std::int32_t>& share) const;
+    // The union-find of the runs: runs of neighbouring rows that share a column are joined (within
+    // one share when `share` is not empty); each run's parent precedes it.
+    void JoinRuns(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
+                  const std::vector<std::int32_t>& share, std::vector<std::int32_t>& parent) const;
     void WriteLabels(const ulib::SBitmap& paint, const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
                      const std::vector<std::int32_t>& labelOfRun);
     // SRegionNeighbours.cpp

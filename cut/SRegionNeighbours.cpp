@@ -1,5 +1,6 @@
 // The neighbours of the regions: along every row and every column, a region's pixel followed by
-// 1..gap border pixels and then another region's pixel makes the two neighbours. The rows' runs
+// 1..gap border pixels and then another region's pixel makes the two neighbours, and so do two
+// pixels side by side in regions split at a gap. The rows' runs
 // give the crossings along the rows and the border pixels below each run; the label map gives
 // what lies beyond them. The same pair turns up along the whole length of the line between them, so each
 // pair is kept once as soon as it repeats the one before, then sorted and made unique.
@@ -39,7 +40,7 @@ void SRegionLabels::FindNeighbours(const std::vector<Run>& runs, const std::vect
         }
         // Down the columns: only the columns of a run with a border below it (those the next row's
         // runs leave uncovered) can cross a line, so only those are looked down.
-        if (y + 2 >= height_)
+        if (y + 1 >= height_)
             continue;
         std::int32_t below = end;
         const std::int32_t belowEnd = rowStart[std::size_t(y + 2)];
@@ -51,7 +52,10 @@ void SRegionLabels::FindNeighbours(const std::vector<Run>& runs, const std::vect
                     ++below;
                 const bool covered = below < belowEnd && runs[std::size_t(below)].x0 <= x;
                 if (covered) {
-                    x = runs[std::size_t(below)].x1;
+                    // Regions split at gaps touch across their seams with no border between.
+                    if (const std::int32_t other = labelOfRun[std::size_t(below)]; other != label)
+                        Keep(pairs, label, other);
+                    x = std::min(run.x1, runs[std::size_t(below)].x1);
                     continue;
                 }
                 const std::int32_t borderEnd = std::min(run.x1, below < belowEnd ? runs[std::size_t(below)].x0 : width_);

@@ -1,7 +1,7 @@
 // The split works on the set's pixels alone, span after span, so its cost follows the set and not
 // its bounding box: a chamfer distance in two passes that keep the row before in a line as wide as
-// the cel, cores as runs joined across rows, and a breadth-first share of the pixels near the
-// borders from the cores' edges.
+// the cel, cores as runs joined across rows, and a flood from the cores' edges over the pixels near
+// the borders, widest passages first.
 #include "SGapSplit.h"
 
 #include "SChamferDistance.h"
@@ -50,6 +50,7 @@ bool SGapSplit::Split(std::vector<SRowSpan> spans, std::int32_t celWidth, std::i
     try {
         spans_ = std::move(spans);
         cores_ = 0;
+        coreSeeds_.clear();
         Index();
         MeasureDistances(celWidth, celHeight);
         LinkRows();
@@ -216,37 +217,47 @@ void SGapSplit::LabelCores(std::int32_t reach)
     std::vector<std::int32_t> number(runs.size(), 0);
     for (std::size_t r = 0; r < runs.size(); ++r) {
         std::int32_t& core = number[Root(runs, r)];
-        if (core == 0)
+        if (core == 0) {
             core = ++cores_;
+            coreSeeds_.push_back({runs[r].x0, runs[r].y});
+        }
         std::fill(owner_.begin() + std::ptrdiff_t(runs[r].start),
                   owner_.begin() + std::ptrdiff_t(runs[r].start) + (runs[r].x1 - runs[r].x0), core);
     }
 }
 
-// Breadth first from the cores at once over the other pixels, so each takes the core it is nearest
-// to along the set: first every pixel beside a core, then ring after ring.
+// A flood from the cores at once over the other pixels, widest passage first: each pixel takes the
+// core it is joined to by the widest path (the one whose narrowest point lies farthest from the
+// borders), and among equally wide ones the nearest along the set. So a neighbour's thin part
+// behind an opening stays with the neighbour, whose path to it is no narrower than the part itself,
+// while corners stay with the core they open from.
 void SGapSplit::ShareAmongCores(std::int32_t reach)
 {
     if (cores_ == 0)
         return;
-    std::vector<std::uint32_t> queue;
+    // levels[d]: the pixels whose widest path narrows to d, in the order they were reached.
+    std::vector<std::vector<std::uint32_t>> levels(static_cast<std::size_t>(reach));
     for (std::size_t i = 1; i < owner_.size(); ++i) {
         if (owner_[i] != Unowned)
             continue;
         for (const std::size_t j : {i - 1, i + 1, std::size_t(up_[i]), std::size_t(down_[i])})
             if (owner_[j] > 0 && distance_[j] >= reach) {
                 owner_[i] = owner_[j];
-                queue.push_back(std::uint32_t(i));
+                levels[distance_[i]].push_back(std::uint32_t(i));
                 break;
             }
     }
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        const std::size_t i = queue[head];
-        for (const std::size_t j : {i - 1, i + 1, std::size_t(up_[i]), std::size_t(down_[i])})
-            if (owner_[j] == Unowned) {
-                owner_[j] = owner_[i];
-                queue.push_back(std::uint32_t(j));
-            }
+    for (std::size_t level = levels.size(); level-- > 0;) {
+        std::vector<std::uint32_t>& queue = levels[level];
+        for (std::size_t head = 0; head < queue.size(); ++head) {
+            const std::size_t i = queue[head];
+            for (const std::size_t j : {i - 1, i + 1, std::size_t(up_[i]), std::size_t(down_[i])})
+                if (owner_[j] == Unowned) {
+                    owner_[j] = owner_[i];
+                    levels[std::min<std::size_t>(level, distance_[j])].push_back(std::uint32_t(j));
+                }
+        }
+        queue = {};
     }
 }
 

@@ -1,8 +1,9 @@
 // How a set of pixels (a fill's region, or every non-border pixel of a cel) splits where it
 // squeezes through openings of the borders no wider than a gap size. The pixels farther than half
 // the size from every pixel outside the set form cores (an opening that narrow has none), and every
-// pixel of the set belongs to the core nearest to it along the set, so a share reaches into corners
-// and up to the lines, and an opening's pixels go half to each side.
+// pixel of the set belongs to the core it is joined to by the widest path, the nearest along the set
+// among equally wide ones: a share reaches into corners and up to the lines, an opening's pixels go
+// half to each side, and a thin part behind an opening stays with its own side.
 #pragma once
 
 #include "SGeometry.h"
@@ -34,25 +35,36 @@ public:
     // there is no core.
     std::int32_t Owner(ulib::SPoint p) const;
 
-    // Calls f(y, x0, x1) for each run of the set's pixels that belong to `owner` (0: every pixel
-    // of a set without cores), row by row.
+    // The first pixel in row order of core `owner` (1..Cores()): a pixel the share of the core
+    // holds however the ties between cores fall.
+    ulib::SPoint CoreSeed(std::int32_t owner) const { return coreSeeds_[std::size_t(owner - 1)]; }
+
+    // Calls f(y, x0, x1, owner) for each run of the set's pixels with one owner, in the order of
+    // the spans, left to right.
     template <class F>
-    void ForEachRun(std::int32_t owner, F&& f) const
+    void ForEachShareRun(F&& f) const
     {
         for (std::size_t s = 0; s < spans_.size(); ++s) {
             const SRowSpan& span = spans_[s];
             const std::int32_t* row = owner_.data() + start_[s] - std::size_t(span.x0);
             for (std::int32_t x = span.x0; x < span.x1;) {
-                if (row[x] != owner) {
-                    ++x;
-                    continue;
-                }
                 const std::int32_t from = x;
-                while (x < span.x1 && row[x] == owner)
+                while (x < span.x1 && row[x] == row[from])
                     ++x;
-                f(span.y, from, x);
+                f(span.y, from, x, row[from]);
             }
         }
+    }
+
+    // Calls f(y, x0, x1) for each run of the set's pixels that belong to `owner` (0: every pixel
+    // of a set without cores), row by row.
+    template <class F>
+    void ForEachRun(std::int32_t owner, F&& f) const
+    {
+        ForEachShareRun([&](std::int32_t y, std::int32_t x0, std::int32_t x1, std::int32_t o) {
+            if (o == owner)
+                f(y, x0, x1);
+        });
     }
 
     // Calls f(x, y) for each pixel of the set with a 4-neighbour in the set that belongs to
@@ -88,4 +100,5 @@ private:
     std::vector<std::int32_t> owner_;
     std::vector<std::uint32_t> up_, down_;
     std::int32_t cores_ = 0;
+    std::vector<ulib::SPoint> coreSeeds_;
 };

@@ -120,6 +120,44 @@ TEST_F(CliCarry, OutputPaintsExactlyWhatFillClicksPaintAndLeavesTheTargetAsItWas
     ExpectCarried(Path("out.hdq"), {4, 3});
 }
 
+TEST_F(CliCarry, GapCarriesTheAreasAGapClosingFillPaintsAsItsClicksWould)
+{
+    // Box A's right side opened over three rows into the paper around it.
+    SCel opened = Drawing({4, 3});
+    for (std::int32_t y = 36; y < 39; ++y)
+        for (std::int32_t x = 73; x < 75; ++x)
+            opened.paint.Row32(y)[x] = cel_values::Unpainted;
+    const std::string target = Save("c002.hdq", opened);
+
+    // Without a gap A and the paper are one area, which the painted cel gives two colours: left.
+    CliRun run = RunCli("carry --from " + painted + " " + target + " -o " + Path("plain.hdq"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    SCel plain;
+    ASSERT_EQ(LoadDocument(plain, SString(Path("plain.hdq"))), 0u);
+    EXPECT_NE(plain.paint.Row32(38)[44], ColourA);
+
+    run = RunCli("carry --gap 4 --from " + painted + " " + target + " -o " + Path("out.hdq"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const std::string script = Path("clicks.txt");
+    std::ofstream(script) << "mode colour\ngap 4\n"
+                          << "colour #FF0000\npaint 44 38\n"
+                          << "colour #00C000\npaint 96 70\n"
+                          << "colour #FFFF00\npaint 54 95\n"
+                          << "colour #0000FF\npaint 122 44\n";
+    const CliRun clicked = RunCli("edit " + target + " --script " + script + " -o " + Path("clicked.hdq"));
+    ASSERT_EQ(clicked.status, 0) << clicked.out;
+    SCel carried, byHand;
+    ASSERT_EQ(LoadDocument(carried, SString(Path("out.hdq"))), 0u);
+    ASSERT_EQ(LoadDocument(byHand, SString(Path("clicked.hdq"))), 0u);
+    EXPECT_EQ(carried.paint.Row32(38)[44], ColourA);
+    EXPECT_EQ(carried.paint.Row32(37)[80], cel_values::Unpainted);  // the paper beyond the opening
+    EXPECT_TRUE(Pixels(carried.paint) == Pixels(byHand.paint));
+
+    for (const char* gap : {"33", "-1", "x"})
+        EXPECT_EQ(RunCli("carry --gap " + std::string(gap) + " --from " + painted + " " + target + " --in-place").status, 2)
+            << gap;
+}
+
 TEST_F(CliCarry, JsonGivesOneObjectPerTargetInOrder)
 {
     const std::string t2 = Target("c002.hdq", {2, 1}), t3 = Target("c003.hdq", {4, 2});

@@ -1,4 +1,5 @@
 #include "PaintFixture.h"
+#include "SGapFill.h"
 #include "SNonBorderPixels.h"
 #include "SRegionFill.h"
 #include "SRegionLabels.h"
@@ -312,6 +313,81 @@ TEST(RegionLabels, LabelRegionsTooLargeForOneWalk)
     EXPECT_EQ(labels.Region(1).area, w + (h - 1) * 101);
     EXPECT_EQ(labels.Region(1).bounds, (SRect{0, 0, w, h}));
     EXPECT_TRUE(labels.Neighbours(1).empty());
+}
+
+// With a gap, the labels are the gap-closing fill's shares: each region is what a fill click at its
+// seed paints closing the same gaps, two regions a fill joins never share a label, and regions
+// that meet across a seam are neighbours.
+TEST(RegionLabels, WithAGapEachRegionIsWhatAGapClosingClickAtItsSeedPaints)
+{
+    std::mt19937 rng(1808);
+    int split = 0;
+    for (int round = 0; round < 40; ++round) {
+        const std::int32_t w = 20 + std::int32_t(rng() % 30), h = 15 + std::int32_t(rng() % 20);
+        const Art art = RandomCelArt(rng, w, h);
+        const std::int32_t gap = 1 + std::int32_t(rng() % 6);
+        SBitmap layer = LayerFromArt(art);
+        SRegionLabels plain, labels;
+        ASSERT_EQ(plain.Build(layer), 0u);
+        ASSERT_EQ(labels.Build(layer, RegionNeighbourGap, gap), 0u);
+        ASSERT_GE(labels.Count(), plain.Count());
+        split += labels.Count() > plain.Count();
+        const auto pairs = NeighbourPairs(labels, RegionNeighbourGap);
+        for (std::int32_t l = 1; l <= labels.Count(); ++l) {
+            PaintDesk desk(art);
+            desk.undo.BeginStep("ペイント");
+            desk.tools.colourMode = SColourMode::Colour;
+            desk.tools.currentColour = SColor(1, 2, 3);
+            SPaintContext context = desk.Context();
+            SError err = 0;
+            FillRegionClosingGaps(context, labels.Region(l).seed, gap, true, err);
+            ASSERT_EQ(err, 0u);
+            std::set<std::int32_t> touching;
+            for (std::int32_t y = 0; y < h; ++y)
+                for (std::int32_t x = 0; x < w; ++x) {
+                    const bool inRegion = labels.At(x, y) == l;
+                    const std::uint32_t before = layer.Row32(y)[x];
+                    ASSERT_EQ(desk.cel.paint.Row32(y)[x] != before, inRegion && cel_values::TakesPaint(before))
+                        << "round " << round << " gap " << gap << " region " << l << " at " << x << "," << y;
+                    if (inRegion) {
+                        EXPECT_EQ(plain.At(x, y), plain.At(labels.Region(l).seed.x, labels.Region(l).seed.y));
+                    }
+                    for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{0, 1}})
+                        if (inRegion && x + dx < w && y + dy < h && labels.At(x + dx, y + dy) > 0 &&
+                            labels.At(x + dx, y + dy) != l)
+                            touching.insert(labels.At(x + dx, y + dy));
+                }
+            const auto n = labels.Neighbours(l);
+            for (const std::int32_t other : touching)
+                EXPECT_TRUE(std::find(n.begin(), n.end(), other) != n.end())
+                    << "round " << round << ": " << l << " and " << other << " meet at a seam";
+        }
+        // Across lines, the neighbours are those of the plain labels' rule.
+        for (const auto& [a, b] : pairs) {
+            const auto n = labels.Neighbours(a);
+            EXPECT_TRUE(std::find(n.begin(), n.end(), b) != n.end()) << "round " << round;
+        }
+    }
+    EXPECT_GT(split, 20);  // most cels have openings the gap closes
+}
+
+TEST(RegionLabels, AGapOfNoneLabelsAsWithoutAndOneOutOfRangeIsRefused)
+{
+    std::mt19937 rng(4);
+    const Art art = RandomCelArt(rng, 40, 30);
+    SBitmap layer = LayerFromArt(art);
+    SRegionLabels plain, none;
+    ASSERT_EQ(plain.Build(layer), 0u);
+    ASSERT_EQ(none.Build(layer, RegionNeighbourGap, 0), 0u);
+    ASSERT_EQ(none.Count(), plain.Count());
+    for (std::int32_t y = 0; y < 30; ++y)
+        for (std::int32_t x = 0; x < 40; ++x)
+            ASSERT_EQ(none.At(x, y), plain.At(x, y));
+    for (const std::int32_t gap : {-1, LargestFillGap + 1}) {
+        SRegionLabels labels;
+        EXPECT_EQ(ErrorIdentifier(labels.Build(layer, RegionNeighbourGap, gap)), "domain");
+        EXPECT_EQ(labels.Count(), 0);
+    }
 }
 
 }  // namespace
