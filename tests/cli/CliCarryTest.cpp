@@ -53,6 +53,23 @@ protected:
         return Save(name, Drawing(shift, look));
     }
 
+    // The target after the painter's clicks inside A, B, C and D with the paint tool closing gaps
+    // up to `gap`, run by the edit command (the drawing moved by 4, 3).
+    SCel ClickedByHand(const std::string& target, int gap) const
+    {
+        const std::string script = Path("clicks.txt");
+        std::ofstream(script) << "mode colour\ngap " << gap << "\n"
+                              << "colour #FF0000\npaint 44 38\n"
+                              << "colour #00C000\npaint 96 70\n"
+                              << "colour #FFFF00\npaint 54 95\n"
+                              << "colour #0000FF\npaint 122 44\n";
+        const CliRun clicked = RunCli("edit " + target + " --script " + script + " -o " + Path("clicked.hdq"));
+        EXPECT_EQ(clicked.status, 0) << clicked.out;
+        SCel byHand;
+        EXPECT_EQ(LoadDocument(byHand, SString(Path("clicked.hdq"))), 0u);
+        return byHand;
+    }
+
     // The saved cel holds the painter's colours and converted line at `shift`, exactly.
     static void ExpectCarried(const std::string& path, SPoint shift, Look look = {})
     {
@@ -104,19 +121,9 @@ TEST_F(CliCarry, OutputPaintsExactlyWhatFillClicksPaintAndLeavesTheTargetAsItWas
     EXPECT_EQ(run.out.find(target + " -> " + Path("out.hdq") + ": 5 regions"), 0u) << run.out;
     EXPECT_EQ(FileContents(target), before);
 
-    // The painter's clicks inside each region with the paint tool, run by the edit command.
-    const std::string script = Path("clicks.txt");
-    std::ofstream(script) << "mode colour\n"
-                          << "colour #FF0000\npaint 44 38\n"
-                          << "colour #00C000\npaint 96 70\n"
-                          << "colour #FFFF00\npaint 54 95\n"
-                          << "colour #0000FF\npaint 122 44\n";
-    const CliRun clicked = RunCli("edit " + target + " --script " + script + " -o " + Path("clicked.hdq"));
-    ASSERT_EQ(clicked.status, 0) << clicked.out;
-    SCel carried, byHand;
+    SCel carried;
     ASSERT_EQ(LoadDocument(carried, SString(Path("out.hdq"))), 0u);
-    ASSERT_EQ(LoadDocument(byHand, SString(Path("clicked.hdq"))), 0u);
-    EXPECT_TRUE(Pixels(carried.paint) == Pixels(byHand.paint));
+    EXPECT_TRUE(Pixels(carried.paint) == Pixels(ClickedByHand(target, 0).paint));
     ExpectCarried(Path("out.hdq"), {4, 3});
 }
 
@@ -138,20 +145,11 @@ TEST_F(CliCarry, GapCarriesTheAreasAGapClosingFillPaintsAsItsClicksWould)
 
     run = RunCli("carry --gap 4 --from " + painted + " " + target + " -o " + Path("out.hdq"));
     ASSERT_EQ(run.status, 0) << run.out;
-    const std::string script = Path("clicks.txt");
-    std::ofstream(script) << "mode colour\ngap 4\n"
-                          << "colour #FF0000\npaint 44 38\n"
-                          << "colour #00C000\npaint 96 70\n"
-                          << "colour #FFFF00\npaint 54 95\n"
-                          << "colour #0000FF\npaint 122 44\n";
-    const CliRun clicked = RunCli("edit " + target + " --script " + script + " -o " + Path("clicked.hdq"));
-    ASSERT_EQ(clicked.status, 0) << clicked.out;
-    SCel carried, byHand;
+    SCel carried;
     ASSERT_EQ(LoadDocument(carried, SString(Path("out.hdq"))), 0u);
-    ASSERT_EQ(LoadDocument(byHand, SString(Path("clicked.hdq"))), 0u);
     EXPECT_EQ(carried.paint.Row32(38)[44], ColourA);
     EXPECT_EQ(carried.paint.Row32(37)[80], cel_values::Unpainted);  // the paper beyond the opening
-    EXPECT_TRUE(Pixels(carried.paint) == Pixels(byHand.paint));
+    EXPECT_TRUE(Pixels(carried.paint) == Pixels(ClickedByHand(target, 4).paint));
 
     for (const char* gap : {"33", "-1", "x"})
         EXPECT_EQ(RunCli("carry --gap " + std::string(gap) + " --from " + painted + " " + target + " --in-place").status, 2)

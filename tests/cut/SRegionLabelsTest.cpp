@@ -1,7 +1,6 @@
 #include "PaintFixture.h"
 #include "SGapFill.h"
 #include "SNonBorderPixels.h"
-#include "SRegionFill.h"
 #include "SRegionLabels.h"
 #include "SRegionWalk.h"
 
@@ -250,6 +249,21 @@ TEST(RegionLabels, AgreeWithAFloodFillAndDescribeEachRegionExactly)
     }
 }
 
+// The paint layer after the paint tool's click at `seed` closing gaps up to `gap` (0: none), in a
+// colour the art never holds.
+SBitmap ClickedLayer(const Art& art, SPoint seed, std::int32_t gap)
+{
+    PaintDesk desk(art);
+    desk.undo.BeginStep("ペイント");
+    desk.tools.colourMode = SColourMode::Colour;
+    desk.tools.currentColour = SColor(1, 2, 3);
+    SPaintContext context = desk.Context();
+    SError err = 0;
+    FillRegionClosingGaps(context, seed, gap, true, err);
+    EXPECT_EQ(err, 0u);
+    return desk.cel.paint;
+}
+
 TEST(RegionLabels, EachRegionIsWhatTheWalkAndAFillClickAtItsSeedReach)
 {
     std::mt19937 rng(77);
@@ -270,15 +284,7 @@ TEST(RegionLabels, EachRegionIsWhatTheWalkAndAFillClickAtItsSeedReach)
             };
             ASSERT_EQ(WalkRegion(inside, mark, seed), 0u);
 
-            // The paint tool's click at the seed, in a colour the art never holds.
-            PaintDesk desk(art);
-            desk.undo.BeginStep("ペイント");
-            desk.tools.colourMode = SColourMode::Colour;
-            desk.tools.currentColour = SColor(1, 2, 3);
-            SPaintContext context = desk.Context();
-            SError err = 0;
-            FillRegion(context, seed, true, err);
-            ASSERT_EQ(err, 0u);
+            const SBitmap clicked = ClickedLayer(art, seed, 0);
             for (std::int32_t y = 0; y < h; ++y)
                 for (std::int32_t x = 0; x < w; ++x) {
                     const bool inRegion = labels.At(x, y) == l;
@@ -286,7 +292,7 @@ TEST(RegionLabels, EachRegionIsWhatTheWalkAndAFillClickAtItsSeedReach)
                     // The fill repaints what takes paint and passes over the odd values.
                     const std::uint32_t before = layer.Row32(y)[x];
                     const bool repainted = inRegion && cel_values::TakesPaint(before);
-                    ASSERT_EQ(desk.cel.paint.Row32(y)[x] != before, repainted)
+                    ASSERT_EQ(clicked.Row32(y)[x] != before, repainted)
                         << "round " << round << " region " << l << " at " << x << "," << y;
                 }
         }
@@ -334,20 +340,13 @@ TEST(RegionLabels, WithAGapEachRegionIsWhatAGapClosingClickAtItsSeedPaints)
         split += labels.Count() > plain.Count();
         const auto pairs = NeighbourPairs(labels, RegionNeighbourGap);
         for (std::int32_t l = 1; l <= labels.Count(); ++l) {
-            PaintDesk desk(art);
-            desk.undo.BeginStep("ペイント");
-            desk.tools.colourMode = SColourMode::Colour;
-            desk.tools.currentColour = SColor(1, 2, 3);
-            SPaintContext context = desk.Context();
-            SError err = 0;
-            FillRegionClosingGaps(context, labels.Region(l).seed, gap, true, err);
-            ASSERT_EQ(err, 0u);
+            const SBitmap clicked = ClickedLayer(art, labels.Region(l).seed, gap);
             std::set<std::int32_t> touching;
             for (std::int32_t y = 0; y < h; ++y)
                 for (std::int32_t x = 0; x < w; ++x) {
                     const bool inRegion = labels.At(x, y) == l;
                     const std::uint32_t before = layer.Row32(y)[x];
-                    ASSERT_EQ(desk.cel.paint.Row32(y)[x] != before, inRegion && cel_values::TakesPaint(before))
+                    ASSERT_EQ(clicked.Row32(y)[x] != before, inRegion && cel_values::TakesPaint(before))
                         << "round " << round << " gap " << gap << " region " << l << " at " << x << "," << y;
                     if (inRegion) {
                         EXPECT_EQ(plain.At(x, y), plain.At(labels.Region(l).seed.x, labels.Region(l).seed.y));
