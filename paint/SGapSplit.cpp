@@ -178,8 +178,9 @@ void SGapSplit::LinkRows()
     }
 }
 
-// Numbers the 4-connected groups of pixels at least `reach` from the borders from 1, in the order
-// of their first pixel, and gives every pixel of a group its number.
+// Numbers the groups of pixels at least `reach` from the borders from 1, in the order of their first
+// pixel, and gives every pixel of a group its number. The groups are 8-connected: two such pixels
+// that touch at a corner lie far from every line, with no opening between them to close.
 void SGapSplit::LabelCores(std::int32_t reach)
 {
     std::vector<CoreRun> runs;
@@ -204,7 +205,7 @@ void SGapSplit::LabelCores(std::int32_t reach)
             ++rowEnd;
         if (previousEnd > previous && runs[previous].y + 1 == runs[row].y)
             for (std::size_t i = previous, j = row; i < previousEnd && j < rowEnd;) {
-                if (runs[i].x0 < runs[j].x1 && runs[j].x0 < runs[i].x1)
+                if (runs[i].x0 <= runs[j].x1 && runs[j].x0 <= runs[i].x1)
                     runs[Root(runs, j)].parent = Root(runs, i);
                 if (runs[i].x1 < runs[j].x1)
                     ++i;

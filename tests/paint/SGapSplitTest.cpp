@@ -101,31 +101,6 @@ std::vector<std::int32_t> WidestFrom(const std::vector<bool>& border, const std:
     return widest;
 }
 
-// Steps along the set from every pixel of `from` (-1: not reached).
-std::vector<std::int32_t> StepsFrom(const std::vector<bool>& border, const std::vector<std::size_t>& from)
-{
-    std::vector<std::int32_t> steps(border.size(), -1);
-    std::queue<std::size_t> queue;
-    for (const std::size_t i : from) {
-        steps[i] = 0;
-        queue.push(i);
-    }
-    while (!queue.empty()) {
-        const std::size_t i = queue.front();
-        queue.pop();
-        const std::int32_t x = std::int32_t(i % W), y = std::int32_t(i / W);
-        const std::pair<std::int32_t, std::int32_t> next[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
-        for (const auto& [nx, ny] : next) {
-            const std::size_t j = std::size_t(ny * W + nx);
-            if (nx >= 0 && ny >= 0 && nx < W && ny < H && !border[j] && steps[j] < 0) {
-                steps[j] = steps[i] + 1;
-                queue.push(j);
-            }
-        }
-    }
-    return steps;
-}
-
 }  // namespace
 
 TEST(GapSplit, OwnersAreTheCoresOfTheWidestPathsOnRandomCels)
@@ -156,14 +131,27 @@ TEST(GapSplit, OwnersAreTheCoresOfTheWidestPathsOnRandomCels)
         for (const auto& [owner, pixels] : cores) {
             ASSERT_GT(owner, 0) << "round " << round;
             widest[owner] = WidestFrom(border, distance, pixels, reach);
-            // A core is one connected group: breadth first from its first pixel over the core
-            // pixels alone reaches every one of them.
-            std::vector<bool> notCore(border.size(), true);
+            // A core is one group of core pixels connected through their sides or corners, and
+            // every core pixel touching it belongs to it.
+            std::vector<bool> reached(border.size(), false);
+            std::vector<std::size_t> stack{pixels.front()};
+            reached[pixels.front()] = true;
+            while (!stack.empty()) {
+                const std::size_t i = stack.back();
+                stack.pop_back();
+                const std::int32_t x = std::int32_t(i % W), y = std::int32_t(i / W);
+                for (std::int32_t ny = std::max(0, y - 1); ny <= std::min(H - 1, y + 1); ++ny)
+                    for (std::int32_t nx = std::max(0, x - 1); nx <= std::min(W - 1, x + 1); ++nx) {
+                        const std::size_t j = std::size_t(ny * W + nx);
+                        if (!border[j] && distance[j] >= reach && !reached[j]) {
+                            EXPECT_EQ(split.Owner({nx, ny}), owner) << "round " << round << " at " << nx << "," << ny;
+                            reached[j] = true;
+                            stack.push_back(j);
+                        }
+                    }
+            }
             for (const std::size_t i : pixels)
-                notCore[i] = false;
-            const std::vector<std::int32_t> within = StepsFrom(notCore, {pixels.front()});
-            for (const std::size_t i : pixels)
-                EXPECT_GE(within[i], 0) << "round " << round << ": core " << owner << " is not connected";
+                EXPECT_TRUE(reached[i]) << "round " << round << ": core " << owner << " is not connected";
         }
         for (std::int32_t y = 0; y < H; ++y)
             for (std::int32_t x = 0; x < W; ++x) {
