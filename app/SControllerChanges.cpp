@@ -83,19 +83,27 @@ std::uint32_t SHuedraneController::SetFillGap(std::int32_t gap)
 std::uint32_t SHuedraneController::ShowGapSeams(bool shown)
 {
     gapSeamsShown_ = shown;
-    if (!shown)
-        gapSeams_ = {};  // their maps are freed; showing them again finds them anew
+    if (!shown) {
+        gapSeams_ = {};  // showing them again finds them anew
+        gapSeamsPrint_ = {};
+    }
     gapSeamsStale_ = true;
     return refresh::Canvas | refresh::ViewMenu;
 }
 
 const std::vector<SRect>& SHuedraneController::GapSeams()
 {
-    if (gapSeamsShown_ && gapSeamsStale_) {
-        SError ignored = 0;  // a view without its seams is no failure
-        gapSeams_ = FindGapSeams(cel_.paint, cel_.display.Width(), cel_.display.Height(), tools_.fillGap, ignored);
-        gapSeamsStale_ = false;
-    }
+    if (!gapSeamsShown_ || !gapSeamsStale_)
+        return gapSeams_;
+    gapSeamsStale_ = false;
+    // Most edits paint without moving a border: the seams found last still hold then.
+    std::vector<std::uint64_t> print = BorderPrint(cel_.paint, cel_.display.Width(), cel_.display.Height());
+    if (print == gapSeamsPrint_ && tools_.fillGap == gapSeamsGap_ && !print.empty())
+        return gapSeams_;
+    SError err = 0;  // a view without its seams is no failure; it tries again after the next edit
+    gapSeams_ = FindGapSeams(cel_.paint, cel_.display.Width(), cel_.display.Height(), tools_.fillGap, err);
+    gapSeamsPrint_ = err ? std::vector<std::uint64_t>{} : std::move(print);
+    gapSeamsGap_ = tools_.fillGap;
     return gapSeams_;
 }
 

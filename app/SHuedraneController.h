@@ -310,6 +310,8 @@ private:
     std::vector<SLeftRegion> leftRegions_;
     std::int32_t leftIndex_ = -1;
     bool gapSeamsShown_ = false;
-    bool gapSeamsStale_ = true;
+    bool gapSeamsStale_ = true;  // the layers or the gap size may have changed since they were found
     std::vector<ulib::SRect> gapSeams_;
+    std::vector<std::uint64_t> gapSeamsPrint_;  // BorderPrint of the layer they were found for
+    std::int32_t gapSeamsGap_ = 0;              // and the gap size
 };

@@ -5,12 +5,17 @@
 //   FillComb: a comb of about 31000 spans carved into the same layer (under the 32768-span limit),
 //             which shows whether the cost grows with the spans alone;
 //   FillLargestRegionClosingGaps: the largest region filled closing gaps of 8 pixels, beside the
-//             plain fill of it.
+//             plain fill of it;
+//   GapSeamsWholeCel: the openings a gap of 8 closes over the whole default cel, as the view that
+//             marks them finds them when it is shown or a border moved, beside OpenCV's labelling
+//             of the layer; GapSeamsBorderPrint: the print that tells after every other edit that
+//             the seams still hold.
 // Each fill alternates between two colours, so every iteration repaints the whole region.
 #include "BenchLayers.h"
 #include "SCel.h"
 #include "SHuedraneUndoBuffer.h"
 #include "SGapFill.h"
+#include "SGapSeams.h"
 #include "SRegionFill.h"
 
 #include <benchmark/benchmark.h>
@@ -197,6 +202,39 @@ void RunClosingFill(benchmark::State& state, FillScene& scene)
     state.counters["pixels"] = benchmark::Counter(double(scene.area), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+void GapSeamsWholeCel(benchmark::State& state)
+{
+    SBitmap paint = bench_layers::MakePaintLayer(bench_layers::DefaultScene(), 7);
+    std::size_t seams = 0;
+    for (auto _ : state) {
+        SError err = 0;
+        seams = FindGapSeams(paint, paint.Width(), paint.Height(), 8, err).size();
+        if (err) {
+            state.SkipWithError("the seams' maps could not be had");
+            return;
+        }
+    }
+    state.counters["seam_runs"] = double(seams);
+}
+
+void GapSeamsBorderPrint(benchmark::State& state)
+{
+    SBitmap paint = bench_layers::MakePaintLayer(bench_layers::DefaultScene(), 7);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BorderPrint(paint, paint.Width(), paint.Height()));
+}
+
+void GapSeamsWholeCel_ref_opencvLabels(benchmark::State& state)
+{
+    const SBitmap paint = bench_layers::MakePaintLayer(bench_layers::DefaultScene(), 7);
+    cv::Mat mask(paint.Height(), paint.Width(), CV_8UC1), labels;
+    for (std::int32_t y = 0; y < paint.Height(); ++y)
+        for (std::int32_t x = 0; x < paint.Width(); ++x)
+            mask.ptr<std::uint8_t>(y)[x] = cel_values::IsBorder(paint.Row32(y)[x]) ? 0 : 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cv::connectedComponents(mask, labels, 4, CV_32S));
+}
+
 void FillLargestRegion(benchmark::State& state) { RunFill(state, LargestRegion()); }
 void FillLargestRegionClosingGaps(benchmark::State& state) { RunClosingFill(state, LargestRegion()); }
 void FillLargestRegionClosingGaps_ref_plainFill(benchmark::State& state) { RunFill(state, LargestRegion()); }
@@ -208,6 +246,9 @@ BENCHMARK(FillLargestRegion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillLargestRegion_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillLargestRegionClosingGaps)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillLargestRegionClosingGaps_ref_plainFill)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(GapSeamsWholeCel)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(GapSeamsWholeCel_ref_opencvLabels)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(GapSeamsBorderPrint)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillComb)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FillComb_ref_opencvFloodFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 

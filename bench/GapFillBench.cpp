@@ -3,8 +3,9 @@
 //   four 1600 x 1200 scenes and one 4000 x 3000 scene, and fills seeded beside them and elsewhere:
 //   how many fills leak into another true region (the plain fill beside them, which must leak at
 //   every opening), the share of the seed's true region painted (mean and least; "pinched" counts
-//   the low ones as low without the openings too), and the share of what the same fill paints of
-//   the region on the unbroken layer (what the openings cost).
+//   the low ones as low without the openings too), the share of what the same fill paints of
+//   the region on the unbroken layer (what the openings cost), and the share of the true region in
+//   the regions closed at the gap size (those the fill paints whole when nothing is cut).
 // The fill's time is FillBench.cpp's (FillLargestRegionClosingGaps beside the plain fill).
 #include "GapFillEvaluation.h"
 

@@ -370,6 +370,12 @@ struct Figures
     std::int64_t pinched = 0;     // of those, as low without the openings: the region's own narrows
     double keptSum = 0;           // of what the same fill paints of the region without the openings
     double keptMin = 100;
+    // Fills in regions closed at the gap size: the same fill on the unbroken layer paints all of
+    // them, so the region has no opening or narrow part of its own that the size closes (a free
+    // stroke's tip stopping short of a line is one), and only the cut openings can cost area.
+    std::int64_t closed = 0;
+    double closedSum = 0;
+    double closedMin = 100;
     std::int64_t regions = 0;     // true regions
     std::int64_t excluded = 0;    // of which too small or narrow for the gap
     std::int64_t excludedFills = 0;
@@ -380,6 +386,7 @@ struct Figures
         plainHeld += o.plainHeld, leaks += o.leaks, errors += o.errors, stray += o.stray, scored += o.scored;
         shareSum += o.shareSum, shareMin = std::min(shareMin, o.shareMin), below97 += o.below97, pinched += o.pinched;
         keptSum += o.keptSum, keptMin = std::min(keptMin, o.keptMin);
+        closed += o.closed, closedSum += o.closedSum, closedMin = std::min(closedMin, o.closedMin);
         regions += o.regions, excluded += o.excluded, excludedFills += o.excludedFills;
     }
     void Print(const char* title) const
@@ -393,6 +400,8 @@ struct Figures
                     static_cast<long long>(below97), static_cast<long long>(pinched), keptSum / n, keptMin,
                     static_cast<long long>(excluded), static_cast<long long>(regions),
                     static_cast<long long>(excludedFills));
+        std::printf(" | closed regions: %4lld fills, area mean %6.2f%% min %6.2f%%", static_cast<long long>(closed),
+                    closed ? closedSum / double(closed) : 100.0, closedMin);
         if (plainHeld || errors || stray)
             std::printf(" | SET FAULTS: %lld plain fills beside openings held, %lld errors, %lld stray rows",
                         static_cast<long long>(plainHeld), static_cast<long long>(errors), static_cast<long long>(stray));
@@ -445,6 +454,11 @@ inline void Score(Trial& trial, const Seed& s, Figures& f)
     f.pinched += share < 97.0 && wholeShare < 97.0;
     f.keptSum += kept;
     f.keptMin = std::min(f.keptMin, kept);
+    if (whole.inside == std::int64_t(area)) {
+        ++f.closed;
+        f.closedSum += share;
+        f.closedMin = std::min(f.closedMin, share);
+    }
 }
 
 // One layer and gap size: cuts the openings, fills from every seed, and scores the fills. Every

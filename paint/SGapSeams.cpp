@@ -8,6 +8,28 @@
 
 using namespace ulib;
 
+std::vector<std::uint64_t> BorderPrint(SBitmap& paint, std::int32_t width, std::int32_t height)
+{
+    std::vector<std::uint64_t> print;
+    SNonBorderPixels inside;
+    if (paint.Format() != 32 || paint.Width() < width || paint.Height() < height || !inside.Attach(paint, width, height))
+        return print;
+    print.resize(std::size_t(height));
+    // FNV-1a over the ends of each row's runs of non-border pixels.
+    constexpr std::uint64_t Offset = 14695981039346656037ull, Prime = 1099511628211ull;
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint64_t h = Offset ^ std::uint64_t(width);
+        for (std::int32_t x = inside.NextInside(y, 0, width); x < width;) {
+            const std::int32_t end = inside.NextOutside(y, x, width);
+            h = (h ^ std::uint64_t(x)) * Prime;
+            h = (h ^ std::uint64_t(end)) * Prime;
+            x = inside.NextInside(y, end, width);
+        }
+        print[std::size_t(y)] = h;
+    }
+    return print;
+}
+
 std::vector<SRect> FindGapSeams(SBitmap& paint, std::int32_t width, std::int32_t height, std::int32_t gap, SError& err)
 {
     err = 0;
