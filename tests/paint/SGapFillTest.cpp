@@ -122,3 +122,34 @@ TEST(GapFill, ARegionNarrowerThanTheSizeIsFilledWhole)
     Fill(desk, {15, 4}, 8, 'G');
     EXPECT_EQ(Count(PaintArt(desk.cel), 'G'), 90);
 }
+
+// The eraser and the bitmap mode stop where the colour does: each changes the inside share alone,
+// the bitmap repeated from the document's origin as the plain fill repeats it.
+TEST(GapFill, EraserAndBitmapModesStopAtTheSameOpenings)
+{
+    Art red = OpenBox(3);
+    for (std::string& row : red)
+        for (char& c : row)
+            c = c == '.' ? 'R' : c;
+    PaintDesk eraser(red);
+    eraser.tools.colourMode = SColourMode::Eraser;
+    Fill(eraser, {30, 20}, 4, 'R');
+    const Art erased = PaintArt(eraser.cel);
+    EXPECT_EQ(erased[20][30], '.');
+    EXPECT_EQ(erased[11][13], '.');
+    EXPECT_EQ(erased[2][2], 'R');
+    EXPECT_EQ(erased[20][52], 'R');
+
+    PaintDesk bitmap(OpenBox(3));
+    bitmap.reference.Create(4, 4, 32);
+    for (std::int32_t y = 0; y < 4; ++y)
+        for (std::int32_t x = 0; x < 4; ++x)
+            bitmap.reference.Row32(y)[x] = 0xFF000000u | std::uint32_t(16 * y + x);
+    bitmap.tools.colourMode = SColourMode::Bitmap;
+    Fill(bitmap, {30, 20}, 4, 'R');
+    for (const SPoint p : {SPoint{30, 20}, SPoint{13, 11}, SPoint{46, 28}})
+        EXPECT_EQ(bitmap.cel.paint.Row32(p.y)[p.x], 0xFF000000u | std::uint32_t(16 * (p.y % 4) + p.x % 4));
+    EXPECT_EQ(PaintArt(bitmap.cel)[2][2], '.');
+    bitmap.undo.Undo();
+    EXPECT_EQ(PaintArt(bitmap.cel), OpenBox(3));
+}
