@@ -1,11 +1,10 @@
-// The labelling runs in two passes over the rows' runs of non-border pixels. The first joins each
-// run to the runs of the row above that share a column with it (4-connectivity) in a union-find
-// whose root is always the earliest run of its group; the second numbers the groups in the order
-// of their roots, which is the order of their first pixels, and writes the label map.
+// The labelling groups the rows' runs of non-border pixels (SRunGroups.h: runs of neighbouring rows
+// that share a column), numbered in the order of their first pixels, then writes the label map.
 #include "SRegionLabels.h"
 
 #include "SGapSplit.h"
 #include "SNonBorderPixels.h"
+#include "SRunGroups.h"
 
 #include <algorithm>
 #include <new>
@@ -13,25 +12,6 @@
 using namespace ulib;
 
 namespace {
-
-std::int32_t Root(std::vector<std::int32_t>& parent, std::int32_t i)
-{
-    while (parent[std::size_t(i)] != i) {
-        parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];  // path halving
-        i = parent[std::size_t(i)];
-    }
-    return i;
-}
-
-// The earlier root wins, so a root is never later than any run of its group.
-void Join(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
-{
-    const std::int32_t ra = Root(parent, a), rb = Root(parent, b);
-    if (ra < rb)
-        parent[std::size_t(rb)] = ra;
-    else if (rb < ra)
-        parent[std::size_t(ra)] = rb;
-}
 
 // 0*0 + 1*1 + ... + (n-1)*(n-1).
 std::int64_t SquaresBelow(std::int64_t n) { return (n - 1) * n * (2 * n - 1) / 6; }
@@ -62,31 +42,6 @@ bool SRegionLabels::FindRuns(const SBitmap& paint, std::vector<Run>& runs, std::
     }
     rowStart[std::size_t(height_)] = std::int32_t(runs.size());
     return true;
-}
-
-void SRegionLabels::JoinRuns(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
-                             const std::vector<std::int32_t>& share, std::vector<std::int32_t>& parent) const
-{
-    parent.resize(runs.size());
-    for (std::size_t i = 0; i < parent.size(); ++i)
-        parent[i] = std::int32_t(i);
-    for (std::int32_t y = 1; y < height_; ++y) {
-        // Both rows' runs are in column order: step through them together, joining overlaps.
-        std::int32_t above = rowStart[std::size_t(y - 1)];
-        const std::int32_t aboveEnd = rowStart[std::size_t(y)];
-        std::int32_t here = aboveEnd;
-        const std::int32_t hereEnd = rowStart[std::size_t(y + 1)];
-        while (above < aboveEnd && here < hereEnd) {
-            const Run& a = runs[std::size_t(above)];
-            const Run& h = runs[std::size_t(here)];
-            if (a.x0 < h.x1 && h.x0 < a.x1 && (share.empty() || share[std::size_t(above)] == share[std::size_t(here)]))
-                Join(parent, above, here);
-            if (a.x1 < h.x1)
-                ++above;
-            else
-                ++here;
-        }
-    }
 }
 
 void SRegionLabels::WriteLabels(const SBitmap& paint, const std::vector<Run>& runs,
@@ -146,7 +101,7 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap, std
     try {
         std::vector<Run> runs;
         std::vector<std::int32_t> rowStart(std::size_t(height_) + 1);
-        std::vector<std::int32_t> parent;  // becomes each run's label
+        std::vector<std::int32_t> label;  // each run's
         runs.reserve(std::size_t(height_) * 8);
         if (!FindRuns(paint, runs, rowStart)) {
             Clear();
@@ -158,21 +113,23 @@ SError SRegionLabels::Build(const SBitmap& paint, std::int32_t neighbourGap, std
             Clear();
             return ErrorFromIdentifier("memory_temp");
         }
-        JoinRuns(runs, rowStart, share, parent);
-
-        // A root precedes the rest of its group and every parent precedes its child, so one pass in
-        // run order turns roots into new labels and every other run into its parent's label.
-        std::int32_t count = 0;
-        for (std::size_t i = 0; i < parent.size(); ++i)
-            parent[i] = parent[i] == std::int32_t(i) ? ++count : parent[std::size_t(parent[i])];
+        std::vector<SKeyedRun> keyed;
+        keyed.reserve(runs.size());
+        for (std::int32_t y = 0; y < height_; ++y)
+            for (std::int32_t i = rowStart[std::size_t(y)]; i < rowStart[std::size_t(y + 1)]; ++i)
+                keyed.push_back({y, runs[std::size_t(i)].x0, runs[std::size_t(i)].x1,
+                                 share.empty() ? 0u : std::uint32_t(share[std::size_t(i)])});
+        const std::int32_t count = GroupRuns(keyed, false, label);
+        for (std::int32_t& l : label)
+            ++l;
         regions_.resize(std::size_t(count));
-        WriteLabels(paint, runs, rowStart, parent);
+        WriteLabels(paint, runs, rowStart, label);
         // A share's first pixel may lie on a seam, which the fill's own split can give either
         // side: its core's first pixel is the share's whichever way the ties fall.
         for (std::size_t i = 0; i < share.size(); ++i)
             if (share[i] > 0)
-                regions_[std::size_t(parent[i] - 1)].seed = split.CoreSeed(share[i]);
-        FindNeighbours(runs, rowStart, parent, neighbourGap);
+                regions_[std::size_t(label[i] - 1)].seed = split.CoreSeed(share[i]);
+        FindNeighbours(runs, rowStart, label, neighbourGap);
     } catch (const std::bad_alloc&) {
         Clear();
         return ErrorFromIdentifier("memory_temp");

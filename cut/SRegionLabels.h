@@ -100,10 +100,6 @@ private:
     // (its core, or 0 in a region without one). False when the split's maps cannot be had.
     bool SplitAtGaps(std::vector<Run>& runs, std::vector<std::int32_t>& rowStart, std::int32_t gap, SGapSplit& split,
                      std::vector<std::int32_t>& share) const;
-    // The union-find of the runs: runs of neighbouring rows that share a column are joined (within
-    // one share when `share` is not empty); each run's parent precedes it.
-    void JoinRuns(const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
-                  const std::vector<std::int32_t>& share, std::vector<std::int32_t>& parent) const;
     void WriteLabels(const ulib::SBitmap& paint, const std::vector<Run>& runs, const std::vector<std::int32_t>& rowStart,
                      const std::vector<std::int32_t>& labelOfRun);
     // SRegionNeighbours.cpp

@@ -61,6 +61,9 @@ constexpr std::uint32_t ConvertedDensity(std::uint32_t v) { return TopByte(v); }
 constexpr std::uint32_t BlackDensity(std::uint32_t v) { return v & 0xFFu; }
 constexpr std::uint32_t ColourCode(std::uint32_t v) { return (v >> 8) & 0xFFu; }
 constexpr std::uint32_t ColourDensity(std::uint32_t v) { return (v >> 16) & 0xFFu; }
+// A coloured pencil line not yet converted: no converted or black density, a colour density.
+// One mask test, so row scans over it vectorise.
+constexpr bool IsUnconvertedColourLine(std::uint32_t v) { return (v & 0xFF0000FFu) == 0 && (v & 0x00FF0000u) != 0; }
 // BlackDensity or ColourDensity not 0, in one test (true for NoLine as well).
 constexpr bool HasLineDensity(std::uint32_t v) { return (v & 0x00FF00FFu) != 0; }
 

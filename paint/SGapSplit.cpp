@@ -5,6 +5,7 @@
 #include "SGapSplit.h"
 
 #include "SChamferDistance.h"
+#include "SRunGroups.h"
 
 #include <algorithm>
 #include <new>
@@ -24,23 +25,6 @@ std::uint8_t Near(std::int32_t a, std::int32_t b) { return std::uint8_t(std::min
 std::int32_t Offered(const std::uint8_t* line, std::int32_t x)
 {
     return std::min({line[x] + ChamferDiagonal, line[x + 1] + ChamferStraight, line[x + 2] + ChamferDiagonal});
-}
-
-// A run of core pixels and the run it is joined to (union-find).
-struct CoreRun
-{
-    std::int32_t y, x0, x1;
-    std::size_t start;
-    std::size_t parent;
-};
-
-std::size_t Root(std::vector<CoreRun>& runs, std::size_t r)
-{
-    while (runs[r].parent != r) {
-        runs[r].parent = runs[runs[r].parent].parent;
-        r = runs[r].parent;
-    }
-    return r;
 }
 
 }  // namespace
@@ -183,7 +167,8 @@ void SGapSplit::LinkRows()
 // that touch at a corner lie far from every line, with no opening between them to close.
 void SGapSplit::LabelCores(std::int32_t reach)
 {
-    std::vector<CoreRun> runs;
+    std::vector<SKeyedRun> runs;
+    std::vector<std::size_t> starts;  // each run's first pixel in the maps
     for (std::size_t s = 0; s < spans_.size(); ++s) {
         const std::uint8_t* d = distance_.data() + start_[s] - spans_[s].x0;
         for (std::int32_t x = spans_[s].x0; x < spans_[s].x1;) {
@@ -194,36 +179,19 @@ void SGapSplit::LabelCores(std::int32_t reach)
             const std::int32_t x0 = x;
             while (x < spans_[s].x1 && d[x] >= reach)
                 ++x;
-            runs.push_back({spans_[s].y, x0, x, start_[s] + std::size_t(x0 - spans_[s].x0), runs.size()});
+            runs.push_back({spans_[s].y, x0, x, 0});
+            starts.push_back(start_[s] + std::size_t(x0 - spans_[s].x0));
         }
     }
-    // Join each row's runs to those of the row before that they touch (both lists run left to right).
-    std::size_t previous = 0, previousEnd = 0;
-    for (std::size_t row = 0; row < runs.size();) {
-        std::size_t rowEnd = row;
-        while (rowEnd < runs.size() && runs[rowEnd].y == runs[row].y)
-            ++rowEnd;
-        if (previousEnd > previous && runs[previous].y + 1 == runs[row].y)
-            for (std::size_t i = previous, j = row; i < previousEnd && j < rowEnd;) {
-                if (runs[i].x0 <= runs[j].x1 && runs[j].x0 <= runs[i].x1)
-                    runs[Root(runs, j)].parent = Root(runs, i);
-                if (runs[i].x1 < runs[j].x1)
-                    ++i;
-                else
-                    ++j;
-            }
-        previous = row;
-        previousEnd = row = rowEnd;
-    }
-    std::vector<std::int32_t> number(runs.size(), 0);
+    std::vector<std::int32_t> group;
+    cores_ = GroupRuns(runs, true, group);
+    coreSeeds_.assign(std::size_t(cores_), SPoint{-1, -1});
     for (std::size_t r = 0; r < runs.size(); ++r) {
-        std::int32_t& core = number[Root(runs, r)];
-        if (core == 0) {
-            core = ++cores_;
-            coreSeeds_.push_back({runs[r].x0, runs[r].y});
-        }
-        std::fill(owner_.begin() + std::ptrdiff_t(runs[r].start),
-                  owner_.begin() + std::ptrdiff_t(runs[r].start) + (runs[r].x1 - runs[r].x0), core);
+        const std::int32_t core = group[r] + 1;
+        if (coreSeeds_[std::size_t(core - 1)].x < 0)
+            coreSeeds_[std::size_t(core - 1)] = {runs[r].x0, runs[r].y};
+        std::fill(owner_.begin() + std::ptrdiff_t(starts[r]), owner_.begin() + std::ptrdiff_t(starts[r]) + (runs[r].x1 - runs[r].x0),
+                  core);
     }
 }
 
