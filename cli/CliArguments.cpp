@@ -24,9 +24,10 @@ std::vector<std::string> SplitList(std::string_view list)
 const std::set<std::string, std::less<>> ValuedOptions = {"--level",  "--genga", "-j",          "--format",
                                                           "--depth",  "--layers", "--reduce",   "--black-trace",
                                                           "--gamut",  "--background", "--underlay", "--from",
-                                                          "--gap"};
+                                                          "--gap",    "--min-speck"};
 const std::set<std::string, std::less<>> Switches = {"--binarize", "--anti-hole", "--force",  "--keep-going",
-                                                     "--progress", "--binarize-outline", "--in-place", "--json"};
+                                                     "--progress", "--binarize-outline", "--in-place", "--json",
+                                                     "--include-edge"};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The batch commands' options, checked and turned into the options record.
 #include "CliBatch.h"
 
+#include "SCelCheck.h"
 #include "SColourText.h"
 #include "SGapSplit.h"
 
@@ -37,6 +38,7 @@ const std::map<std::string, std::set<std::string>> CommandOptions = {
     {"export", {"-j", "--force", "--keep-going", "--progress", "--format", "--depth", "--layers", "--reduce",
                 "--black-trace", "--gamut", "--binarize-outline", "--background", "--underlay"}},
     {"carry", {"-j", "--from", "--in-place", "--json", "--gap"}},
+    {"check", {"-j", "--min-speck", "--include-edge", "--json"}},
 };
 
 }  // namespace
@@ -57,6 +59,11 @@ bool CheckCommandOptions(const SCliArguments& args, std::string& problem)
     int jobs = 0;
     if (args.values.count("-j") && !ParseInt(args.values.at("-j"), 0, 1024, jobs)) {
         problem = "-j takes 0 (all cores) to 1024";
+        return false;
+    }
+    int minSpeck = 0;
+    if (args.values.count("--min-speck") && !ParseInt(args.values.at("--min-speck"), 0, LargestMinSpeck, minSpeck)) {
+        problem = "--min-speck takes 0 (no specks) to " + std::to_string(LargestMinSpeck);
         return false;
     }
     int gap = 0;

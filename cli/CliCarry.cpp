@@ -14,7 +14,6 @@
 #include "SErrorCause.h"
 #include "SReplacingFile.h"
 
-#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -28,10 +27,6 @@ namespace {
 // The caption of the undo step a target is carried in, as a whole-cel operation's.
 constexpr const char* CarryStepCaption = "色の引き継ぎ";
 
-// A carried cel is composed and saved but never shown: the genga stays undecoded (its stored
-// record is written back as it is) and an extra layer the document does not hold is not created.
-constexpr std::array<bool, 5> CarryVisible{false, false, true, true, false};
-
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
@@ -40,7 +35,9 @@ bool SameFile(const std::string& a, const std::string& b)
 
 SError LoadCel(SCel& cel, const std::string& path)
 {
-    cel.visible = CarryVisible;
+    // A carried cel is composed and saved but never shown: the genga stays undecoded (its stored
+    // record is written back as it is).
+    cel.visible = PaintAndTraceShown;
     return LoadDocument(cel, SString(path));
 }
 

@@ -12,10 +12,10 @@ void PrintFailure(ulib::SError err, const std::string& file)
     std::cerr << std::endl;
 }
 
-void PrintInterrupted(const char* what, std::size_t written, std::size_t total)
+void PrintInterrupted(const char* what, std::size_t written, std::size_t total, const char* done)
 {
     std::cerr << "huedrane-cli: abort: " << ulib::ErrorText(ulib::ErrorFromIdentifier("abort")) << " (" << what
-              << " interrupted, " << written << " of " << total << " files written)" << std::endl;
+              << " interrupted, " << written << " of " << total << " files " << done << ")" << std::endl;
 }
 
 void WriteJsonString(std::ostream& out, std::string_view utf8)

@@ -13,8 +13,9 @@
 void PrintFailure(ulib::SError err, const std::string& file = {});
 
 // The one line that reports Ctrl+C instead of a line for each file it stopped:
-// "huedrane-cli: abort: MESSAGE (WHAT interrupted, N of M files written)".
-void PrintInterrupted(const char* what, std::size_t written, std::size_t total);
+// "huedrane-cli: abort: MESSAGE (WHAT interrupted, N of M files written)" (or another word for
+// what was done with the files).
+void PrintInterrupted(const char* what, std::size_t written, std::size_t total, const char* done = "written");
 
 // The text as a JSON string: quotes, backslashes and control characters escaped, the rest as it is.
 void WriteJsonString(std::ostream& out, std::string_view utf8);

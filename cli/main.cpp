@@ -1,5 +1,5 @@
 // huedrane-cli: the headless converter. Exit status 0 on success, 1 on a failure (one line on
-// stderr: "huedrane-cli: IDENTIFIER: MESSAGE"), 2 on a usage error.
+// stderr: "huedrane-cli: IDENTIFIER: MESSAGE"), 2 on a usage error (and 3 when check finds mistakes).
 #include "CliArguments.h"
 #include "CliBatch.h"
 #include "CliCommands.h"
@@ -32,7 +32,10 @@ constexpr const char* Usage =
     "         [--black-trace COLOUR] [--gamut MIN/MAX] [--binarize-outline] [--background COLOUR]\n"
     "         [--underlay PICTURE] [-j N] [--force] [--keep-going] [--progress] DOCUMENT... [-o OUT]\n"
     "  carry --from PAINTED.hdq TARGET.hdq... (-o OUT.hdq | --in-place) [--gap N] [--json] [-j N]\n"
-    "                                     carries the painted cel's colours along the targets in order\n";
+    "                                     carries the painted cel's colours along the targets in order\n"
+    "  check [--min-speck N] [--include-edge] [--json] [-j N] DOCUMENT...\n"
+    "                                     lists unpainted areas, specks and unconverted lines; exit 3\n"
+    "                                     when there are any\n";
 
 int UsageError(const std::string& problem)
 {
@@ -50,6 +53,8 @@ bool Valid(const SCliArguments& a, std::string& problem)
         return CheckBatchArguments(a, problem);
     if (a.command == "carry")
         return CheckCarryArguments(a, problem);
+    if (a.command == "check")
+        return CheckCheckArguments(a, problem);
     if (!a.values.empty() || !a.flags.empty()) {
         problem = "batch options do not belong to " + a.command;
         return false;
@@ -118,6 +123,8 @@ int main(int argc, char** argv)
     }
     if (args.command == "carry")
         return RunCarry(args);
+    if (args.command == "check")
+        return RunCheck(args);
 
     std::vector<SScriptCommand> script;
     if (args.command == "edit") {
