@@ -33,6 +33,7 @@ void SHuedraneController::LayersChanged()
     leftRegions_.clear();
     leftIndex_ = -1;
     gapSeamsStale_ = true;
+    checkStale_ = true;
 }
 
 void SHuedraneController::ClearCel()
@@ -106,7 +107,7 @@ void SHuedraneController::MouseUp()
 {
     // The seams follow a stroke's borders once it ends, not at every move.
     if (SStroke::ChangesLayers(stroke_.ToolInEffect()))
-        gapSeamsStale_ = true;
+        gapSeamsStale_ = checkStale_ = true;
     stroke_.MouseUp();
 }
 

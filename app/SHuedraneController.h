@@ -6,6 +6,7 @@
 #include "SBitmap.h"
 #include "SCarry.h"
 #include "SCarryMarks.h"
+#include "SCelCheck.h"
 #include "SCel.h"
 #include "SColor.h"
 #include "SFileDialog.h"
@@ -90,6 +91,18 @@ public:
     // The seams to draw: found again when the layers or the gap size changed since they were last
     // found; none while hidden, at gap 0, or when their maps could not be had.
     const std::vector<ulib::SRect>& GapSeams();
+
+    // The check of the cel (SCelCheck.h), drawn over the canvas while shown.
+    std::uint32_t ShowCheck(bool shown);
+    bool CheckShown() const { return checkShown_; }
+    // The findings: checked again when the layers changed since they were found; none while hidden
+    // or without a cel, or when the check could not run.
+    const std::vector<SFinding>& CheckFindings();
+    // Moves to the next (+1) or the previous (-1) finding, from the last back to the first; its
+    // index, or -1 when there is none.
+    std::int32_t StepFinding(std::int32_t direction);
+    // The finding the view was last moved to; -1 before the first step and after a new check.
+    std::int32_t CurrentFinding() const { return findingIndex_; }
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -314,4 +327,8 @@ private:
     std::vector<ulib::SRect> gapSeams_;
     std::vector<std::uint64_t> gapSeamsPrint_;  // BorderPrint of the layer they were found for
     std::int32_t gapSeamsGap_ = 0;              // and the gap size
+    bool checkShown_ = false;
+    bool checkStale_ = true;  // the layers may have changed since the findings were found
+    std::vector<SFinding> checkFindings_;
+    std::int32_t findingIndex_ = -1;
 };

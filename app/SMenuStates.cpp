@@ -164,6 +164,9 @@ void ViewStates(const SHuedraneController& c, SControlStates& states)
     states.Set("MenuZoomEqual", Enabled(c.Zoom() != 0));
     SetPair(states, "Silhouette", Checked(c.Cel().silhouette));
     states.Set("MenuGapSeams", Checked(c.GapSeamsShown()));
+    states.Set("MenuCheckView", Checked(c.CheckShown()));
+    states.Set("MenuNextFinding", Enabled(c.CheckShown()));
+    states.Set("MenuPrevFinding", Enabled(c.CheckShown()));
 }
 
 void ReferenceStates(const SHuedraneController& c, SControlStates& states)

@@ -5,6 +5,7 @@
 #include "SCanvasTile.h"
 #include "SHeldKeyFilter.h"
 #include "SHuedraneController.h"
+#include "SFindingDrawing.h"
 #include "SGapSeamDrawing.h"
 #include "SLeftRegionDrawing.h"
 #include "STileDrawing.h"
@@ -171,6 +172,8 @@ void TCanvas::PaintMainPaint(QPaintEvent* event)
     });
     DrawLeftRegions(painter, controller_.LeftRegions(), controller_.CurrentLeftRegion(), document, z);
     DrawGapSeams(painter, controller_.GapSeams(), document, z);
+    DrawFindings(painter, controller_.CheckFindings(), controller_.CurrentFinding(), document, z, controller_.Cel().paint,
+                 controller_.Cel().trace);
 }
 
 void TCanvas::PaintMainMouseDown(QMouseEvent* event)
@@ -230,8 +233,8 @@ void TCanvas::PaintMainMouseUp(QMouseEvent* event)
         return;
     if (dragTool_ != ToolHand) {
         controller_.MouseUp();
-        // The gap seams are found again for the layers the stroke left.
-        if (controller_.GapSeamsShown())
+        // The gap seams and the check's findings are found again for the layers the stroke left.
+        if (controller_.GapSeamsShown() || controller_.CheckShown())
             RequestRepaint(paint_->rect());
     }
     dragTool_ = ToolNone;

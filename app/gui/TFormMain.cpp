@@ -3,6 +3,7 @@
 // closing, resizing, keys, dropped files).
 #include "TFormMain.h"
 
+#include "SCheckView.h"
 #include "SHeldKeyFilter.h"
 #include "SHuedraneController.h"
 #include "SHuedraneSettings.h"
@@ -117,7 +118,11 @@ void TFormMain::BuildClientArea()
     setStatusBar(statusBar_);
 
     using namespace main_refresh;
-    connect(canvas_, &TCanvas::DocumentEdited, this, [this] { Refresh(EditMenu); });
+    connect(canvas_, &TCanvas::DocumentEdited, this, [this] {
+        Refresh(EditMenu);
+        if (controller_.CheckShown())
+            statusBar_->showMessage(FromUtf8(CheckSummary(controller_.CheckFindings())), StatusMessageTime);
+    });
     connect(canvas_, &TCanvas::ZoomChanged, this, [this] { Refresh(ViewMenu | DocumentPanel); });
     connect(canvas_, &TCanvas::ColourChanged, this, [this] { Refresh(ToolMenu | StatusBar | PaletteBox); });
     connect(canvas_, &TCanvas::PointerMoved, statusBar_, &TStatusBar::SetPosition);
@@ -232,6 +237,25 @@ void TFormMain::Carry(SMainCommand command, const std::function<SError()>& actio
     RunCommand(command, [&] { return result = action(); });
     if (result == 0)
         statusBar_->showMessage(FromUtf8(CarrySummary(controller_.LastCarry())), StatusMessageTime);
+}
+
+void TFormMain::CheckView()
+{
+    Refresh(controller_.ShowCheck(!controller_.CheckShown()));
+    if (controller_.CheckShown())
+        statusBar_->showMessage(FromUtf8(CheckSummary(controller_.CheckFindings())), StatusMessageTime);
+}
+
+void TFormMain::StepFinding(int direction)
+{
+    const std::int32_t index = controller_.StepFinding(direction);
+    if (index < 0)
+        return;
+    const SRect& bounds = controller_.CheckFindings()[std::size_t(index)].bounds;
+    canvas_->CentreOn({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+    // The frame of the finding stepped to is drawn heavier, wherever it is.
+    canvas_->RedrawDocument(controller_.Cel().display.Bounds());
+    statusBar_->showMessage(FromUtf8(FindingText(controller_.CheckFindings(), index)), StatusMessageTime);
 }
 
 void TFormMain::NextLeftRegion()

@@ -123,6 +123,9 @@ private:
     void Layer(std::int32_t tag);
     void Zoom(std::int32_t tag);
     void Silhouette();
+    // The check view on or off, and the steps through its findings (+1 next, -1 previous).
+    void CheckView();
+    void StepFinding(int direction);
     void ToggleBar(int bar);
     void PlaceSplitBar();
     void FirstShow();

@@ -299,6 +299,12 @@ void TFormMain::BuildMenus()
         {"MenuSilhouette", "シルエット(&H)", "Ctrl+H", "シルエット表示を切り替えます。", [this] { Silhouette(); }, true},
         {"MenuGapSeams", "閉じる隙間を表示(&G)", "", "塗りつぶしが閉じる線の隙間の表示を切り替えます。",
          [this, &c] { Refresh(c.ShowGapSeams(!c.GapSeamsShown())); }, true},
+        {"MenuCheckView", "チェック表示(&K)", "", "塗り残し、ゴミ、未変換の色トレス線の表示を切り替えます。",
+         [this] { CheckView(); }, true},
+        {"MenuNextFinding", "次のチェック項目へ(&J)", "Ctrl+K", "チェックで見つかった次の箇所を表示します。",
+         [this] { StepFinding(1); }},
+        {"MenuPrevFinding", "前のチェック項目へ(&U)", "Ctrl+Shift+K", "チェックで見つかった前の箇所を表示します。",
+         [this] { StepFinding(-1); }},
         {"MenuOption", "オプション(&O)...", "", "オプションを設定します。", {}},
     });
 

@@ -1,0 +1,62 @@
+// The painting window's view of the check: the findings found again after each change of the
+// layers while the view is on, the steps through them, and the status bar's texts.
+#include "SCheckView.h"
+
+#include "SHuedraneController.h"
+
+#include <string>
+
+using namespace ulib;
+namespace refresh = main_refresh;
+
+std::uint32_t SHuedraneController::ShowCheck(bool shown)
+{
+    checkShown_ = shown;
+    checkStale_ = true;
+    if (!shown)
+        checkFindings_ = {};
+    findingIndex_ = -1;
+    return refresh::Canvas | refresh::ViewMenu;
+}
+
+const std::vector<SFinding>& SHuedraneController::CheckFindings()
+{
+    if (!checkShown_ || !checkStale_)
+        return checkFindings_;
+    checkStale_ = false;
+    findingIndex_ = -1;
+    if (state_ == SDocumentState::None || CheckCel(cel_.paint, cel_.trace, {}, checkFindings_) != 0)
+        checkFindings_.clear();  // a view without findings is no failure; the next edit checks again
+    return checkFindings_;
+}
+
+std::int32_t SHuedraneController::StepFinding(std::int32_t direction)
+{
+    const std::int32_t count = std::int32_t(CheckFindings().size());
+    if (count == 0)
+        return -1;
+    if (findingIndex_ < 0)
+        findingIndex_ = direction < 0 ? count - 1 : 0;
+    else
+        findingIndex_ = (findingIndex_ + (direction < 0 ? count - 1 : 1)) % count;
+    return findingIndex_;
+}
+
+SString CheckSummary(const std::vector<SFinding>& findings)
+{
+    std::int32_t counts[3] = {0, 0, 0};
+    for (const SFinding& f : findings)
+        ++counts[static_cast<std::size_t>(f.kind)];
+    if (findings.empty())
+        return SString("チェック: 問題は見つかりませんでした");
+    return SString("チェック: 塗り残し " + std::to_string(counts[0]) + "、ゴミ " + std::to_string(counts[1]) +
+                   "、未変換の色トレス線 " + std::to_string(counts[2]));
+}
+
+SString FindingText(const std::vector<SFinding>& findings, std::int32_t index)
+{
+    static const char* const kinds[] = {"塗り残し", "ゴミ", "未変換の色トレス線"};
+    const SFinding& f = findings[std::size_t(index)];
+    return SString("チェック " + std::to_string(index + 1) + " / " + std::to_string(findings.size()) + ": " +
+                   kinds[static_cast<std::size_t>(f.kind)] + " " + std::to_string(f.pixels) + " ピクセル");
+}

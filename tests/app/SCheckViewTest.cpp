@@ -1,0 +1,56 @@
+// The controller's check view: findings of the open cel, found again after each edit, stepped
+// through both ways with wrapping, and none while hidden.
+#include "CarryCels.h"
+#include "ControllerFolder.h"
+#include "SCheckView.h"
+#include "SDocumentFile.h"
+#include "SHuedraneController.h"
+
+#include <gtest/gtest.h>
+
+using namespace ulib;
+using namespace carry_cels;
+
+namespace {
+
+class CheckView : public ControllerFolder
+{
+protected:
+    void SetUp() override
+    {
+        ControllerFolder::SetUp();
+        Save(Drawing({0, 0}, false), In("c001.hdq"));  // seven boxes left unpainted
+        ASSERT_EQ(c.OpenDocumentFile(SString(In("c001.hdq"))), 0u);
+    }
+};
+
+TEST_F(CheckView, FindsTheUnpaintedBoxesAgainAfterEachEditAndStepsThroughThem)
+{
+    EXPECT_TRUE(c.CheckFindings().empty());  // hidden
+    EXPECT_NE(c.ShowCheck(true) & main_refresh::Canvas, 0u);
+    ASSERT_EQ(c.CheckFindings().size(), Boxes().size());
+    EXPECT_EQ(CheckSummary(c.CheckFindings()), SString("チェック: 塗り残し 7、ゴミ 0、未変換の色トレス線 0"));
+    for (const SFinding& f : c.CheckFindings())
+        EXPECT_EQ(f.kind, SFindingKind::Unpainted);
+
+    EXPECT_EQ(c.StepFinding(1), 0);
+    EXPECT_EQ(c.StepFinding(1), 1);
+    EXPECT_EQ(c.StepFinding(-1), 0);
+    EXPECT_EQ(c.StepFinding(-1), 6);  // wraps to the last
+    EXPECT_EQ(FindingText(c.CheckFindings(), 6).Str().rfind("チェック 7 / 7: 塗り残し ", 0), 0u);
+
+    // A fill click paints the first box: it is checked again and its finding goes.
+    const SRect first = c.CheckFindings().front().bounds;
+    c.MouseDown(ToolPaint, {first.left, first.top});
+    c.MouseUp();
+    ASSERT_EQ(c.CheckFindings().size(), Boxes().size() - 1);
+    EXPECT_EQ(c.CurrentFinding(), -1);
+    c.Undo();
+    EXPECT_EQ(c.CheckFindings().size(), Boxes().size());
+
+    c.ShowCheck(false);
+    EXPECT_TRUE(c.CheckFindings().empty());
+    EXPECT_EQ(c.StepFinding(1), -1);
+}
+
+}  // namespace
