@@ -3,7 +3,7 @@
 # scan given on its command line (it is imported) and, through real X input events, fills the scan's
 # three closed areas: the first with the current colour, the second with a colour picked in the
 # colour chart box, the third in bitmap mode from a reference picture added through the Reference
-# menu. It saves with Ctrl+S, chooses export settings in the options dialog, exports, then saves
+# menu, with the check view on (it marks the third area while it is left, and nothing once filled). It saves with Ctrl+S, chooses export settings in the options dialog, exports, then saves
 # under another name with a Ctrl+T whose Ctrl is let go inside the dialog and checks that the next
 # plain click fills (not zooms); then opens a file that is no document, answering No to the save
 # question, and saves the cel the failed open left in the window. It opens the next cel of the cut
@@ -48,6 +48,9 @@ CHART_TEXT = "[E2E]\r\nGreen=(40,160,80)\r\nRose=(230,90,120)\r\n"
 # when area C is filled in bitmap mode.
 REFERENCE_SIZE = 20
 QUADRANTS = ((200, 40, 200), (30, 90, 220), (250, 220, 30), (20, 170, 170))
+
+# The check view's marks: orange hatching and frames.
+CHECK_MARK = (255, 128, 0)
 
 # The next cel of the cut: the scan moved by this much (right, down).
 NEXT_SHIFT = (6, 4)
@@ -475,6 +478,10 @@ def run(args, work, session):
     time.sleep(0.5)
     click_until(session, canvas.screen(*canvas.area_point("B")), CHART_COLOUR, "area-b", 4)
 
+    # The check view (View menu, K) marks area C, the one area left unpainted, and nothing else.
+    toggle_check_view(session, main)
+    expect_check_marks(session, canvas, "check-area-c-left", "C")
+
     # Area C: a reference picture added through the Reference menu, then bitmap mode (key C).
     open_menu(session, main, "alt+r", "reference-menu")
     before = set(session.visible_windows("."))
@@ -495,6 +502,8 @@ def run(args, work, session):
     time.sleep(0.3)
     point = canvas.area_point("C")
     click_until(session, canvas.screen(*point), reference_colour(*point), "area-c", 4)
+    expect_check_marks(session, canvas, "check-clean", None)
+    toggle_check_view(session, main)
 
     # Ctrl+S on an imported, never-saved document opens the save dialog.
     dialog = open_with_keys(session, main, "ctrl+s", "the save dialog")
@@ -591,6 +600,34 @@ def failed_open_keeps_the_cel(session, main, scratch, copy):
         raise E2EFailure("the open error did not close with Enter")
     save_again(session, main, copy, saved, "after-failed-open", "the edited cel")
     session.screenshot("saved-after-failed-open")
+
+
+def toggle_check_view(session, main):
+    open_menu(session, main, "alt+v", "view-menu-check")
+    session.xdotool("key", "k")
+    time.sleep(0.5)
+
+
+def expect_check_marks(session, canvas, label, area):
+    """The check view's orange marks: round the given area (hatching its pixels, framing its box
+    just outside it) and nowhere else on the cel, or nowhere at all when area is None."""
+    shot = session.screenshot(label)
+    near = elsewhere = 0
+    first, last = AREAS[area] if area else (0, 0)
+    for y in range(FRAME[1] - 10, FRAME[3] + 10):
+        for x in range(FRAME[0] - 10, FRAME[2] + 10):
+            sx, sy = canvas.screen(x, y)
+            if not close(shot.pixels[sy * shot.width + sx], CHECK_MARK, 2):
+                continue
+            if area and first - 6 <= x < last + 6 and FRAME[1] + THICKNESS - 6 <= y < FRAME[3] - THICKNESS + 6:
+                near += 1
+            else:
+                elsewhere += 1
+    log(f"check marks ({label}): {near} round area {area}, {elsewhere} elsewhere")
+    if area and near < 100:
+        raise E2EFailure(f"the check view hardly marks area {area}: {near} pixels ({label})")
+    if elsewhere:
+        raise E2EFailure(f"the check view marks {elsewhere} pixels away from area {area} ({label})")
 
 
 def carry_to_the_next_cel(cli, session, main, scratch, following):
