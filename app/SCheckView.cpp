@@ -14,7 +14,7 @@ std::uint32_t SHuedraneController::ShowCheck(bool shown)
     checkShown_ = shown;
     checkStale_ = true;
     if (!shown)
-        checkFindings_ = {};
+        checker_ = SCelChecker();
     findingIndex_ = -1;
     return refresh::Canvas | refresh::ViewMenu;
 }
@@ -22,12 +22,13 @@ std::uint32_t SHuedraneController::ShowCheck(bool shown)
 const std::vector<SFinding>& SHuedraneController::CheckFindings()
 {
     if (!checkShown_ || !checkStale_)
-        return checkFindings_;
+        return checker_.Findings();
     checkStale_ = false;
     findingIndex_ = -1;
-    if (state_ == SDocumentState::None || CheckCel(cel_.paint, cel_.trace, {}, checkFindings_) != 0)
-        checkFindings_.clear();  // a view without findings is no failure; the next edit checks again
-    return checkFindings_;
+    // A view without findings is no failure; the next edit checks again.
+    if (state_ == SDocumentState::None || checker_.Check(cel_.paint, cel_.trace, {}) != 0)
+        checker_ = SCelChecker();
+    return checker_.Findings();
 }
 
 std::int32_t SHuedraneController::StepFinding(std::int32_t direction)

@@ -89,12 +89,19 @@ SError SHuedraneController::OpenDocumentFile(const SString& file)
 
 SRect SHuedraneController::MouseDown(STool tool, SPoint at)
 {
+    const bool checked = checkShown_ && !checkStale_;
     if (SStroke::ChangesLayers(tool)) {
         MarkModified();
         LayersChanged();
     }
     SPaintContext context = PaintContext();
-    return stroke_.MouseDown(context, tool, at);
+    const SRect changed = stroke_.MouseDown(context, tool, at);
+    // A fill moves no border: the check looks again only at what the fill reached.
+    if (checked && tool == ToolPaint && checker_.RecheckPaint(cel_.paint, changed)) {
+        checkStale_ = false;
+        findingIndex_ = -1;
+    }
+    return changed;
 }
 
 SRect SHuedraneController::MouseMove(SPoint at)
@@ -107,7 +114,9 @@ void SHuedraneController::MouseUp()
 {
     // The seams follow a stroke's borders once it ends, not at every move.
     if (SStroke::ChangesLayers(stroke_.ToolInEffect()))
-        gapSeamsStale_ = checkStale_ = true;
+        gapSeamsStale_ = true;
+    if (SStroke::ChangesLayers(stroke_.ToolInEffect()) && stroke_.ToolInEffect() != ToolPaint)
+        checkStale_ = true;
     stroke_.MouseUp();
 }
 

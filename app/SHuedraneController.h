@@ -329,6 +329,6 @@ private:
     std::int32_t gapSeamsGap_ = 0;              // and the gap size
     bool checkShown_ = false;
     bool checkStale_ = true;  // the layers may have changed since the findings were found
-    std::vector<SFinding> checkFindings_;
+    SCelChecker checker_;  // its findings are the view's
     std::int32_t findingIndex_ = -1;
 };

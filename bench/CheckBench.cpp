@@ -3,9 +3,14 @@
 //   CheckFindings: how many planted mistakes of each kind are found and how many findings are not
 //     planted ones, printed once;
 //   CheckCel: the whole check, beside OpenCV's 4-connected connectedComponents of the same paint
-//     layer in the same run.
+//     layer in the same run;
+//   CheckAfterFill/0, /1: the check view's refresh after a fill click (the recheck of what the fill
+//     reached, the fill itself not timed) of a planted unpainted area, and of the cel's largest area.
 #include "BenchLayers.h"
 #include "SCelCheck.h"
+#include "SCel.h"
+#include "SHuedraneUndoBuffer.h"
+#include "SRegionFill.h"
 #include "SRegionLabels.h"
 
 #include <benchmark/benchmark.h>
@@ -200,8 +205,53 @@ void CheckCel_ref_opencvLabels(benchmark::State& state)
     state.counters["regions"] = double(regions - 1);
 }
 
+void CheckAfterFill(benchmark::State& state)
+{
+    const Desk& d = PlantedCel();
+    SCel cel;
+    cel.paint = d.paint;
+    cel.trace = d.trace;
+    cel.display.Create(d.paint.Width(), d.paint.Height(), 32);
+    cel.flag.Create(d.paint.Width(), d.paint.Height(), 8);
+    cel.ComposeAll();
+    SHuedraneUndoBuffer undo{cel.trace, cel.paint, cel.extra};
+    undo.SetDocumentSize(cel.paint.Width(), cel.paint.Height());
+    SToolState tools;
+    const SBitmap reference;
+    SPoint seed = d.planted.front().at;  // an unpainted area planted
+    if (state.range(0) == 1) {
+        SRegionLabels labels;
+        labels.Build(d.paint);
+        std::int32_t largest = 1;
+        for (std::int32_t l = 2; l <= labels.Count(); ++l)
+            largest = labels.Region(l).area > labels.Region(largest).area ? l : largest;
+        seed = labels.Region(largest).seed;
+    }
+    SCelChecker checker;
+    if (checker.Check(cel.paint, cel.trace, {}) != 0) {
+        state.SkipWithError("the check failed");
+        return;
+    }
+    const std::size_t before = checker.Findings().size();
+    int colour = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        undo.BeginStep(SString("fill"));
+        tools.currentColour = colour ? SColor(40, 90, 200) : SColor(200, 120, 40);
+        colour ^= 1;
+        SPaintContext context{cel, undo, tools, reference};
+        SError err = 0;
+        const SRect changed = FillRegion(context, seed, false, err);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(checker.RecheckPaint(cel.paint, changed));
+    }
+    state.counters["findings_before"] = double(before);
+    state.counters["findings_after"] = double(checker.Findings().size());
+}
+
 }  // namespace
 
+BENCHMARK(CheckAfterFill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CheckFindings)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CheckCelBench)->Name("CheckCel")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CheckCel_ref_opencvLabels)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -8,6 +8,9 @@
 #include "SRunGroups.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace ulib;
 
@@ -19,6 +22,22 @@ constexpr std::int32_t RowsBetweenPolls = 64;
 void FindLineRuns(const std::uint32_t* row, std::int32_t y, std::int32_t w, std::vector<SKeyedRun>& runs)
 {
     for (std::int32_t x = 0; x < w;) {
+#if defined(__SSE2__)
+        // Four pixels at a time past what holds no pencil line: most of a cel.
+        const __m128i low = _mm_set1_epi32(int(0xFF0000FFu)), colour = _mm_set1_epi32(0x00FF0000);
+        const __m128i zero = _mm_setzero_si128();
+        while (x + 4 <= w) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+            // IsUnconvertedColourLine: no converted or black density, a colour density.
+            const __m128i plain = _mm_cmpeq_epi32(_mm_and_si128(v, low), zero);
+            const __m128i coloured = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(v, colour), zero), plain);
+            if (_mm_movemask_ps(_mm_castsi128_ps(coloured)))
+                break;
+            x += 4;
+        }
+        if (x >= w)
+            break;
+#endif
         if (!cel_values::IsUnconvertedColourLine(row[x])) {
             ++x;
             continue;

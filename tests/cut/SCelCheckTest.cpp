@@ -272,3 +272,41 @@ TEST(CelCheck, AgreesWithAFloodFillReadingOfRandomCels)
         EXPECT_EQ(Summarise(found), want) << "round " << round;
     }
 }
+
+// A recheck after paint changed inside a rectangle, borders staying, finds what a full check of
+// the changed layer finds.
+TEST(CelCheck, ARecheckAfterPaintingFindsWhatAFullCheckFinds)
+{
+    std::mt19937 rng(23);
+    const std::uint32_t values[] = {cel_values::Unpainted, ArtValue('R'), ArtValue('G'), ArtValue('B')};
+    for (int round = 0; round < 60; ++round) {
+        const std::int32_t w = 6 + std::int32_t(rng() % 30), h = 6 + std::int32_t(rng() % 20);
+        Art paint(std::size_t(h), std::string(std::size_t(w), '.')), trace = paint;
+        for (std::int32_t y = 0; y < h; ++y)
+            for (std::int32_t x = 0; x < w; ++x) {
+                paint[std::size_t(y)][std::size_t(x)] = "#..RG#"[rng() % 6];
+                trace[std::size_t(y)][std::size_t(x)] = "....rb"[rng() % 6];
+            }
+        SCel cel = CelFromArt(paint);
+        const SBitmap lines = TraceFromArt(trace);
+        SCheckOptions options;
+        options.minSpeck = 1 + std::int32_t(rng() % 6);
+        SCelChecker checker;
+        ASSERT_EQ(checker.Check(cel.paint, lines, options), 0u);
+        for (int edit = 0; edit < 5; ++edit) {
+            const std::int32_t x0 = std::int32_t(rng() % std::uint32_t(w)), y0 = std::int32_t(rng() % std::uint32_t(h));
+            const SRect changed{x0, y0, x0 + 1 + std::int32_t(rng() % 8), y0 + 1 + std::int32_t(rng() % 6)};
+            for (std::int32_t y = changed.top; y < std::min(changed.bottom, h); ++y)
+                for (std::int32_t x = changed.left; x < std::min(changed.right, w); ++x)
+                    if (!cel_values::IsBorder(cel.paint.Row32(y)[x]))
+                        cel.paint.Row32(y)[x] = values[rng() % 4];
+            ASSERT_TRUE(checker.RecheckPaint(cel.paint, changed));
+            std::vector<SFinding> fresh;
+            ASSERT_EQ(CheckCel(cel.paint, lines, options, fresh), 0u);
+            EXPECT_EQ(Summarise(checker.Findings()), Summarise(fresh)) << "round " << round << " edit " << edit;
+        }
+    }
+    SCelChecker unchecked;
+    const SCel cel = CelFromArt({"...."});
+    EXPECT_FALSE(unchecked.RecheckPaint(cel.paint, {0, 0, 1, 1}));
+}
