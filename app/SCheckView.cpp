@@ -4,6 +4,7 @@
 
 #include "SHuedraneController.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace ulib;
@@ -26,9 +27,18 @@ const std::vector<SFinding>& SHuedraneController::CheckFindings()
     checkStale_ = false;
     findingIndex_ = -1;
     // A view without findings is no failure; the next edit checks again.
-    if (state_ == SDocumentState::None || checker_.Check(cel_.paint, cel_.trace, {}) != 0)
+    if (state_ == SDocumentState::None || checker_.Check(cel_.paint, cel_.trace, checkOptions_) != 0)
         checker_ = SCelChecker();
     return checker_.Findings();
+}
+
+std::uint32_t SHuedraneController::SetCheckOptions(const SCheckOptions& options)
+{
+    checkOptions_ = options;
+    checkOptions_.minSpeck = std::clamp(options.minSpeck, 0, LargestMinSpeck);
+    checkStale_ = true;
+    findingIndex_ = -1;
+    return checkShown_ ? refresh::Canvas : 0;
 }
 
 std::int32_t SHuedraneController::StepFinding(std::int32_t direction)

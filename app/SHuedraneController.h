@@ -103,6 +103,9 @@ public:
     std::int32_t StepFinding(std::int32_t direction);
     // The finding the view was last moved to; -1 before the first step and after a new check.
     std::int32_t CurrentFinding() const { return findingIndex_; }
+    // What the check view looks for (the speck size, 0..LargestMinSpeck, clamped; the edge rule).
+    const SCheckOptions& CheckOptions() const { return checkOptions_; }
+    std::uint32_t SetCheckOptions(const SCheckOptions& options);
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -330,5 +333,6 @@ private:
     bool checkShown_ = false;
     bool checkStale_ = true;  // the layers may have changed since the findings were found
     SCelChecker checker_;  // its findings are the view's
+    SCheckOptions checkOptions_;
     std::int32_t findingIndex_ = -1;
 };

@@ -286,6 +286,8 @@ SRegistryValues MainValues(const SHuedraneController& controller)
         options.exportBlackTraceEnabled ? ColourToText(options.exportBlackTraceColour, "") : SString("none"));
     add("ExportGamut", LevelPairText(options.exportGamutEnabled, options.exportGamutMin, options.exportGamutMax));
     add("FillGap", number(tools.fillGap));
+    add("CheckMinSpeck", number(controller.CheckOptions().minSpeck));
+    add("CheckIncludeEdge", controller.CheckOptions().includeEdge ? "1" : "0");
     return values;
 }
 
@@ -370,6 +372,15 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     }
     if (const SString text = value("Brush"); !text.IsEmpty())
         ApplyBrush(tools.brush, text.View());
+    SCheckOptions check = controller.CheckOptions();
+    if (const SString text = value("CheckMinSpeck"); !text.IsEmpty()) {
+        const std::int32_t size = LeadingInteger(text.View());
+        if (size >= 0 && size <= LargestMinSpeck)
+            check.minSpeck = size;
+    }
+    if (const SString text = value("CheckIncludeEdge"); !text.IsEmpty())
+        check.includeEdge = text.View() == "1";
+    controller.SetCheckOptions(check);
     if (const SString text = value("FillGap"); !text.IsEmpty()) {
         const std::int32_t gap = LeadingInteger(text.View());
         if (gap >= 0 && gap <= LargestFillGap)

@@ -92,7 +92,8 @@ void TFormMain::ConnectReferenceMenu()
         dialog.exec();
         // The colour dialogs share the quick palette, shown in the status bar; the fill's gap size
         // is the tool bar's too.
-        Refresh(main_refresh::ToolChange | (controller_.GapSeamsShown() ? main_refresh::Canvas : 0));
+        const bool marked = controller_.GapSeamsShown() || controller_.CheckShown();
+        Refresh(main_refresh::ToolChange | (marked ? main_refresh::Canvas : 0));
     });
     connectItem("MenuAbout", [this] {
         TFormVersion about(this);

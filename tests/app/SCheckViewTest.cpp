@@ -48,6 +48,12 @@ TEST_F(CheckView, FindsTheUnpaintedBoxesAgainAfterEachEditAndStepsThroughThem)
     c.Undo();
     EXPECT_EQ(c.CheckFindings().size(), Boxes().size());
 
+    // Asked to, it lists the paper round the boxes too; the speck size is kept in its range.
+    EXPECT_NE(c.SetCheckOptions({-5, true}) & main_refresh::Canvas, 0u);
+    EXPECT_EQ(c.CheckOptions().minSpeck, 0);
+    ASSERT_EQ(c.CheckFindings().size(), Boxes().size() + 1);
+    EXPECT_EQ(c.CheckFindings().front().at, (SPoint{0, 0}));
+
     c.ShowCheck(false);
     EXPECT_TRUE(c.CheckFindings().empty());
     EXPECT_EQ(c.StepFinding(1), -1);

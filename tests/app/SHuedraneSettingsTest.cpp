@@ -106,6 +106,7 @@ TEST_F(Settings, EverythingSavedComesBack)
     saved.SetCurrentColour(SColor(1, 2, 3, 100));
     saved.SetTracePen(4);
     saved.SetFillGap(17);
+    saved.SetCheckOptions({40, true});
     saved.SetBrush({42, 7, 128});
     EditWindow(saved, [&](SMainWindowState& w) {
         w.normalRect = {-8, 20, 1000, 700};
@@ -148,6 +149,8 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_EQ(loaded.Tools().currentColour, SColor(1, 2, 3, 100));
     EXPECT_EQ(loaded.Tools().tracePen, 4);
     EXPECT_EQ(loaded.Tools().fillGap, 17);
+    EXPECT_EQ(loaded.CheckOptions().minSpeck, 40);
+    EXPECT_TRUE(loaded.CheckOptions().includeEdge);
     EXPECT_EQ(loaded.Tools().brush.radius, 42);
     EXPECT_EQ(loaded.Tools().brush.shape, 7);
     EXPECT_EQ(loaded.Tools().brush.density, 128);
@@ -191,13 +194,14 @@ TEST_F(Settings, AFirstStartKeepsTheDefaultsAndDisabledOptionsSaveAsNone)
 
 TEST_F(Settings, NumbersAreClampedOrIgnored)
 {
-    auto c = LoadedWith({{"Brush", "20/50"}, {"TracePen", "6"}, {"SplitBar", "101%"}, {"FillGap", "33"},
+    auto c = LoadedWith({{"Brush", "20/50"}, {"TracePen", "6"}, {"SplitBar", "101%"}, {"FillGap", "33"}, {"CheckMinSpeck", "-4"},
                                         {"ExportDepth", "16"}, {"ExportZoom", "10%"}, {"ExportTargetLayers", "6"}});
     SHuedraneController defaults;
     EXPECT_EQ(c->Tools().brush.radius, defaults.Tools().brush.radius);
     EXPECT_EQ(c->Tools().brush.shape, defaults.Tools().brush.shape);
     EXPECT_EQ(c->Tools().tracePen, defaults.Tools().tracePen);
     EXPECT_EQ(c->Tools().fillGap, 0);
+    EXPECT_EQ(c->CheckOptions().minSpeck, DefaultMinSpeck);
     EXPECT_EQ(c->Window().splitBar, defaults.Window().splitBar);
     EXPECT_EQ(c->Options().export24Bit, defaults.Options().export24Bit);
     EXPECT_EQ(c->Options().exportMinimizeRate, defaults.Options().exportMinimizeRate);

@@ -3,6 +3,7 @@
 #include "TFormOption.h"
 
 #include "ControllerEdits.h"
+#include "SCelCheck.h"
 #include "SGapSplit.h"
 #include "SHuedraneController.h"
 #include "SProgramPath.h"
@@ -134,6 +135,8 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     dialog.show();
     EXPECT_EQ(dialog.EditSpiFolder->text(), QString("/opt/spi/"));
     EXPECT_EQ(dialog.SpinFillGap->value(), 9);
+    EXPECT_EQ(dialog.SpinMinSpeck->value(), DefaultMinSpeck);
+    EXPECT_FALSE(dialog.CheckIncludeEdge->isChecked());
     EXPECT_EQ(dialog.SpinFillGap->maximum(), LargestFillGap);
     EXPECT_TRUE(dialog.CheckInLevel->isChecked());
     EXPECT_EQ(dialog.SpinInLevelMax->value(), 300);
@@ -157,10 +160,14 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     // OK with nothing touched gives the same record; start values go back the same way.
     c_.SetOptions(SHuedraneOptions{});
     dialog.SpinFillGap->setValue(12);
+    dialog.SpinMinSpeck->setValue(30);
+    dialog.CheckIncludeEdge->setChecked(true);
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectSameOptions(c_.Options(), before);
     EXPECT_EQ(c_.Tools().fillGap, 12);
+    EXPECT_EQ(c_.CheckOptions().minSpeck, 30);
+    EXPECT_TRUE(c_.CheckOptions().includeEdge);
 
     const SHuedraneOptions start;
     c_.SetOptions(start);

@@ -157,6 +157,8 @@ void TFormOption::FormShow()
     const SHuedraneOptions& o = controller_.Options();
     EditSpiFolder->setText(QString::fromStdString(o.spiDirectory.Str()));
     SpinFillGap->setValue(controller_.Tools().fillGap);
+    SpinMinSpeck->setValue(controller_.CheckOptions().minSpeck);
+    CheckIncludeEdge->setChecked(controller_.CheckOptions().includeEdge);
     CheckInLevel->setChecked(o.importLevelEnabled);
     SpinInLevelMax->setValue(o.importLevelWhite);
     SpinInLevelMin->setValue(o.importLevelBlack);
@@ -206,6 +208,7 @@ void TFormOption::ButtonOkClick()
     o.importAntiHole = CheckImportAntiHole->isChecked();
     controller_.SetOptions(o);
     controller_.SetFillGap(SpinFillGap->value());
+    controller_.SetCheckOptions({SpinMinSpeck->value(), CheckIncludeEdge->isChecked()});
     accept();
 }
 

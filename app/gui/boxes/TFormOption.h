@@ -60,6 +60,8 @@ public:
     QLineEdit* EditSpiFolder = nullptr;
     QPushButton* ButtonSpiFolder = nullptr;
     QSpinBox* SpinFillGap = nullptr;
+    QSpinBox* SpinMinSpeck = nullptr;
+    QCheckBox* CheckIncludeEdge = nullptr;
 
     // Import page.
     QCheckBox* CheckInLevel = nullptr;

@@ -1,6 +1,7 @@
 // The options dialog's four pages: every control with its caption, range and note.
 #include "TFormOption.h"
 
+#include "SCelCheck.h"
 #include "SGapSplit.h"
 
 #include <QCheckBox>
@@ -101,6 +102,10 @@ QWidget* TFormOption::BuildMainPage()
     SpinFillGap = MakeSpin(page, "SpinFillGap", 0, LargestFillGap);
     QLabel* labelFillGap = MakeLabel(page, "隙間を閉じる(&G)");
     labelFillGap->setBuddy(SpinFillGap);
+    SpinMinSpeck = MakeSpin(page, "SpinMinSpeck", 0, LargestMinSpeck);
+    QLabel* labelMinSpeck = MakeLabel(page, "チェックでゴミとみなす大きさ(&Z)");
+    labelMinSpeck->setBuddy(SpinMinSpeck);
+    CheckIncludeEdge = MakeCheck(page, "CheckIncludeEdge", "背景と端に接する塗り残しもチェックする(&E)");
 
     auto* row = new QHBoxLayout;
     row->addWidget(EditSpiFolder, 1);
@@ -118,6 +123,14 @@ QWidget* TFormOption::BuildMainPage()
     layout->addSpacing(12);
     layout->addLayout(gap);
     layout->addWidget(MakeLabel(page, "※塗りつぶしは、この幅までの線の隙間を越えません。0で無効になります。"));
+    auto* speck = new QHBoxLayout;
+    speck->addWidget(labelMinSpeck);
+    speck->addWidget(SpinMinSpeck);
+    speck->addWidget(MakeLabel(page, "ピクセル未満"));
+    speck->addStretch(1);
+    layout->addSpacing(12);
+    layout->addLayout(speck);
+    layout->addWidget(CheckIncludeEdge);
     layout->addStretch(1);
     return page;
 }
