@@ -3,6 +3,7 @@
 #include "SCheckView.h"
 
 #include "SHuedraneController.h"
+#include "SMessage.h"
 
 #include <algorithm>
 #include <string>
@@ -39,6 +40,18 @@ std::uint32_t SHuedraneController::SetCheckOptions(const SCheckOptions& options)
     checkStale_ = true;
     findingIndex_ = -1;
     return checkShown_ ? refresh::Canvas : 0;
+}
+
+bool SHuedraneController::ConfirmExportAfterCheck()
+{
+    if (!checkBeforeExport_)
+        return true;
+    std::vector<SFinding> findings;
+    // A check that cannot run stops no export.
+    if (CheckCel(cel_.paint, cel_.trace, checkOptions_, findings) != 0 || findings.empty())
+        return true;
+    const SString question = CheckSummary(findings) + "\n\nこのままエクスポートしますか?";
+    return ShowMessageBox("warning", question.CStr(), "Y2") == 1;
 }
 
 std::int32_t SHuedraneController::StepFinding(std::int32_t direction)

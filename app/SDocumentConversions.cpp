@@ -166,6 +166,8 @@ SError SHuedraneController::Export(const SString& file, SString* chosen)
         chosen->Clear();
     SString target = file;
     if (target.IsEmpty()) {
+        if (!ConfirmExportAfterCheck())
+            return 0;
         const ExportChoice choice = ExportChoiceFor(options_.exportFormat);
         exportDialog_.filters.Clear();
         exportDialog_.filters.Append(SString(choice.description), SString(choice.pattern));

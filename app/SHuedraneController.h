@@ -106,6 +106,10 @@ public:
     // What the check view looks for (the speck size, 0..LargestMinSpeck, clamped; the edge rule).
     const SCheckOptions& CheckOptions() const { return checkOptions_; }
     std::uint32_t SetCheckOptions(const SCheckOptions& options);
+    // Whether the export dialog is preceded by a check of the cel, with a question when it finds
+    // anything (off by default).
+    bool CheckBeforeExport() const { return checkBeforeExport_; }
+    void SetCheckBeforeExport(bool check) { checkBeforeExport_ = check; }
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -297,6 +301,9 @@ private:
     ulib::SError WriteDocumentTo(const ulib::SString& file, bool chosen);
     // Plans the carry from file onto the working cel, then paints the plan (CarryFrom).
     ulib::SError CarryFromFile(const ulib::SString& file);
+    // With CheckBeforeExport, checks the cel and, when anything is found, asks whether to export
+    // anyway; true to go on.
+    bool ConfirmExportAfterCheck();
     // The layers changed: the last carry's left regions and the gap seams no longer describe them.
     void LayersChanged();
 
@@ -334,5 +341,6 @@ private:
     bool checkStale_ = true;  // the layers may have changed since the findings were found
     SCelChecker checker_;  // its findings are the view's
     SCheckOptions checkOptions_;
+    bool checkBeforeExport_ = false;
     std::int32_t findingIndex_ = -1;
 };

@@ -288,6 +288,7 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("FillGap", number(tools.fillGap));
     add("CheckMinSpeck", number(controller.CheckOptions().minSpeck));
     add("CheckIncludeEdge", controller.CheckOptions().includeEdge ? "1" : "0");
+    add("CheckBeforeExport", controller.CheckBeforeExport() ? "1" : "0");
     return values;
 }
 
@@ -381,6 +382,8 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     if (const SString text = value("CheckIncludeEdge"); !text.IsEmpty())
         check.includeEdge = text.View() == "1";
     controller.SetCheckOptions(check);
+    if (const SString text = value("CheckBeforeExport"); !text.IsEmpty())
+        controller.SetCheckBeforeExport(text.View() == "1");
     if (const SString text = value("FillGap"); !text.IsEmpty()) {
         const std::int32_t gap = LeadingInteger(text.View());
         if (gap >= 0 && gap <= LargestFillGap)

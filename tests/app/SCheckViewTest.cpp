@@ -59,4 +59,31 @@ TEST_F(CheckView, FindsTheUnpaintedBoxesAgainAfterEachEditAndStepsThroughThem)
     EXPECT_EQ(c.StepFinding(1), -1);
 }
 
+TEST_F(CheckView, AnExportAsksFirstWhenTheCheckFindsAnythingAndItIsAskedFor)
+{
+    const std::size_t boxes = seam.Boxes().size();
+    seam.QueueFileCancel();
+    EXPECT_EQ(c.Export(SString(), nullptr), 0u);  // off: straight to the dialog
+    EXPECT_EQ(seam.Boxes().size(), boxes);
+    const std::size_t dialogs = seam.FileRequests().size();
+
+    c.SetCheckBeforeExport(true);
+    seam.QueueAnswers({SBoxAnswer::No});
+    EXPECT_EQ(c.Export(SString(), nullptr), 0u);
+    EXPECT_EQ(seam.FileRequests().size(), dialogs);  // no dialog after No
+    EXPECT_EQ(seam.LastBox().text.rfind("チェック: 塗り残し 7、ゴミ 0、未変換の色トレス線 0", 0), 0u);
+    seam.QueueAnswers({SBoxAnswer::Yes});
+    seam.QueueFileCancel();
+    EXPECT_EQ(c.Export(SString(), nullptr), 0u);
+    EXPECT_EQ(seam.FileRequests().size(), dialogs + 1);
+
+    // Nothing found: no question.
+    Save(Drawing({0, 0}, true), In("c002.hdq"));
+    ASSERT_EQ(c.OpenDocumentFile(SString(In("c002.hdq"))), 0u);
+    const std::size_t asked = seam.Boxes().size();
+    seam.QueueFileCancel();
+    EXPECT_EQ(c.Export(SString(), nullptr), 0u);
+    EXPECT_EQ(seam.Boxes().size(), asked);
+}
+
 }  // namespace

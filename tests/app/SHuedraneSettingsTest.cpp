@@ -107,6 +107,7 @@ TEST_F(Settings, EverythingSavedComesBack)
     saved.SetTracePen(4);
     saved.SetFillGap(17);
     saved.SetCheckOptions({40, true});
+    saved.SetCheckBeforeExport(true);
     saved.SetBrush({42, 7, 128});
     EditWindow(saved, [&](SMainWindowState& w) {
         w.normalRect = {-8, 20, 1000, 700};
@@ -151,6 +152,7 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_EQ(loaded.Tools().fillGap, 17);
     EXPECT_EQ(loaded.CheckOptions().minSpeck, 40);
     EXPECT_TRUE(loaded.CheckOptions().includeEdge);
+    EXPECT_TRUE(loaded.CheckBeforeExport());
     EXPECT_EQ(loaded.Tools().brush.radius, 42);
     EXPECT_EQ(loaded.Tools().brush.shape, 7);
     EXPECT_EQ(loaded.Tools().brush.density, 128);

@@ -137,6 +137,7 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     EXPECT_EQ(dialog.SpinFillGap->value(), 9);
     EXPECT_EQ(dialog.SpinMinSpeck->value(), DefaultMinSpeck);
     EXPECT_FALSE(dialog.CheckIncludeEdge->isChecked());
+    EXPECT_FALSE(dialog.CheckBeforeExport->isChecked());
     EXPECT_EQ(dialog.SpinFillGap->maximum(), LargestFillGap);
     EXPECT_TRUE(dialog.CheckInLevel->isChecked());
     EXPECT_EQ(dialog.SpinInLevelMax->value(), 300);
@@ -162,12 +163,14 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     dialog.SpinFillGap->setValue(12);
     dialog.SpinMinSpeck->setValue(30);
     dialog.CheckIncludeEdge->setChecked(true);
+    dialog.CheckBeforeExport->setChecked(true);
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectSameOptions(c_.Options(), before);
     EXPECT_EQ(c_.Tools().fillGap, 12);
     EXPECT_EQ(c_.CheckOptions().minSpeck, 30);
     EXPECT_TRUE(c_.CheckOptions().includeEdge);
+    EXPECT_TRUE(c_.CheckBeforeExport());
 
     const SHuedraneOptions start;
     c_.SetOptions(start);

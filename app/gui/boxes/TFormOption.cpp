@@ -159,6 +159,7 @@ void TFormOption::FormShow()
     SpinFillGap->setValue(controller_.Tools().fillGap);
     SpinMinSpeck->setValue(controller_.CheckOptions().minSpeck);
     CheckIncludeEdge->setChecked(controller_.CheckOptions().includeEdge);
+    CheckBeforeExport->setChecked(controller_.CheckBeforeExport());
     CheckInLevel->setChecked(o.importLevelEnabled);
     SpinInLevelMax->setValue(o.importLevelWhite);
     SpinInLevelMin->setValue(o.importLevelBlack);
@@ -209,6 +210,7 @@ void TFormOption::ButtonOkClick()
     controller_.SetOptions(o);
     controller_.SetFillGap(SpinFillGap->value());
     controller_.SetCheckOptions({SpinMinSpeck->value(), CheckIncludeEdge->isChecked()});
+    controller_.SetCheckBeforeExport(CheckBeforeExport->isChecked());
     accept();
 }
 

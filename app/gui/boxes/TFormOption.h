@@ -62,6 +62,7 @@ public:
     QSpinBox* SpinFillGap = nullptr;
     QSpinBox* SpinMinSpeck = nullptr;
     QCheckBox* CheckIncludeEdge = nullptr;
+    QCheckBox* CheckBeforeExport = nullptr;
 
     // Import page.
     QCheckBox* CheckInLevel = nullptr;

@@ -106,6 +106,7 @@ QWidget* TFormOption::BuildMainPage()
     QLabel* labelMinSpeck = MakeLabel(page, "チェックでゴミとみなす大きさ(&Z)");
     labelMinSpeck->setBuddy(SpinMinSpeck);
     CheckIncludeEdge = MakeCheck(page, "CheckIncludeEdge", "背景と端に接する塗り残しもチェックする(&E)");
+    CheckBeforeExport = MakeCheck(page, "CheckBeforeExport", "エクスポートの前にチェックする(&W)");
 
     auto* row = new QHBoxLayout;
     row->addWidget(EditSpiFolder, 1);
@@ -131,6 +132,7 @@ QWidget* TFormOption::BuildMainPage()
     layout->addSpacing(12);
     layout->addLayout(speck);
     layout->addWidget(CheckIncludeEdge);
+    layout->addWidget(CheckBeforeExport);
     layout->addStretch(1);
     return page;
 }
