@@ -6,10 +6,12 @@
 #include "SHuedraneController.h"
 #include "SMessage.h"
 #include "SScriptedPlatform.h"
+#include "TCanvas.h"
 #include "TFormMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 class FormMainFixture : public ::testing::Test
@@ -60,6 +63,24 @@ protected:
     }
     // Opens a menu as the user would, which recomputes its items.
     void OpenMenu(const char* name) { emit form_->Menu(name)->aboutToShow(); }
+    // Opens a document through the File menu's Open item, as the user would.
+    void OpenThroughMenu(const ulib::SString& path)
+    {
+        seam_.QueueFileChoice({path.Str()});
+        Item("MenuOpen")->trigger();
+        ASSERT_EQ(c_.Path(), path);
+    }
+    // The canvas pixels (at actual size) in an RGB colour inside and outside a document rectangle.
+    std::pair<int, int> CanvasPixels(std::uint32_t rgb, const ulib::SRect& near) const
+    {
+        const QImage shot = form_->Canvas()->PaintMain()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        std::pair<int, int> count{0, 0};
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if ((shot.pixel(x, y) | 0xFF000000u) == (rgb | 0xFF000000u))
+                    ++(near.Contains({x, y}) ? count.first : count.second);
+        return count;
+    }
 
     std::filesystem::path folder_;
     std::string previousConfig_;

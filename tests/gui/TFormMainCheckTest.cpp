@@ -4,10 +4,7 @@
 
 #include "../app/CarryCels.h"
 #include "SDocumentFile.h"
-#include "TCanvas.h"
 #include "TStatusBar.h"
-
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -26,21 +23,10 @@ protected:
             for (std::int32_t x = 12; x < 58; ++x)
                 SetPixel(cel.paint, x, y, cel_values::Unpainted);
         carry_cels::Save(cel, Path("c001.hdq").Str());
-        seam_.QueueFileChoice({Path("c001.hdq").Str()});
-        Item("MenuOpen")->trigger();
-        ASSERT_EQ(c_.Path(), Path("c001.hdq"));
+        OpenThroughMenu(Path("c001.hdq"));
     }
-    // The canvas pixels (at actual size) in the marks' orange inside and outside a rectangle.
-    std::pair<int, int> Marked(const SRect& near) const
-    {
-        const QImage shot = form_->Canvas()->PaintMain()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        std::pair<int, int> count{0, 0};
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                if ((shot.pixel(x, y) | 0xFF000000u) == 0xFFFF8000u)
-                    ++(near.Contains({x, y}) ? count.first : count.second);
-        return count;
-    }
+    // The canvas pixels in the check marks' orange inside and outside a document rectangle.
+    std::pair<int, int> Marked(const SRect& near) const { return CanvasPixels(0xFF8000u, near); }
     QString StatusMessage() const { return form_->StatusPanels()->currentMessage(); }
 };
 

@@ -4,9 +4,7 @@
 
 #include "../app/CarryCels.h"
 #include "SDocumentFile.h"
-#include "TCanvas.h"
 
-#include <QImage>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -28,21 +26,9 @@ protected:
             for (std::int32_t x = Opening.left; x < Opening.right; ++x)
                 SetPixel(cel.paint, x, y, cel_values::Unpainted);
         carry_cels::Save(cel, Path("c001.hdq").Str());
-        seam_.QueueFileChoice({Path("c001.hdq").Str()});
-        Item("MenuOpen")->trigger();
-        ASSERT_EQ(c_.Path(), Path("c001.hdq"));
+        OpenThroughMenu(Path("c001.hdq"));
     }
-    // The canvas pixels (at actual size) inside and outside a document rectangle in the seams' cyan.
-    std::pair<int, int> SeamPixels(const SRect& near) const
-    {
-        const QImage shot = form_->Canvas()->PaintMain()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        std::pair<int, int> count{0, 0};
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                if ((shot.pixel(x, y) | 0xFF000000u) == 0xFF00FFFFu)
-                    ++(near.Contains({x, y}) ? count.first : count.second);
-        return count;
-    }
+    std::pair<int, int> SeamPixels(const SRect& near) const { return CanvasPixels(0x00FFFFu, near); }
     QSpinBox* GapBox() const { return form_->findChild<QSpinBox*>("SpinFillGap"); }
 };
 
