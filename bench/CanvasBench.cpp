@@ -1,7 +1,8 @@
 // The canvas on a 4000 x 3000 cel, through the real widget on the offscreen platform: repainting a
-// full 1920 x 1080 view at each zoom step, a brush dab of radius 16 from the mouse move to the
-// repainted canvas, and a paint-tool click filling the background through to the repainted view;
-// and the reference pane repainting a 1000 x 800 view of a 4000 x 3000 picture.
+// full 1920 x 1080 view at each zoom step, a Ctrl+wheel zoom step through to the repainted view, a
+// brush dab of radius 16 from the mouse move to the repainted canvas, and a paint-tool click
+// filling the background through to the repainted view; and the reference pane repainting a
+// 1000 x 800 view of a 4000 x 3000 picture.
 #include "BenchLayers.h"
 #include "SHuedraneController.h"
 #include "TCanvas.h"
@@ -12,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +86,31 @@ void CanvasViewRepaint(benchmark::State& state)
     state.counters["view_px"] = double(s.canvas->viewport()->width()) * s.canvas->viewport()->height();
 }
 BENCHMARK(CanvasViewRepaint)->DenseRange(-4, 4)->Unit(benchmark::kMillisecond);
+
+// A Ctrl+wheel notch over the middle of the view, from the wheel event to the repainted view: the
+// zoom step about the pointer (the canvas resized and scrolled) and the whole view drawn again.
+// Argument: the zoom the notch starts from; it zooms in, and out again on the way back.
+void CanvasWheelZoomStep(benchmark::State& state)
+{
+    Scene& s = TheScene();
+    const std::int32_t from = std::int32_t(state.range(0));
+    s.canvas->ZoomAt(from, {bench_layers::Width / 2, bench_layers::Height / 2});
+    QWidget* paint = s.canvas->PaintMain();
+    bool in = true;
+    for (auto _ : state) {
+        const QPoint pointer = paint->mapFrom(s.canvas->viewport(), QPoint(960, 540));
+        QWheelEvent wheel(QPointF(pointer), QPointF(paint->mapToGlobal(pointer)), QPoint(), QPoint(0, in ? 120 : -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(paint, &wheel);
+        s.RepaintView();
+        in = !in;
+    }
+    if (s.controller.Zoom() != from) {
+        state.SkipWithError("the wheel did not zoom in and out");
+        return;
+    }
+}
+BENCHMARK(CanvasWheelZoomStep)->DenseRange(-4, 3)->Unit(benchmark::kMillisecond);
 
 // A mouse move of a brush drag: the dab, its recomposition, and repainting its rectangle.
 void CanvasBrushDabMove(benchmark::State& state)

@@ -1,5 +1,6 @@
 // The canvas: paint events draw the display buffer through the one tile, mouse events go to the
-// tools as document pixels, and the hand and zoom tools move the view.
+// tools as document pixels; the hand and zoom tools, the wheel, a pinch and the middle button move
+// the view.
 #include "TCanvas.h"
 
 #include "SCanvasTile.h"
@@ -11,9 +12,11 @@
 #include "STileDrawing.h"
 
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -33,6 +36,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { canvas_.PaintMainMouseDown(event); }
     void mouseMoveEvent(QMouseEvent* event) override { canvas_.PaintMainMouseMove(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { canvas_.PaintMainMouseUp(event); }
+    bool event(QEvent* event) override { return canvas_.PinchEvent(event, this) || QWidget::event(event); }
+    void wheelEvent(QWheelEvent* event) override { canvas_.Wheel(event, this); }
     // Off the canvas the position panel shows nothing.
     void leaveEvent(QEvent*) override { emit canvas_.PointerMoved({}, false); }
 
@@ -101,19 +106,99 @@ bool TCanvas::ZoomAt(int zoom, ulib::SPoint anchor)
 {
     if (zoom < canvas::MinZoom || zoom > canvas::MaxZoom)
         return false;
+    const ulib::SPoint scroll{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    ApplyZoom(zoom, canvas::ScrollKeepingPoint(scroll, anchor, controller_.Zoom(), zoom));
+    return true;
+}
+
+void TCanvas::ZoomAroundPoint(int steps, QPoint canvasPosition)
+{
     const std::int32_t old = controller_.Zoom();
-    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const std::int32_t zoom = std::clamp(old + steps, canvas::MinZoom, canvas::MaxZoom);
+    if (zoom == old)
+        return;
+    const ulib::SPoint scroll{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    ApplyZoom(zoom, canvas::ScrollKeepingScreenPoint(scroll, {canvasPosition.x(), canvasPosition.y()}, old, zoom));
+}
+
+void TCanvas::ApplyZoom(int zoom, ulib::SPoint scroll)
+{
+    const std::int32_t old = controller_.Zoom();
     controller_.SetZoom(zoom);
     ResizeCanvas();
-    const ulib::SPoint kept = canvas::ScrollKeepingPoint({scroll.x(), scroll.y()}, anchor, old, zoom);
     suppressPaint_ = true;
-    horizontalScrollBar()->setValue(kept.x);
-    verticalScrollBar()->setValue(kept.y);
+    horizontalScrollBar()->setValue(scroll.x);
+    verticalScrollBar()->setValue(scroll.y);
     suppressPaint_ = false;
     RequestRepaint(paint_->rect());
     if (zoom != old)
         emit ZoomChanged();
+}
+
+void TCanvas::wheelEvent(QWheelEvent* event)
+{
+    Wheel(event, viewport());
+}
+
+void TCanvas::Wheel(QWheelEvent* event, QWidget* receiver)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers & Qt::ControlModifier) {
+        if (const int steps = canvas::WheelSteps(wheelZoom_, event->angleDelta().y()))
+            ZoomAroundPoint(steps, paint_->mapFrom(receiver, event->position().toPoint()));
+        event->accept();
+        return;
+    }
+    if (modifiers & Qt::ShiftModifier) {
+        // A touchpad gives pixels; a wheel gives notches, each three lines of the scroll bar.
+        const QPoint pixels = event->pixelDelta();
+        const QPoint angle = event->angleDelta();
+        const int delta = !pixels.isNull() ? (pixels.x() != 0 ? pixels.x() : pixels.y())
+                                           : (angle.x() != 0 ? angle.x() : angle.y()) * 3 *
+                                                 horizontalScrollBar()->singleStep() / canvas::WheelNotch;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - delta);
+        event->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(event);
+}
+
+bool TCanvas::viewportEvent(QEvent* event)
+{
+    return PinchEvent(event, viewport()) || QScrollArea::viewportEvent(event);
+}
+
+bool TCanvas::PinchEvent(QEvent* event, QWidget* receiver)
+{
+    if (event->type() != QEvent::NativeGesture)
+        return false;
+    auto* gesture = static_cast<QNativeGestureEvent*>(event);
+    switch (gesture->gestureType()) {
+    case Qt::BeginNativeGesture:
+        pinchScale_ = 1.0;
+        break;
+    case Qt::ZoomNativeGesture: {
+        // Each zoom step doubles or halves the view: a step once the fingers have done as much.
+        pinchScale_ *= 1.0 + gesture->value();
+        const int steps = pinchScale_ >= 2.0 ? 1 : pinchScale_ <= 0.5 ? -1 : 0;
+        if (steps != 0) {
+            pinchScale_ = 1.0;
+            ZoomAroundPoint(steps, paint_->mapFrom(receiver, gesture->position().toPoint()));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    event->accept();
     return true;
+}
+
+void TCanvas::StartViewDrag(QMouseEvent* event)
+{
+    dragTool_ = ToolHand;
+    dragStartScreen_ = event->globalPosition().toPoint();
+    dragStartScroll_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 void TCanvas::DocumentReplaced()
@@ -180,15 +265,18 @@ void TCanvas::PaintMainMouseDown(QMouseEvent* event)
 {
     if (dragTool_ != ToolNone)
         return;  // a second button during a drag changes nothing
+    // The middle button drags the view whatever the tool.
+    if (event->button() == Qt::MiddleButton) {
+        StartViewDrag(event);
+        return;
+    }
     const STool tool = ChooseTool(KeysAtMouse(keys_, event->modifiers()), ButtonOf(event->button()), controller_.Window().toolMode);
     const ulib::SPoint at = ToDocument(event->position().toPoint());
     switch (tool) {
     case ToolNone:
         return;
     case ToolHand:
-        dragTool_ = tool;
-        dragStartScreen_ = event->globalPosition().toPoint();
-        dragStartScroll_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        StartViewDrag(event);
         return;
     case ToolZoomIn:
     case ToolZoomOut:

@@ -1,6 +1,8 @@
 // The main window's drawing surface: the scroll box "ScrollMain" holding the canvas "PaintMain" that
 // shows the controller's display buffer at the zoom step, hands mouse drags to the tools and scrolls
-// or zooms for the hand and zoom tools. Everything it draws goes through one reused 128 x 128 tile.
+// or zooms for the hand and zoom tools, the wheel (Ctrl zooms about the pointer, Shift scrolls
+// sideways), a touchpad pinch and a middle-button drag. Everything it draws goes through one reused
+// 128 x 128 tile.
 #pragma once
 
 #include "SGeometry.h"
@@ -31,6 +33,9 @@ public:
     // Sets the zoom step (clamped) keeping the document point `anchor` under the screen position
     // it had; resizes the canvas and redraws. Returns false when the step was out of range.
     bool ZoomAt(int zoom, ulib::SPoint anchor);
+    // Zooms by `steps`, held to the zoom range, keeping the canvas position (at the current zoom)
+    // at its place in the view: the wheel's and the pinch's zoom about the pointer.
+    void ZoomAroundPoint(int steps, QPoint canvasPosition);
 
     // The document was replaced, resized or recomposed as a whole (open, import, undo, layer
     // switches): resizes the canvas to the document at the zoom step and redraws everything.
@@ -58,8 +63,20 @@ signals:
     // The mouse moved over the canvas: status panel 2; `over` is false outside the document.
     void PointerMoved(ulib::SPoint documentPoint, bool over);
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
 private:
     friend class TCanvasPaint;
+
+    // Sets the zoom step and the scroll position together, then redraws.
+    void ApplyZoom(int zoom, ulib::SPoint scroll);
+    // A wheel turn over the canvas or the view round it (positions relative to `receiver`).
+    void Wheel(QWheelEvent* event, QWidget* receiver);
+    // A touchpad pinch over the canvas (positions relative to `receiver`); true when the event was one.
+    bool PinchEvent(QEvent* event, QWidget* receiver);
+    void StartViewDrag(QMouseEvent* event);
 
     void PaintMainPaint(QPaintEvent* event);
     void PaintMainMouseDown(QMouseEvent* event);
@@ -77,4 +94,6 @@ private:
     QPoint dragStartScreen_;         // hand tool: global mouse position at mouse down
     QPoint dragStartScroll_;         // hand tool: scroll position at mouse down
     QRect lastRepaint_;
+    std::int32_t wheelZoom_ = 0;     // a wheel turn short of a zoom step, kept for the next turn
+    double pinchScale_ = 1.0;        // the pinch's scale since its last zoom step
 };

@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +113,35 @@ TEST(CanvasZoom, ZoomingKeepsTheAnchorAtItsPlaceInTheViewAndDraggingFollowsThePo
                 EXPECT_EQ(canvas::ToScreen(anchor.y, to) - kept.y, 90) << from << " " << to;
             }
     EXPECT_EQ(canvas::DragScroll({500, 400}, {100, 100}, {60, 130}), (SPoint{540, 370}));
+}
+
+TEST(CanvasZoom, ScreenPointStaysInPlaceToTheScreenPixelAndWheelTurnsAddUpToSteps)
+{
+    for (std::int32_t from = canvas::MinZoom; from <= canvas::MaxZoom; ++from)
+        for (std::int32_t to = canvas::MinZoom; to <= canvas::MaxZoom; ++to)
+            for (const SPoint screen : {SPoint{0, 0}, SPoint{1237, 905}, SPoint{3, 64000}}) {
+                const SPoint scroll{screen.x - 150, screen.y - 90};
+                const SPoint kept = canvas::ScrollKeepingScreenPoint(scroll, screen, from, to);
+                // Zooming in the point maps exactly; zooming out it may round down by a pixel.
+                const SPoint scaled = {to >= from ? screen.x << (to - from) : screen.x >> (from - to),
+                                       to >= from ? screen.y << (to - from) : screen.y >> (from - to)};
+                EXPECT_EQ(scaled.x - kept.x, 150) << from << " " << to;
+                EXPECT_EQ(scaled.y - kept.y, 90) << from << " " << to;
+                // The same document point, to within one screen pixel of the new zoom.
+                EXPECT_LE(std::abs(canvas::ToDocument(scaled.x, to) - canvas::ToDocument(screen.x, from)),
+                          std::max(1, canvas::ToDocument(1, to)))
+                    << from << " " << to;
+            }
+
+    // Notches, fine-grained turns and a turn back.
+    const struct { std::int32_t delta, steps, pending; } turns[] = {
+        {120, 1, 0}, {-240, -2, 0}, {40, 0, 40}, {40, 0, 80}, {50, 1, 10}, {-30, 0, -30}, {-100, -1, -10}, {360, 3, 0},
+    };
+    std::int32_t pending = 0;
+    for (const auto& turn : turns) {
+        EXPECT_EQ(canvas::WheelSteps(pending, turn.delta), turn.steps) << turn.delta;
+        EXPECT_EQ(pending, turn.pending) << turn.delta;
+    }
 }
 
 TEST(CanvasTile, TakesEverySixteenthPixelAtTheSmallestZoom)
@@ -368,3 +400,101 @@ TEST_F(CanvasFixture, ZoomToolKeepsTheClickedPointUnderTheMouse)
     EXPECT_EQ(controller.Zoom(), 0);
     EXPECT_EQ(paint->size(), QSize(2000, 1500));
 }
+
+namespace {
+
+void Wheel(QWidget* widget, QPoint at, QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pixels = {})
+{
+    QWheelEvent event(QPointF(at), QPointF(widget->mapToGlobal(at)), pixels, angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+QPoint Scroll(const TCanvas& canvas)
+{
+    return {canvas.horizontalScrollBar()->value(), canvas.verticalScrollBar()->value()};
+}
+
+TEST_F(CanvasFixture, CtrlWheelAndPinchZoomAboutThePointerAndTheWheelScrolls)
+{
+    MakeBlankCel(controller, 2000, 1500);
+    TCanvas canvas(controller, keys);
+    canvas.resize(400, 300);
+    canvas.show();
+    int zooms = 0;
+    QObject::connect(&canvas, &TCanvas::ZoomChanged, [&] { ++zooms; });
+    canvas.horizontalScrollBar()->setValue(700);
+    canvas.verticalScrollBar()->setValue(500);
+    QWidget* paint = canvas.PaintMain();
+
+    // Up through every step to the largest and down to the smallest, the pointer's point held.
+    const QPoint pointer(913, 641);
+    const QPoint inView = pointer - Scroll(canvas);
+    const SPoint under = canvas.ToDocument(pointer);
+    for (int step = 1; step <= 5; ++step) {
+        Wheel(paint, canvas.ToCanvas(under) + QPoint(0, 0), QPoint(0, 120), Qt::ControlModifier);
+        EXPECT_EQ(controller.Zoom(), std::min(step, canvas::MaxZoom));
+        EXPECT_EQ(canvas.ToCanvas(under) - Scroll(canvas), inView) << step;
+    }
+    EXPECT_EQ(zooms, 4);
+    EXPECT_EQ(paint->size(), QSize(32000, 24000));
+    // Touchpad-sized turns: four thirds of a notch make one step.
+    for (int part = 0; part < 4; ++part)
+        Wheel(paint, canvas.ToCanvas(under), QPoint(0, -40), Qt::ControlModifier);
+    EXPECT_EQ(controller.Zoom(), 3);
+    EXPECT_EQ(canvas.ToCanvas(under) - Scroll(canvas), inView);
+
+    // The plain wheel scrolls down, Shift scrolls sideways; neither zooms.
+    const QPoint before = Scroll(canvas);
+    Wheel(paint, QPoint(before.x() + 50, before.y() + 50), QPoint(0, -120), Qt::NoModifier);
+    EXPECT_EQ(Scroll(canvas).x(), before.x());
+    EXPECT_GT(Scroll(canvas).y(), before.y());
+    const QPoint down = Scroll(canvas);
+    Wheel(paint, QPoint(down.x() + 50, down.y() + 50), QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_GT(Scroll(canvas).x(), down.x());
+    EXPECT_EQ(Scroll(canvas).y(), down.y());
+    Wheel(paint, QPoint(down.x() + 50, down.y() + 50), QPoint(), Qt::ShiftModifier, QPoint(0, 25));
+    EXPECT_EQ(Scroll(canvas).x(), down.x() + 3 * canvas.horizontalScrollBar()->singleStep() - 25);
+    EXPECT_EQ(controller.Zoom(), 3);
+
+    // A pinch: a step once the fingers spread to twice the distance, about where they are.
+    const QPoint fingers = canvas.ToCanvas(under);
+    const QPoint fingersInView = fingers - Scroll(canvas);
+    const auto pinch = [&](Qt::NativeGestureType type, double value) {
+        QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, QPointF(fingers),
+                                  QPointF(fingers), QPointF(paint->mapToGlobal(fingers)), value, QPointF());
+        QApplication::sendEvent(paint, &event);
+    };
+    pinch(Qt::BeginNativeGesture, 0);
+    for (int i = 0; i < 7; ++i)
+        pinch(Qt::ZoomNativeGesture, 0.1);
+    EXPECT_EQ(controller.Zoom(), 3);  // 1.1 to the seventh is short of two
+    pinch(Qt::ZoomNativeGesture, 0.1);
+    EXPECT_EQ(controller.Zoom(), 4);
+    EXPECT_EQ(canvas.ToCanvas(under) - Scroll(canvas), fingersInView);
+    pinch(Qt::EndNativeGesture, 0);
+}
+
+TEST_F(CanvasFixture, MiddleButtonDragsTheViewWithAnyToolAndEditsNothing)
+{
+    MakeBlankCel(controller, 2000, 1500);
+    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolPaint; });
+    TCanvas canvas(controller, keys);
+    canvas.resize(300, 200);
+    canvas.show();
+    canvas.horizontalScrollBar()->setValue(500);
+    canvas.verticalScrollBar()->setValue(400);
+    QWidget* paint = canvas.PaintMain();
+    Send(paint, QEvent::MouseButtonPress, QPoint(600, 500), Qt::MiddleButton, Qt::MiddleButton);
+    const QPoint down = paint->mapToGlobal(QPoint(600, 500));
+    const QPoint moved = down + QPoint(-40, 30);
+    QMouseEvent move(QEvent::MouseMove, QPointF(paint->mapFromGlobal(moved)), QPointF(moved), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(paint, &move);
+    EXPECT_EQ(Scroll(canvas), QPoint(540, 370));
+    Send(paint, QEvent::MouseButtonRelease, paint->mapFromGlobal(moved), Qt::MiddleButton, Qt::NoButton);
+    EXPECT_EQ(controller.State(), SDocumentState::None);
+    EXPECT_EQ(controller.Cel().paint.Row32(500)[600], cel_values::Unpainted);
+}
+
+}  // namespace
