@@ -110,6 +110,12 @@ QRect TStatusBar::PanelRect(int index) const
     return QRect(left, 0, PanelWidth(index), height());
 }
 
+QRect TStatusBar::MessageRect() const
+{
+    const int left = PanelRect(PanelCount - 1).right() + 1 + MessageInset;
+    return QRect(left, 0, std::max(0, width() - left - MessageInset), height());
+}
+
 QString TStatusBar::PanelText(int index) const
 {
     const SToolState& tools = controller_.Tools();
@@ -154,11 +160,12 @@ void TStatusBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
-    // A status tip (menu and button hints) takes the whole bar while it is shown, over the panels.
+    // Hints and reports have their own place after the panels, so the colour and zoom stay in view.
     if (const QString message = currentMessage(); !message.isEmpty()) {
+        const QRect place = MessageRect();
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, message);
-        return;
+        p.drawText(place, Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(message, Qt::ElideRight, place.width()));
     }
     const SToolState& tools = controller_.Tools();
     for (int i = 0; i < PanelCount; ++i) {

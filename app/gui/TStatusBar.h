@@ -18,6 +18,7 @@ class TStatusBar : public QStatusBar
 public:
     static constexpr int PanelCount = 5;
     static constexpr int PanelWidths[PanelCount] = {128, 264, 64, 64, 50};
+    static constexpr int MessageInset = 6;  // the gap between the last panel and a message
 
     // The held keys belong to the window's key filter and must outlive the bar.
     TStatusBar(SHuedraneController& controller, const SHeldKeys& keys, QWidget* parent = nullptr);
@@ -30,6 +31,8 @@ public:
     // A panel's rectangle in the bar; valid before the first paint too. The position panel is
     // widened to hold the largest coordinates a document can have in the bar's font.
     QRect PanelRect(int index) const;
+    // Where hints and command reports are written: the rest of the bar after the panels.
+    QRect MessageRect() const;
     // The text a panel shows (empty for the palette and pen panels).
     QString PanelText(int index) const;
 
