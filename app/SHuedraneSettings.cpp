@@ -184,6 +184,16 @@ void ApplyFlags(SMainWindowState& window, std::string_view text)
     }
 }
 
+// A stored box layout: base64 text of a sensible length. Anything else is left out and the boxes
+// take their first layout; the window system checks the decoded bytes itself.
+bool IsLayoutText(std::string_view text)
+{
+    constexpr std::size_t LongestLayout = 64 * 1024;
+    return !text.empty() && text.size() <= LongestLayout && text.size() % 4 == 0 &&
+           std::all_of(text.begin(), text.end(),
+                       [](char c) { return IsAsciiDigit(c) || IsAsciiLetter(c) || c == '+' || c == '/' || c == '='; });
+}
+
 void ApplyBrush(SBrushSettings& brush, std::string_view text)
 {
     const std::vector<std::int32_t> numbers = Numbers(text, 3);
@@ -289,6 +299,8 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("CheckMinSpeck", number(controller.CheckOptions().minSpeck));
     add("CheckIncludeEdge", controller.CheckOptions().includeEdge ? "1" : "0");
     add("CheckBeforeExport", controller.CheckBeforeExport() ? "1" : "0");
+    add("Maximized", window.maximized ? "1" : "0");
+    add("WindowLayout", window.layout);
     return values;
 }
 
@@ -391,6 +403,10 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     }
     if (const SString text = value("ToolMode"); !text.IsEmpty())
         ApplyToolMode(window, text.View());
+    if (const SString text = value("Maximized"); !text.IsEmpty())
+        window.maximized = text.View() == "1";
+    if (const SString text = value("WindowLayout"); IsLayoutText(text.View()))
+        window.layout = text;
     if (const SString text = value("SplitBar"); !text.IsEmpty()) {
         const std::int32_t split = LeadingInteger(text.View());
         if (split >= 0 && split <= 100)

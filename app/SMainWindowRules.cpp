@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 using namespace ulib;
 namespace refresh = main_refresh;
@@ -171,6 +172,24 @@ std::int32_t ReferencePaneWidth(SHuedraneController& c, std::int32_t clientWidth
     c.SetWindow(window);
     const std::int64_t width = std::int64_t(clientWidth) * (100 - window.splitBar) / 100;
     return width < 10 ? 2 : static_cast<std::int32_t>(width);
+}
+
+std::int32_t ShownReferencePaneWidth(SHuedraneController& c, std::int32_t clientWidth)
+{
+    return c.ReferenceList().IsEmpty() ? 0 : ReferencePaneWidth(c, clientWidth);
+}
+
+void KeepWindowLayout(SHuedraneController& c, SString layout, bool maximized)
+{
+    SMainWindowState window = c.Window();
+    window.layout = std::move(layout);
+    window.maximized = maximized;
+    c.SetWindow(window);
+}
+
+SString WindowCaption(const SHuedraneController& c)
+{
+    return c.State() == SDocumentState::Modified ? SString("*" + c.Title().Str()) : c.Title();
 }
 
 void KeepNormalRect(SHuedraneController& c, const SRect& normal)

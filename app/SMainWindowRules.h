@@ -134,11 +134,21 @@ void MoveSplitBar(SHuedraneController& controller, std::int32_t leftEdge, std::i
 // width, clientWidth * (100 - percentage) / 100, or 2 when that is below 10.
 std::int32_t ReferencePaneWidth(SHuedraneController& controller, std::int32_t clientWidth);
 
+// The reference pane's width on the screen: none while the reference list is empty, so the canvas
+// has the whole client area, else ReferencePaneWidth.
+std::int32_t ShownReferencePaneWidth(SHuedraneController& controller, std::int32_t clientWidth);
+
 // ---- Window position ----
 
 // The window's restored rectangle on closing, remembered for the next start; an empty one (a
 // window never shown) keeps what was remembered.
 void KeepNormalRect(SHuedraneController& controller, const ulib::SRect& normal);
+// The tool boxes' arrangement (opaque text, see SMainWindowState) and the maximised state on
+// closing, for the next start.
+void KeepWindowLayout(SHuedraneController& controller, ulib::SString layout, bool maximized);
+
+// The window's caption: the document's title, after a "*" while the cel has unsaved changes.
+ulib::SString WindowCaption(const SHuedraneController& controller);
 
 // ---- After-command rules ----
 

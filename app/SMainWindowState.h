@@ -4,6 +4,7 @@
 #pragma once
 
 #include "SGeometry.h"
+#include "SString.h"
 #include "STools.h"
 
 #include <cstdint>
@@ -12,6 +13,10 @@ struct SMainWindowState
 {
     ulib::SRect normalRect;          // the window's restored rectangle
     bool hasNormalRect = false;      // a remembered rectangle to apply
+    bool maximized = false;          // the window was maximised when it last closed
+    // Where the tool boxes stand (docked side, floating place, size, shown or not), in the window
+    // system's own encoding as base64 text; empty for the first layout.
+    ulib::SString layout;
     std::int32_t toolMode = ToolPaint;
     std::int32_t splitBar = 50;      // the split bar's left edge in percent of the client width
     bool toolBarVisible = true;

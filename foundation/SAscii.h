@@ -21,6 +21,11 @@ constexpr bool IsAsciiDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+constexpr bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 // A space or a tab: the blanks the settings, chart and store files allow around their fields.
 constexpr bool IsAsciiBlank(char c)
 {

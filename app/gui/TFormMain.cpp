@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -40,8 +41,11 @@ QString FromUtf8(const SString& text)
     return QString::fromStdString(text.Str());
 }
 
-// How long a command's report stays over the status bar's panels, in milliseconds.
+// How long a command's report stays in the status bar, in milliseconds.
 constexpr int StatusMessageTime = 10000;
+// The split bar's width, and the narrowest the reference pane is dragged to, in pixels.
+constexpr int SplitHandleWidth = 6;
+constexpr int NarrowestPane = 2;
 
 }  // namespace
 
@@ -88,8 +92,34 @@ TFormMain::TFormMain(SHuedraneController& controller, SHeldKeyFilter& keyFilter,
     BuildToolBoxes();
     ConnectReferenceMenu();
     keyFilter_.SetToolWindow(this);
-    setWindowTitle(FromUtf8(controller_.Title()));
+    ShowCaption();
     resize(960, 720);
+    RestoreLayout();
+}
+
+void TFormMain::ShowAsLastTime()
+{
+    const SMainWindowState& w = controller_.Window();
+    const SRect& r = w.normalRect;
+    const bool remembered = w.hasNormalRect && r.right > r.left && r.bottom > r.top;
+    if (remembered) {
+        setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (const QScreen* shown = screen()) {
+        // Restoring from maximised later gives a window that fits the screen with a margin.
+        const QRect free = shown->availableGeometry();
+        setGeometry(free.adjusted(free.width() / 16, free.height() / 16, -free.width() / 16, -free.height() / 16));
+    }
+    if (!remembered || w.maximized)
+        showMaximized();
+    else
+        show();
+}
+
+void TFormMain::ShowCaption()
+{
+    const QString caption = FromUtf8(WindowCaption(controller_));
+    if (caption != windowTitle())
+        setWindowTitle(caption);
 }
 
 TFormMain::~TFormMain() = default;
@@ -102,11 +132,15 @@ void TFormMain::BuildClientArea()
     canvas_ = new TCanvas(controller_, keyFilter_.Keys(), splitter_);
     canvas_->setObjectName("ScrollMain");
     BuildReferencePane();
-    referencePane_->setMinimumWidth(2);
     splitter_->addWidget(canvas_);
     splitter_->addWidget(referencePane_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
+    // Without references the pane closes up to nothing; the bar stays wide and shaded to be found.
+    splitter_->setCollapsible(1, true);
+    splitter_->setHandleWidth(SplitHandleWidth);
+    splitter_->setStyleSheet(QStringLiteral("QSplitter::handle { background: palette(mid); }"
+                                            "QSplitter::handle:hover { background: palette(highlight); }"));
     setCentralWidget(splitter_);
     connect(splitter_, &QSplitter::splitterMoved, this, [this](int position, int) {
         if (!placingSplitBar_)
@@ -163,10 +197,10 @@ void TFormMain::ApplyStates(const SControlStates& states)
 void TFormMain::Refresh(std::uint32_t parts)
 {
     using namespace main_refresh;
-    if (parts & Title) {
-        setWindowTitle(FromUtf8(controller_.Title()));
+    if (parts & Title)
         SetApplicationTitle(controller_.Title().Str());
-    }
+    // Any refresh may follow a first change or a save: the marker is checked every time.
+    ShowCaption();
     if (parts & (CanvasSize | main_refresh::Canvas))
         canvas_->DocumentReplaced();
     if (parts & (DocumentPanel | StatusBar))
@@ -176,8 +210,11 @@ void TFormMain::Refresh(std::uint32_t parts)
         memo_->LoadMemo();
     if (parts & PaletteBox)
         palette_->Update();
-    if (parts & main_refresh::ReferencePane)
+    if (parts & main_refresh::ReferencePane) {
         reference_->ImageChanged();
+        // The pane opens with the first reference and closes with the last.
+        PlaceSplitBar();
+    }
     if (parts & AllMenus)
         ApplyStates(ControlStates(controller_, parts & AllMenus));
     if ((parts & ToolMenu) && fillGap_ && fillGap_->value() != controller_.Tools().fillGap) {
@@ -194,11 +231,12 @@ void TFormMain::RegisterToolBox(QWidget* box)
 
 SError TFormMain::RunHidingBoxes(bool hidesBoxes, const std::function<SError()>& action)
 {
-    // Dialogs of the command would otherwise open under the tool boxes that float on top.
+    // Dialogs of the command would otherwise open under the tool boxes that float on top; docked
+    // boxes cover nothing.
     std::vector<QWidget*> hidden;
     if (hidesBoxes)
         for (QWidget* box : toolBoxes_)
-            if (box->isVisible()) {
+            if (box->isVisible() && box->isWindow()) {
                 box->hide();
                 hidden.push_back(box);
             }
@@ -310,7 +348,9 @@ void TFormMain::ToggleBar(int bar)
 void TFormMain::PlaceSplitBar()
 {
     const int clientWidth = splitter_->width();
-    const int paneWidth = ReferencePaneWidth(controller_, clientWidth);
+    const int paneWidth = ShownReferencePaneWidth(controller_, clientWidth);
+    // The pane keeps two pixels while it has pictures and closes up completely without any.
+    referencePane_->setMinimumWidth(paneWidth == 0 ? 0 : NarrowestPane);
     placingSplitBar_ = true;
     splitter_->setSizes({std::max(0, clientWidth - paneWidth - splitter_->handleWidth()), paneWidth});
     placingSplitBar_ = false;
@@ -329,11 +369,6 @@ void TFormMain::showEvent(QShowEvent* event)
 void TFormMain::FirstShow()
 {
     const SMainWindowState& w = controller_.Window();
-    if (w.hasNormalRect) {
-        const SRect& r = w.normalRect;
-        if (r.right > r.left && r.bottom > r.top)
-            setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    }
     toolBar_->setVisible(w.toolBarVisible);
     reference_->ToolSub()->setVisible(w.subToolBarVisible);
     statusBar_->setVisible(w.statusBarVisible);
@@ -365,6 +400,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
     }
     const QRect normal = normalGeometry();
     KeepNormalRect(controller_, {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()});
+    KeepLayout();
     event->accept();
 }
 

@@ -76,8 +76,12 @@ public:
     void Refresh(std::uint32_t parts);
 
     // A tool box (palette, chart, brush, memo) that the dialog commands hide while they run and
-    // show again afterwards when it was visible.
+    // show again afterwards, when it was floating in view.
     void RegisterToolBox(QWidget* box);
+
+    // Shows the window where it stood when it last closed, maximised when it was; the first time
+    // maximised over the screen's free area.
+    void ShowAsLastTime();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -98,6 +102,9 @@ private:
     QAction* AddToolButton(const char* name, const char* hint, std::function<void()> handler,
                            bool checkable = false, QToolBar* bar = nullptr);
     void BuildToolBoxes();
+    // The boxes' stored arrangement applied, and the current one kept for the settings.
+    void RestoreLayout();
+    void KeepLayout();
     void BuildReferencePane();
     void ConnectReferenceMenu();
     void ApplyStates(const SControlStates& states);
@@ -128,6 +135,8 @@ private:
     void StepFinding(int direction);
     void ToggleBar(int bar);
     void PlaceSplitBar();
+    // The title with the unsaved-changes marker, when it differs from the one shown.
+    void ShowCaption();
     void FirstShow();
 
     SHuedraneController& controller_;

@@ -1,5 +1,6 @@
-// The main window's companions: the tool boxes made with it and toggled from the View menu, the
-// options and about dialogs, the reference pane with its tool bar and commands, and the under layer.
+// The main window's companions: the tool boxes made with it, docked or floating, toggled from the
+// View menu and kept where they were between runs; the options and about dialogs, the reference
+// pane with its tool bar and commands, and the under layer.
 #include "TFormMain.h"
 
 #include "SHeldKeyFilter.h"
@@ -16,6 +17,7 @@
 #include "TReferencePane.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QSplitter>
 #include <QToolBar>
 
@@ -30,6 +32,15 @@ void TFormMain::BuildToolBoxes()
     memo_ = new TFormMemo(controller_, this);
     texture_ = new TFormTexture(this);
     toolbox_ = new TFormToolbox(this);
+    // The first layout: every box docked on the right, hidden until it is opened; the palette and
+    // chart above the others. A stored layout replaces it when the window is shown.
+    for (TToolBox* box : std::initializer_list<TToolBox*>{palette_, chart_, brush_, memo_, texture_, toolbox_}) {
+        auto* dock = new QDockWidget(box->windowTitle(), this);
+        dock->setObjectName(box->objectName() + QStringLiteral("Dock"));
+        box->SetDock(dock);
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        dock->hide();
+    }
     const std::pair<TToolBox*, const char*> toggles[] = {
         {palette_, "PaletteBox"}, {chart_, "ChartBox"}, {brush_, "AirbrushBox"}, {memo_, "Memo"}};
     for (const auto& [box, name] : toggles) {
@@ -40,8 +51,21 @@ void TFormMain::BuildToolBoxes()
             connect(action, &QAction::triggered, box, [box] { box->Toggle(); });
         connect(box, &TToolBox::MainRefresh, this, [this](std::uint32_t parts) { Refresh(parts); });
         // Only the boxes a user can open hide around dialogs.
-        RegisterToolBox(box);
+        RegisterToolBox(box->Frame());
     }
+}
+
+void TFormMain::RestoreLayout()
+{
+    const SMainWindowState& w = controller_.Window();
+    // Stored bytes the window system does not accept leave the first layout.
+    if (!w.layout.IsEmpty())
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(w.layout.Str())));
+}
+
+void TFormMain::KeepLayout()
+{
+    KeepWindowLayout(controller_, SString(saveState().toBase64().toStdString()), isMaximized());
 }
 
 void TFormMain::BuildReferencePane()

@@ -44,7 +44,7 @@ int Run(int argc, char** argv, SHuedraneController& controller)
         TFormMain form(controller, keyFilter, ulib::ProgramPath());
         platform.SetOwnerWindow(&form);
         form.SetCommandLine(ParseCommandLine(arguments));
-        form.show();
+        form.ShowAsLastTime();
         result = application.exec();
         platform.SetOwnerWindow(nullptr);
         if (!form.ExitRequested())

@@ -116,6 +116,8 @@ TEST_F(Settings, EverythingSavedComesBack)
         w.splitBar = 0;
         w.toolBarVisible = false;
         w.subToolBarVisible = false;
+        w.maximized = true;
+        w.layout = "AAAA/w+=";
     });
     saved.SetLayerSwitch(LayerUnder, true);
     saved.SetLayerSwitch(LayerPaint, false);
@@ -163,6 +165,8 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_FALSE(loaded.Window().toolBarVisible);
     EXPECT_TRUE(loaded.Window().statusBarVisible);
     EXPECT_FALSE(loaded.Window().subToolBarVisible);
+    EXPECT_TRUE(loaded.Window().maximized);
+    EXPECT_EQ(loaded.Window().layout, SString("AAAA/w+="));
     EXPECT_EQ(loaded.Cel().visible, saved.Cel().visible);
     EXPECT_EQ(loaded.QuickPalette(), saved.QuickPalette());
     EXPECT_EQ(loaded.ReferenceList(), saved.ReferenceList());
@@ -236,6 +240,11 @@ TEST_F(Settings, NumbersAreClampedOrIgnored)
     EXPECT_TRUE(c->Options().exportBlackTraceEnabled);
     EXPECT_EQ(c->Options().exportBlackTraceColour, SColor(255, 0, 0, 127));
     EXPECT_EQ(c->Options().exportFormat, SHuedraneController().Options().exportFormat);  // "gif" leaves it
+
+    // A layout that is no base64 text of a sensible length is left out: the boxes take their first places.
+    for (const std::string& layout : {std::string("AAA"), std::string("AA A"), std::string("AAA@"),
+                                      std::string(64 * 1024 + 4, 'A')})
+        EXPECT_TRUE(LoadedWith({{"WindowLayout", layout.c_str()}})->Window().layout.IsEmpty()) << layout.size();
 }
 
 TEST_F(Settings, LettersSwitchLayersAndBars)

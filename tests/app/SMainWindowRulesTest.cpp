@@ -331,6 +331,16 @@ TEST(MainWindowCommands, MemoSilhouetteAndBarsChangeThroughTheRules)
     }
 }
 
+TEST(MainWindowCommands, CaptionMarksUnsavedChanges)
+{
+    SHuedraneController c;
+    EXPECT_EQ(WindowCaption(c), SString("無題 - Huedrane"));
+    LoadCel(c);
+    EXPECT_EQ(WindowCaption(c), c.Title());
+    c.MarkModified();
+    EXPECT_EQ(WindowCaption(c), SString("*" + c.Title().Str()));
+}
+
 TEST(MainWindowCommands, WholeCelCommandNeedsADocument)
 {
     SHuedraneController c;
@@ -363,6 +373,11 @@ TEST(MainWindowSplitBar, ShareIsRaisedToTenAndNarrowPanesBecomeTwoPixels)
     EXPECT_EQ(ReferencePaneWidth(c, 1000), 900);
     MoveSplitBar(c, 300, 0);  // a window without width keeps the share
     EXPECT_EQ(c.Window().splitBar, 10);
+
+    // Without references the pane takes no width, and its share is kept for the first one.
+    EXPECT_EQ(ShownReferencePaneWidth(c, 1000), 0);
+    c.SetReferenceList({SString("/tmp/a.png")});
+    EXPECT_EQ(ShownReferencePaneWidth(c, 1000), 900);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // in the pane reaching the palette box.
 #include "FormMainFixture.h"
 
+#include "SHuedraneSettings.h"
 #include "Sximage.h"
 #include "TFormBrush.h"
 #include "TFormChart.h"
@@ -10,6 +11,8 @@
 #include "TFormPalette.h"
 #include "TReferencePane.h"
 
+#include <QApplication>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSpinBox>
@@ -41,6 +44,7 @@ protected:
 
 TEST_F(FormMainBoxes, ViewItemsAndButtonsToggleTheBoxesAndShowTheirState)
 {
+    form_->show();
     const std::pair<const char*, QWidget*> boxes[] = {
         {"PaletteBox", form_->Palette()},
         {"ChartBox", form_->Chart()},
@@ -60,6 +64,48 @@ TEST_F(FormMainBoxes, ViewItemsAndButtonsToggleTheBoxesAndShowTheirState)
         EXPECT_FALSE(Item(item.c_str())->isChecked()) << name;
         EXPECT_FALSE(Item(button.c_str())->isChecked()) << name;
     }
+}
+
+TEST_F(FormMainBoxes, BoxesDockOnTheRightFirstAndOpenWhereTheyWereLastTime)
+{
+    form_->resize(1000, 700);
+    form_->show();
+    QApplication::processEvents();
+    auto dockOf = [](QWidget* box) { return qobject_cast<QDockWidget*>(box->parentWidget()); };
+    for (QWidget* box : {static_cast<QWidget*>(form_->Palette()), static_cast<QWidget*>(form_->Chart()),
+                         static_cast<QWidget*>(form_->Brush()), static_cast<QWidget*>(form_->Memo())}) {
+        ASSERT_NE(dockOf(box), nullptr) << box->objectName().toStdString();
+        EXPECT_EQ(form_->dockWidgetArea(dockOf(box)), Qt::RightDockWidgetArea);
+        EXPECT_FALSE(dockOf(box)->isFloating());
+    }
+
+    // The palette shown docked on the left, the chart floating at a place of its own.
+    Item("MenuPaletteBox")->trigger();
+    form_->addDockWidget(Qt::LeftDockWidgetArea, dockOf(form_->Palette()));
+    Item("MenuChartBox")->trigger();
+    QDockWidget* chart = dockOf(form_->Chart());
+    chart->setFloating(true);
+    chart->setGeometry(240, 180, 300, 320);
+    QApplication::processEvents();
+    const QRect chartPlace = chart->geometry();
+    ASSERT_TRUE(form_->close());
+    ASSERT_EQ(SaveSettings(c_), 0u);
+
+    // The next run: a new controller and window read the settings.
+    SHuedraneController next;
+    TFormMain again(next, keys_, SString("/usr/bin/huedrane-test"));
+    again.ShowAsLastTime();
+    QApplication::processEvents();
+    EXPECT_TRUE(again.Palette()->isVisible());
+    EXPECT_EQ(again.dockWidgetArea(dockOf(again.Palette())), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(again.Action("MenuPaletteBox")->isChecked());
+    EXPECT_TRUE(again.Action("ToolPaletteBox")->isChecked());
+    EXPECT_TRUE(again.Chart()->isVisible());
+    EXPECT_TRUE(dockOf(again.Chart())->isFloating());
+    EXPECT_EQ(dockOf(again.Chart())->geometry(), chartPlace);
+    EXPECT_FALSE(again.Brush()->isVisible());
+    EXPECT_FALSE(again.Memo()->isVisible());
+    again.close();
 }
 
 TEST_F(FormMainBoxes, UnderLayerLoadsAndDestroysThroughTheLayerMenu)
@@ -164,6 +210,7 @@ TEST_F(FormMainBoxes, ColourPickedInThePaneReachesThePaletteBox)
 
 TEST_F(FormMainBoxes, ColourModeKeysRedrawThePaletteBoxCentre)
 {
+    form_->show();
     Item("MenuPaletteBox")->trigger();
     QWidget* hue = form_->Palette()->findChild<QWidget*>("PaintHue");
     ASSERT_NE(hue, nullptr);

@@ -179,6 +179,30 @@ TEST_F(FormMain, FileAndEditItemsFollowTheDocument)
     EXPECT_EQ(form_->windowTitle(), Text("無題 - Huedrane"));
 }
 
+TEST_F(FormMain, TitleMarksUnsavedChangesUntilTheCelIsSaved)
+{
+    OpenThroughDialog(WriteDocument("cel.hdq"));
+    EXPECT_EQ(form_->windowTitle(), Text("cel.hdq - Huedrane"));
+    EditWindow(c_, [&](SMainWindowState& w) { w.toolMode = ToolPaint; });
+    QWidget* paint = form_->Canvas()->PaintMain();
+    const QPoint at = form_->Canvas()->ToCanvas({20, 15});
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(paint, &event);
+    }
+    ASSERT_EQ(c_.State(), SDocumentState::Modified);
+    EXPECT_EQ(form_->windowTitle(), Text("*cel.hdq - Huedrane"));
+    // Undo leaves the cel modified; saving takes the marker away, a later change brings it back.
+    Item("MenuUndo")->trigger();
+    EXPECT_EQ(form_->windowTitle(), Text("*cel.hdq - Huedrane"));
+    Item("MenuSave")->trigger();
+    EXPECT_EQ(c_.State(), SDocumentState::Saved);
+    EXPECT_EQ(form_->windowTitle(), Text("cel.hdq - Huedrane"));
+    Item("MenuFullFillPaint")->trigger();
+    EXPECT_EQ(form_->windowTitle(), Text("*cel.hdq - Huedrane"));
+}
+
 TEST_F(FormMain, UndoAndRedoCaptionsNameTheBrushStroke)
 {
     OpenThroughDialog(WriteDocument("cel.hdq"));
@@ -403,6 +427,13 @@ TEST_F(FormMain, ReferencePaneTakesItsShareOfTheWidth)
     auto* splitter = form_->findChild<QSplitter*>("SplitterMain");
     ASSERT_NE(splitter, nullptr);
     const int client = splitter->width();
+    // No width while the list is empty: the canvas has the client area to the split bar.
+    EXPECT_EQ(form_->ReferencePane()->width(), 0);
+    EXPECT_EQ(form_->Canvas()->width(), client - splitter->handleWidth());
+    EXPECT_GE(splitter->handleWidth(), 6);  // easy to grab
+
+    c_.SetReferenceList({Path("reference.bmp")});
+    form_->Refresh(main_refresh::ReferencePane);
     EXPECT_NEAR(form_->ReferencePane()->width(), client * 25 / 100, 2);
 
     // A stored share below 10 is raised to 10 at the next resize.

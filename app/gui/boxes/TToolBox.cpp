@@ -1,6 +1,7 @@
 #include "TToolBox.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QHideEvent>
 #include <QShowEvent>
 
@@ -21,9 +22,26 @@ void TToolBox::SetToggles(QAction* menuItem, QAction* toolButton)
     SetChecked(isVisible());
 }
 
+void TToolBox::SetDock(QDockWidget* dock)
+{
+    dock_ = dock;
+    dock_->setWidget(this);
+    // Shown with the dock from now on; the dock alone is hidden and shown.
+    setVisible(true);
+}
+
+QWidget* TToolBox::Frame()
+{
+    return dock_ ? static_cast<QWidget*>(dock_) : this;
+}
+
 void TToolBox::Toggle()
 {
-    setVisible(!isVisible());
+    QWidget* frame = Frame();
+    frame->setVisible(!frame->isVisible());
+    // A box brought back floating somewhere else comes to the front.
+    if (frame->isVisible() && frame->isWindow())
+        frame->raise();
 }
 
 void TToolBox::showEvent(QShowEvent* event)
