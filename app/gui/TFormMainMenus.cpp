@@ -6,16 +6,13 @@
 #include "SGapSplit.h"
 #include "SHuedraneController.h"
 #include "SMessage.h"
+#include "SToolIcons.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPixmap>
 #include <QSpinBox>
-#include <QStyle>
 #include <QToolBar>
 
 using namespace ulib;
@@ -64,43 +61,6 @@ const char* WholeCelHint(std::string_view name)
         if (name == item)
             return hint;
     return "";
-}
-
-// A tool button's picture: the style's own where there is one, else a short sign on a frame.
-QIcon ButtonIcon(std::string_view name)
-{
-    static const std::pair<const char*, QStyle::StandardPixmap> standard[] = {
-        {"ToolNew", QStyle::SP_FileIcon},          {"ToolOpen", QStyle::SP_DialogOpenButton},
-        {"ToolSave", QStyle::SP_DialogSaveButton}, {"ToolPrevFile", QStyle::SP_MediaSeekBackward},
-        {"ToolNextFile", QStyle::SP_MediaSeekForward}, {"ToolUndo", QStyle::SP_ArrowBack},
-        {"ToolRepeat", QStyle::SP_ArrowForward},   {"ToolHelp", QStyle::SP_DialogHelpButton},
-        {"ToolReferencePrev", QStyle::SP_ArrowLeft}, {"ToolReferenceNext", QStyle::SP_ArrowRight},
-        {"ToolReferenceUpdate", QStyle::SP_BrowserReload}, {"ToolDeleteReference", QStyle::SP_TrashIcon},
-    };
-    for (const auto& [button, pixmap] : standard)
-        if (name == button)
-            return QApplication::style()->standardIcon(pixmap);
-    static const std::pair<const char*, const char*> signs[] = {
-        {"ToolSaveAs", "名"},         {"ToolImport", "入"},          {"ToolExport", "出"},
-        {"ToolColorModeColor", "色"}, {"ToolColorModeEraser", "消"}, {"ToolColorModeBitmap", "画"},
-        {"ToolColorModeTexture", "テ"}, {"ToolTraceLayer", "ト"},    {"ToolPaintLayer", "ペ"},
-        {"ToolGengaLayer", "原"},     {"ToolExtraLayer", "拡"},      {"ToolSilhouette", "シ"},
-        {"ToolZoomIn", "+"},          {"ToolZoomOut", "-"},          {"ToolPaletteBox", "P"},
-        {"ToolChartBox", "C"},        {"ToolAirbrushBox", "B"},
-        {"ToolAppendReference", "登"}, {"ToolReferenceZoomIn", "+"}, {"ToolReferenceZoomOut", "-"},
-    };
-    for (const auto& [button, sign] : signs)
-        if (name == button) {
-            QPixmap pixmap(20, 20);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            painter.setPen(QColor(96, 96, 96));
-            painter.drawRect(1, 1, 17, 17);
-            painter.setPen(Qt::black);
-            painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromUtf8(sign));
-            return QIcon(pixmap);
-        }
-    return QIcon();
 }
 
 }  // namespace
@@ -340,7 +300,7 @@ void TFormMain::BuildMenus()
 QAction* TFormMain::AddToolButton(const char* name, const char* hint, std::function<void()> handler, bool checkable,
                                   QToolBar* bar)
 {
-    QAction* action = (bar ? bar : toolBar_)->addAction(ButtonIcon(name), QString::fromUtf8(hint));
+    QAction* action = (bar ? bar : toolBar_)->addAction(ToolIcon(name), QString::fromUtf8(hint));
     action->setObjectName(QString::fromUtf8(name));
     action->setToolTip(QString::fromUtf8(hint));
     action->setStatusTip(QString::fromUtf8(hint));
