@@ -203,6 +203,24 @@ SError SColourChart::LoadChartFile(const SString& path)
     return 0;
 }
 
+SError SColourChart::LoadUserChart(const SString& path, std::string_view defaultChart)
+{
+    groups.Clear();
+    modified = false;
+    if (path.IsEmpty())
+        return 0;
+    struct stat info {};
+    if (::stat(path.CStr(), &info) == 0)
+        return S_ISDIR(info.st_mode) ? 0 : LoadChartFile(path);
+    // Only a file known to be missing is a first start: a folder we may not look into might
+    // hold the user's chart.
+    if (errno == ENOENT) {
+        groups = ParseChart(defaultChart);
+        modified = true;
+    }
+    return 0;
+}
+
 SError SColourChart::SaveChartFile(const SString& path) const
 {
     const std::string bytes = FormatChart(groups);

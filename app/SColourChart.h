@@ -41,6 +41,13 @@ public:
     // (UTF-8 when CP932 cannot hold them). The old file is replaced only by a complete new one.
     SError SaveChartFile(const SString& path) const;
 
+    // The chart the chart box starts with. A file at path, even an empty one, is the user's chart
+    // and is read by LoadChartFile (its error is the result); anything else there (a folder) is no
+    // chart and is left alone. Only when nothing is at path, a first start, does the chart come
+    // from defaultChart (chart file bytes), marked modified so that it is saved as the user's
+    // chart as any change is. An empty path leaves the chart empty.
+    SError LoadUserChart(const SString& path, std::string_view defaultChart);
+
     // Parses chart file bytes into groups (the reading part of LoadChartFile).
     static SColourGroups ParseChart(std::string_view bytes);
     // The bytes SaveChartFile writes.

@@ -3,6 +3,7 @@
 // acceptance callback refuse an OK while the dialog stays open.
 #include "SQtPlatform.h"
 
+#include "TFilePreview.h"
 #include "TFormFileList.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 
 using namespace ulib;
 
@@ -108,6 +110,26 @@ void AddDialogRow(QDialog& dialog, QWidget* widget, bool first)
     grid->addWidget(widget, 0, 0, 1, grid->columnCount());
 }
 
+// Puts the preview to the right of the folder tree and file list; it follows the file the user
+// points at.
+void AddPreview(QFileDialog& dialog)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    auto* lists = dialog.findChild<QSplitter*>("splitter");
+    const int at = grid != nullptr && lists != nullptr ? grid->indexOf(lists) : -1;
+    if (at < 0)
+        return;
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
+    auto* preview = new TFilePreview(&dialog);
+    preview->setObjectName("FilePreview");
+    grid->addWidget(preview, row, grid->columnCount(), rowSpan, 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &TFilePreview::ShowFile);
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty())
+        preview->ShowFile(chosen.first());
+}
+
 // The 0-based filter in effect. With the brackets hidden the dialog reports the shortened text,
 // which two filters may share, so the type list's position is asked first.
 int ChosenFilter(const QFileDialog& dialog, const QStringList& filters)
@@ -171,6 +193,8 @@ SFileDialogResponse SQtPlatform::FileDialogHere(const SFileDialogRequest& reques
         readOnly->setChecked(request.readOnly > 0);
         AddDialogRow(dialog, readOnly, false);
     }
+    if (!save)
+        AddPreview(dialog);
 
     bool ok = dialog.exec() == QDialog::Accepted;
     if (readOnly != nullptr)

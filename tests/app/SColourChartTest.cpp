@@ -1,5 +1,7 @@
 #include "FuzzSeeds.h"
 #include "SColourChart.h"
+#include "SDefaultChart.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -194,6 +197,96 @@ TEST(ColourChartFile, LocationFollowsXdgDataHome)
         ::setenv("HOME", savedHome.c_str(), 1);
     else
         ::unsetenv("HOME");
+}
+
+// The chart a new user starts with is real: the usual groups, named colours, the trace line colours.
+TEST(ColourChartDefault, HoldsTheUsualGroupsAndTheTraceLineColours)
+{
+    const SColourGroups groups = SColourChart::ParseChart(DefaultChartBytes());
+    for (const char* name : {"肌", "髪", "影", "ハイライト", "線"})
+        EXPECT_GE(groups.IndexOf(SString(name)), 0) << name;
+    const SColourGroup& lines = groups.Value(groups.IndexOf(SString("線")));
+    auto colourOf = [&](const char* name) {
+        for (std::int32_t i = 0; i < lines.Count(); ++i)
+            if (lines.Value(i) == SString(name))
+                return lines.Key(i);
+        ADD_FAILURE() << name;
+        return SColor::White;
+    };
+    EXPECT_EQ(colourOf("黒の線"), SColor::Black);
+    EXPECT_EQ(colourOf("影色トレス線"), SColor(0, 0, 255));
+    EXPECT_EQ(colourOf("ハイライト線"), SColor(255, 0, 0));
+    EXPECT_EQ(colourOf("色トレス線"), SColor(0, 255, 0));
+    // Every entry was written on purpose: none fell back to the parser's placeholder.
+    for (std::int32_t g = 0; g < groups.Count(); ++g)
+        for (std::int32_t c = 0; c < groups.Value(g).Count(); ++c)
+            EXPECT_NE(groups.Value(g).Value(c), SString(kChartNewColourName)) << groups.Key(g).Str();
+}
+
+// The per-user chart in a scratch data folder, as the chart box finds it.
+class UserChart : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (const char* previous = std::getenv("XDG_DATA_HOME"))
+            previous_ = previous;
+        ASSERT_EQ(::mkdir(scratch_.Path("data").c_str(), 0755), 0);
+        ::setenv("XDG_DATA_HOME", scratch_.Path("data").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (previous_)
+            ::setenv("XDG_DATA_HOME", previous_->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+    SError Load() { return chart.LoadUserChart(ChartFilePath(), "[Paint]\r\nRed=(255,0,0)\r\n"); }
+
+    SColourChart chart;
+
+private:
+    ScratchFolder scratch_;
+    std::optional<std::string> previous_;
+};
+
+TEST_F(UserChart, FirstStartTakesTheDefaultChartToBeSaved)
+{
+    EXPECT_EQ(Load(), 0u);
+    ASSERT_EQ(chart.groups.Count(), 1);
+    EXPECT_EQ(chart.groups.Value(0).Key(0), SColor(255, 0, 0));
+    EXPECT_TRUE(chart.modified);
+
+    // Saved as the box saves a changed chart, it is the user's chart from then on.
+    ASSERT_EQ(MakeChartFolder(), 0u);
+    ASSERT_EQ(chart.SaveChartFile(ChartFilePath()), 0u);
+    chart.AppendGroup(SColor::White, SColourMode::Colour);
+    EXPECT_EQ(Load(), 0u);
+    EXPECT_EQ(chart.groups.Count(), 1);
+    EXPECT_FALSE(chart.modified);
+}
+
+TEST_F(UserChart, AnExistingChartEvenAnEmptyOneIsKept)
+{
+    ASSERT_EQ(MakeChartFolder(), 0u);
+    std::ofstream(ChartFilePath().Str()).flush();
+    chart.AppendGroup(SColor::White, SColourMode::Colour);
+    EXPECT_EQ(Load(), 0u);
+    EXPECT_TRUE(chart.groups.IsEmpty());
+    EXPECT_FALSE(chart.modified);
+    EXPECT_EQ(ReadAll(ChartFilePath().Str()), "");
+
+    // A folder in its place is no chart, and no first start either.
+    std::remove(ChartFilePath().CStr());
+    ASSERT_EQ(::mkdir(ChartFilePath().CStr(), 0755), 0);
+    EXPECT_EQ(Load(), 0u);
+    EXPECT_TRUE(chart.groups.IsEmpty());
+    EXPECT_FALSE(chart.modified);
+    ::rmdir(ChartFilePath().CStr());
+
+    // Without a data folder there is nowhere to keep a chart: it starts empty.
+    EXPECT_EQ(chart.LoadUserChart(SString(), DefaultChartBytes()), 0u);
+    EXPECT_TRUE(chart.groups.IsEmpty());
 }
 
 }  // namespace

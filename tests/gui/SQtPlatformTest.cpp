@@ -3,6 +3,9 @@
 #include "SQtPlatform.h"
 
 #include "SAbort.h"
+#include "SBitmap.h"
+#include "Sxpng.h"
+#include "TFilePreview.h"
 #include "TFormFileList.h"
 #include "TFormProgress.h"
 
@@ -231,6 +234,35 @@ TEST(SQtPlatform, SingleFileDialogNeverAnswersWithTwoFiles)
     EXPECT_EQ(offered, 1u);
 }
 
+TEST(SQtPlatform, OpenDialogPreviewsThePictureTheUserPointsAt)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    SBitmap picture;
+    picture.Create(400, 300, 24);
+    picture.FillRect(SColor(200, 40, 40));
+    const QString path = folder.filePath("scan.png");
+    ASSERT_EQ(WritePngFile(&picture, SString(path.toStdString())), 0u);
+
+    SQtPlatform platform;
+    SFileDialogRequest request;
+    request.filters = {{"Pictures(*.png)", "*.png"}};
+    request.initialFile = path.toStdString();
+    QSize shown;
+    QString size;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        auto* preview = dialog->findChild<TFilePreview*>("FilePreview");
+        ASSERT_NE(preview, nullptr);
+        DispatchUntil([&] { return !preview->LabelPicture()->pixmap().isNull(); });
+        shown = preview->LabelPicture()->pixmap().size();
+        size = preview->LabelSize()->text();
+        dialog->reject();
+    });
+    platform.FileDialog(request);
+    EXPECT_EQ(shown, QSize(200, 150));
+    EXPECT_EQ(size, "400 x 300");
+}
+
 TEST(SQtPlatform, SaveDialogAddsTheDefaultExtensionAndCancelGivesNoPaths)
 {
     QTemporaryDir folder;
@@ -241,8 +273,13 @@ TEST(SQtPlatform, SaveDialogAddsTheDefaultExtensionAndCancelGivesNoPaths)
     request.filters = {{"Document(*.hdq)", "*.hdq"}};
     request.defaultExtension = "hdq";
     request.initialFile = folder.filePath("picture").toStdString();
-    WhenShown<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    bool preview = true;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        preview = dialog->findChild<TFilePreview*>("FilePreview") != nullptr;
+        static_cast<QDialog*>(dialog)->accept();
+    });
     SFileDialogResponse saved = platform.FileDialog(request);
+    EXPECT_FALSE(preview) << "only open dialogs show a preview";
     EXPECT_EQ(saved.result, SDialogResult::Ok);
     EXPECT_EQ(saved.paths, std::vector<std::string>{folder.filePath("picture.hdq").toStdString()});
     EXPECT_EQ(saved.filterIndex, 1);

@@ -1,8 +1,9 @@
-// The colour chart box offscreen: the per-user chart file read at start and written at the end
-// only after changes, the pop-up commands with their enabling and questions, swatch clicks with and
+// The colour chart box offscreen: the per-user chart file read at start (the default chart on a
+// first start) and written at the end only after changes, the hint over an empty chart, the pop-up commands with their enabling and questions, swatch clicks with and
 // without Space, renaming, row dragging, the quick palette both ways and the grid's pixels.
 #include "TFormChart.h"
 
+#include "SDefaultChart.h"
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
 #include "SScriptedPlatform.h"
@@ -38,6 +39,9 @@ namespace {
 const std::string SampleChart =
     "[Skin]\r\nLight=(255,220,200)\r\nShadow=(200,150,130)\r\nLine=(10,20,30)\r\n"
     "[Hair]\r\nBase=(40,30,20)\r\n";
+
+// A chart file the user emptied: never replaced by the default chart.
+const std::string EmptyChart;
 
 const SColor Light(255, 220, 200);
 const SColor Shadow(200, 150, 130);
@@ -176,17 +180,30 @@ TEST_F(FormChart, ReadsThePerUserChartAtStartAndShowsTheTopGroup)
     EXPECT_EQ(form->SelectedGroup(), 1);
 }
 
-TEST_F(FormChart, StartsEmptyWithoutAFileAndReportsAnUnreadableOne)
+TEST_F(FormChart, StartsFromTheDefaultChartOnlyWithoutAFileAndReportsAnUnreadableOne)
 {
+    // A first start: the default chart, written to the per-user file (folders made) at the end.
     Make(nullptr);
-    EXPECT_TRUE(form->Chart().groups.IsEmpty());
+    const SColourGroups defaults = SColourChart::ParseChart(DefaultChartBytes());
+    EXPECT_EQ(form->Chart().groups, defaults);
+    EXPECT_EQ(form->ListGroup()->count(), defaults.Count());
+    EXPECT_EQ(form->SelectedGroup(), 0);
     EXPECT_EQ(platform.BoxCount(), 0u);
     form.reset();
-    EXPECT_FALSE(std::filesystem::exists(ChartFile())) << "nothing changed, nothing written";
+    EXPECT_EQ(ReadBytes(ChartFile()), SColourChart::FormatChart(defaults));
+
+    // A chart the user emptied stays empty.
+    Make(&EmptyChart);
+    EXPECT_TRUE(form->Chart().groups.IsEmpty());
+    EXPECT_FALSE(form->Chart().modified);
+    form.reset();
+    EXPECT_EQ(ReadBytes(ChartFile()), "") << "nothing changed, nothing written";
+    std::filesystem::remove(ChartFile());
 
     // A folder in the file's place is no chart and no error.
     std::filesystem::create_directories(ChartFile());
     Make(nullptr);
+    EXPECT_TRUE(form->Chart().groups.IsEmpty());
     EXPECT_EQ(platform.BoxCount(), 0u);
     form.reset();
     std::filesystem::remove_all(ChartFile());
@@ -214,9 +231,8 @@ TEST_F(FormChart, WritesTheChartAtTheEndOnlyWhenChanged)
     EXPECT_EQ(ReadBytes(ChartFile()), SampleChart);
     EXPECT_EQ(std::filesystem::last_write_time(ChartFile()), before);
 
-    // A change is written, creating the folders the first time.
-    std::filesystem::remove_all(ChartFile().parent_path().parent_path());
-    Make(nullptr);
+    // A change is written.
+    Make(&EmptyChart);
     controller.SetCurrentColour(SColor(1, 2, 3, 127));
     Trigger("MenuChartAppendGroup");
     form.reset();
@@ -236,7 +252,7 @@ TEST_F(FormChart, WritesTheChartAtTheEndOnlyWhenChanged)
 
 TEST_F(FormChart, PopupEnablesItemsForTheSelection)
 {
-    Make(nullptr);
+    Make(&EmptyChart);
     form->PopupChartPopup();
     for (const char* name : {"MenuChartDeleteGroup", "MenuChartAppendColor", "MenuChartDeleteColor",
                              "MenuChartToQuickPalette", "MenuChartSave"})
@@ -270,7 +286,7 @@ TEST_F(FormChart, PopupEnablesItemsForTheSelection)
 
 TEST_F(FormChart, DeletesAGroupOnlyWhenTheUserSaysYes)
 {
-    Make(nullptr);
+    Make(&EmptyChart);
     Trigger("MenuChartAppendGroup");
     Trigger("MenuChartDeleteGroup");
     ASSERT_EQ(platform.BoxCount(), 1u);
@@ -544,11 +560,41 @@ TEST_F(FormChart, DrawsSwatchesWithAFrameOnTheCurrentRow)
     form.reset();
 
     // An empty chart: white cells.
-    std::filesystem::remove(ChartFile());
-    Make(nullptr);
+    Make(&EmptyChart);
     const QImage empty = GrabGrid();
     for (const QPoint& p : {QPoint(3, 3), QPoint(12, 12), QPoint(60, 12)})
         EXPECT_EQ(At(empty, p.x(), p.y()), white);
+}
+
+// Pixels below the first row that are neither white nor black: the muted hint's text.
+int HintPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 24; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += At(image, x, y) != 0xFFFFFFFFu && At(image, x, y) != 0xFF000000u;
+    return count;
+}
+
+TEST_F(FormChart, AnEmptyChartTellsHowToFillIt)
+{
+    Make(&EmptyChart);
+    EXPECT_TRUE(form->GridChart()->Hint().contains(QString::fromUtf8("右クリック")));
+    EXPECT_GT(HintPixels(GrabGrid()), 50);
+
+    Trigger("MenuChartAppendGroup");
+    EXPECT_TRUE(form->GridChart()->Hint().isEmpty());
+    form->ListGroup()->setCurrentRow(0);
+    EXPECT_EQ(HintPixels(GrabGrid()), 0);
+
+    // Deleting the last group brings the hint back.
+    platform.QueueAnswers({SBoxAnswer::Yes});
+    Trigger("MenuChartDeleteGroup");
+    EXPECT_FALSE(form->GridChart()->Hint().isEmpty());
+    form.reset();
+
+    Make();
+    EXPECT_TRUE(form->GridChart()->Hint().isEmpty());
 }
 
 }  // namespace

@@ -118,6 +118,24 @@ void TChartGrid::SetCurrentQuietly(int row, int column)
     quiet_ = wasQuiet;
 }
 
+void TChartGrid::SetHint(const QString& hint)
+{
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    viewport()->update();
+}
+
+void TChartGrid::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (hint_.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, hint_);
+}
+
 void TChartGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);

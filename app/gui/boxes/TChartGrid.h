@@ -1,7 +1,8 @@
 // The colour chart's grid: two columns (swatch, name) of fixed 24-pixel rows with no headers. The
 // grid owns none of the chart: it asks its source for the row count, the cells' drawing and the
 // name being edited, and reports cell selection (also a click on the current cell, which takes
-// its colour again), rows dragged to a new place and the focus arriving.
+// its colour again), rows dragged to a new place and the focus arriving. A hint can be written over
+// the grid (the empty chart says how to fill it).
 #pragma once
 
 #include <QAbstractTableModel>
@@ -60,6 +61,9 @@ public:
     bool EditAllowed() const { return editAllowed_; }
     // Makes (row, column) current without reporting it.
     void SetCurrentQuietly(int row, int column);
+    // A text drawn over the cells in a muted colour, word-wrapped; empty draws none.
+    void SetHint(const QString& hint);
+    const QString& Hint() const { return hint_; }
 
 signals:
     void CellSelected(int row, int column);
@@ -74,9 +78,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     TChartGridModel model_;
+    QString hint_;
     bool quiet_ = false;
     bool editAllowed_ = false;
     bool reported_ = false;  // the press already reported its cell through currentChanged

@@ -1,5 +1,6 @@
 #include "TFormChart.h"
 
+#include "SDefaultChart.h"
 #include "SFileDialog.h"
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/stat.h>
 #include <utility>
 
 using namespace ulib;
@@ -26,6 +26,7 @@ constexpr const char* LoadTitle = "チャートを読み込む";
 constexpr const char* SaveTitle = "チャートを名前を付けて保存";
 constexpr const char* FilterName = "INIファイル(*.ini)";
 constexpr const char* FilterPattern = "*.ini";
+constexpr const char* EmptyChartHint = "右クリックのメニューでカラーグループと色を追加できます。";
 
 QString ToQString(const SString& text)
 {
@@ -35,12 +36,6 @@ QString ToQString(const SString& text)
 SString FromQString(const QString& text)
 {
     return SString(text.toStdString());
-}
-
-bool IsPlainFile(const SString& path)
-{
-    struct stat info {};
-    return !path.IsEmpty() && ::stat(path.CStr(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 QAction* AddItem(QMenu* menu, const char* name, const char* caption)
@@ -108,11 +103,10 @@ TFormChart::TFormChart(SHuedraneController& controller, const SHeldKeys& keys, Q
     connect(gridChart_, &TChartGrid::CellSelected, this, &TFormChart::GridChartSelectCell);
     connect(gridChart_, &TChartGrid::RowMoved, this, &TFormChart::GridChartRowMoved);
 
-    // A missing chart file is a first start; an unreadable one has its error box from the reading.
-    const SString path = ChartFilePath();
-    if (IsPlainFile(path) && chart_.LoadChartFile(path))
+    // A missing chart file is a first start, given the default chart; an unreadable one has its
+    // error box from the reading.
+    if (chart_.LoadUserChart(ChartFilePath(), DefaultChartBytes()))
         (void)ShowPlainMessage(kChartLoadFailedText);
-    chart_.modified = false;
     RefillGroups();
 }
 
@@ -195,6 +189,7 @@ void TFormChart::SelectFocusedOrTop()
 void TFormChart::ShowSelectedGroup()
 {
     const int column = std::max(gridChart_->currentIndex().column(), 0);
+    gridChart_->SetHint(chart_.groups.IsEmpty() ? QString::fromUtf8(EmptyChartHint) : QString());
     gridChart_->Model().Reset();
     gridChart_->SetCurrentQuietly(0, column);
     gridChart_->scrollToTop();

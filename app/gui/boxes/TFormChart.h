@@ -1,7 +1,8 @@
 // The colour chart box: the group list, the swatch grid of the selected group and the pop-up
-// menu of chart commands. The chart is read from the per-user chart file when the box is made and
-// written back when the box is destroyed, if it was changed. Clicking a swatch makes its colour the
-// current colour; with Space held the current colour is stored into the swatch instead.
+// menu of chart commands. The chart is read from the per-user chart file when the box is made (the
+// default chart on a first start) and written back when the box is destroyed, if it was changed.
+// Clicking a swatch makes its colour the current colour; with Space held the current colour is
+// stored into the swatch instead. An empty chart shows a hint over the grid.
 #pragma once
 
 #include "SColourChart.h"
