@@ -8,9 +8,11 @@
 # plain click fills (not zooms); then opens a file that is no document, answering No to the save
 # question, and saves the cel the failed open left in the window. It opens the next cel of the cut
 # (the scan moved, imported by the converter), carries the painted cel's colours to it with
-# Ctrl+Shift+V and saves it. It shows the palette, brush and about boxes, quits through the File
-# menu, then checks the saved documents (with the command-line converter) and the exported picture
-# pixel by pixel. Screenshots are kept.
+# Ctrl+Shift+V and saves it. It zooms with Ctrl+wheel about the pointer, floats the colour chart box
+# off its dock and moves it, shows the palette, brush and about boxes, quits through the File menu,
+# starts the program again and finds the chart box where it was moved; then checks the saved
+# documents (with the command-line converter) and the exported picture pixel by pixel. The title's
+# unsaved-changes marker is followed throughout. Screenshots are kept.
 #
 #   e2e_test.py --program build/test/app/gui/huedrane --cli build/test/cli/huedrane-cli \
 #               --artifacts build/e2e-artifacts
@@ -28,6 +30,8 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_images  # noqa: E402
+import e2e_workspace  # noqa: E402
+from e2e_workspace import expect_marker  # noqa: E402
 
 # The paint tool's colour on a fresh configuration (the tools' default current colour).
 DEFAULT_CURRENT_COLOUR = (255, 192, 128)
@@ -63,6 +67,11 @@ DEADLINE = time.monotonic() + 170  # the whole run stays under three minutes
 
 class E2EFailure(Exception):
     pass
+
+
+# Where the floating colour chart box is moved to, from the main window's top-left corner, and its size.
+CHART_PLACE = (420, 300)
+CHART_SIZE = (360, 360)
 
 
 def log(text):
@@ -166,7 +175,7 @@ class Session:
             home[variable] = os.path.join(self.work, variable.lower())
             os.makedirs(home[variable], mode=0o700, exist_ok=True)
         env = dict(self.env, HUEDRANE_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb", **home)
-        self.program_log = open(os.path.join(self.artifacts, "program.log"), "w")
+        self.program_log = open(os.path.join(self.artifacts, "program.log"), "a")
         self.program = subprocess.Popen([program, argument], env=env, cwd=self.work,
                                         stdout=self.program_log, stderr=subprocess.STDOUT)
 
@@ -433,6 +442,11 @@ def run(args, work, session):
     x, y, w, h = session.geometry(main)
     log(f"main window {main} at {x},{y} size {w}x{h}")
     shot = session.screenshot("started")
+    # The first start fills the screen (maximised; without a window manager, its free area less a margin).
+    if w < 1280 * 3 // 4 or h < 1024 * 3 // 4:
+        raise E2EFailure(f"the first start opened a {w}x{h} window on a 1280x1024 screen")
+    # The imported scan is not saved yet.
+    log(f"title {expect_marker(session, main, True, 'after the import')!r}")
 
     # The canvas shows the imported scan at actual size: find its outline on the screen.
     frame = None
@@ -462,21 +476,15 @@ def run(args, work, session):
     if close(painted.at(*canvas.screen(*canvas.area_point("B"))), DEFAULT_CURRENT_COLOUR, 24):
         raise E2EFailure("the fill of area A leaked into area B")
 
-    # Area B: the colour chart box (F7) shows the chart file's group; clicking its swatch makes
-    # that colour current.
-    chart = open_with_keys(session, main, "F7", "the colour chart box")
-    session.xdotool("windowmove", "--sync", chart, str(x + w + 4), str(y), check=False)
-    time.sleep(0.5)
-    box = session.geometry(chart)
-    shot = session.screenshot("chart-box", over=[chart])
-    swatch = find_colour(shot, box, CHART_COLOUR)
-    if swatch is None:
-        raise E2EFailure(f"the chart box at {box} shows no swatch of {CHART_COLOUR}")
-    log(f"chart swatch at {swatch}")
+    # Area B: the colour chart box (F7), docked on the window's right, shows the chart file's
+    # group; clicking its swatch makes that colour current. F7 closes it again.
+    swatch = show_docked_chart(session, main, frame, (x, y, w, h), "chart-box")
     session.xdotool("mousemove", "--sync", str(swatch[0] + 2), str(swatch[1] + 2))
     session.xdotool("click", "1")
     time.sleep(0.5)
     click_until(session, canvas.screen(*canvas.area_point("B")), CHART_COLOUR, "area-b", 4)
+    press_on(session, main, "F7")
+    time.sleep(0.5)
 
     # The check view (View menu, K) marks area C, the one area left unpainted, and nothing else.
     toggle_check_view(session, main)
@@ -510,6 +518,7 @@ def run(args, work, session):
     answer_file_dialog(session, dialog, target, "save-dialog")
     wait_file(session, target, "save")
     session.screenshot("saved")
+    expect_marker(session, main, False, "after saving")
 
     # The options dialog (View menu, O): the export page (third tab), half size (Alt+M, one step
     # down in the reduction list) and 24-bit colour (Alt+Q), then OK.
@@ -539,14 +548,31 @@ def run(args, work, session):
     wait_file(session, exported, "export")
     session.screenshot("exported")
 
+    # The wheel with Ctrl zooms about the pointer, on the painted cel (no marks drawn over it). The
+    # canvas's view is the window's left half (the reference pane has the right) less scroll bars.
+    view = (canvas.left + 4, canvas.top + 4, x + w // 2 - 40, y + h - 80)
+    try:
+        pointer, samples = e2e_workspace.zoom_about_pointer(session, view, "wheel")
+    except e2e_workspace.WorkspaceFailure as failure:
+        raise E2EFailure(str(failure))
+    log(f"Ctrl+wheel zoomed about the pointer at {pointer} ({samples} samples)")
+    back = find_frame(session.screenshot("wheel-zoom-back"), (x, y, w, h))
+    if back != frame:
+        raise E2EFailure(f"after zooming back the outline is at {back}, not {frame}")
+
     copy = os.path.join(scratch, "copy.hdq")
     click_after_held_ctrl_t(session, main, canvas, copy)
+    expect_marker(session, main, True, "after a click on the saved cel")
     failed_open_keeps_the_cel(session, main, scratch, copy)
     following = os.path.join(scratch, "zz-next.hdq")
     carry_to_the_next_cel(args.cli, session, main, scratch, following)
+    expect_marker(session, main, False, "after saving the next cel")
 
+    # The chart box floated off its dock and moved; it must open there again after a restart.
+    chart_place = float_chart(session, main, frame, (x, y, w, h))
     show_boxes(session, main, (x, y, w, h))
     quit_program(session, main)
+    restart_finds_the_chart(args, session, following, config, chart_place)
     check_document(args.cli, target, os.path.join(args.artifacts, "painted.png"), expected_cel)
     check_export(exported, os.path.join(args.artifacts, "exported.png"))
     check_document(args.cli, copy, os.path.join(args.artifacts, "copy.png"), expected_copy)
@@ -654,18 +680,85 @@ def carry_to_the_next_cel(cli, session, main, scratch, following):
     save_again(session, main, following, saved, "after-carry", "the next cel")
 
 
-def show_boxes(session, main, window):
-    """Opens the palette box (F6) and the brush box (F8) beside the main window and the about box
-    (Help menu, A), keeping pictures of them; the about box closes with Enter."""
+def show_docked_chart(session, main, frame, window, label):
+    """Shows the colour chart box with F7, docked right of the canvas (no window of its own), and
+    gives the screen point of its swatch of the chart file's colour."""
     x, y, w, h = window
-    shown = []
-    for keys, what, place in (("F6", "the palette box", (x + w + 4, y + 260)),
-                              ("F8", "the brush box", (x + 4, y + h + 4))):
-        box = open_with_keys(session, main, keys, what)
-        session.xdotool("windowmove", "--sync", box, str(place[0]), str(place[1]), check=False)
-        shown.append(box)
-    time.sleep(0.5)
-    session.screenshot("palette-and-brush-boxes", over=shown)
+    before = set(session.visible_windows("."))
+    press_on(session, main, "F7")
+    swatch = None
+    limit = time.monotonic() + 5
+    while swatch is None and time.monotonic() < limit:
+        time.sleep(0.5)
+        shot = session.screenshot(label)
+        swatch = find_colour(shot, (frame[2] + 20, y, x + w - frame[2] - 20, h), CHART_COLOUR)
+    if swatch is None:
+        raise E2EFailure(f"the docked chart box shows no swatch of {CHART_COLOUR}")
+    if set(session.visible_windows(".")) - before:
+        raise E2EFailure("the chart box opened as a window of its own, not docked")
+    log(f"chart swatch at {swatch}")
+    return swatch
+
+
+def float_chart(session, main, frame, window):
+    """Shows the chart box docked (F7), floats it with a double click on its title bar (the top of
+    the dock area, level with the canvas's top) and moves it; gives its place."""
+    x, y, w, h = window
+    swatch = show_docked_chart(session, main, frame, window, "chart-docked-again")
+    canvas_top = frame[1] - FRAME[1]
+    before = set(session.visible_windows("."))
+    place = (x + CHART_PLACE[0], y + CHART_PLACE[1])
+    try:
+        box = e2e_workspace.float_and_move(session, main, (swatch[0], canvas_top + 6), place, CHART_SIZE, before)
+    except e2e_workspace.WorkspaceFailure as failure:
+        raise E2EFailure(str(failure))
+    moved = session.geometry(box)
+    session.screenshot("chart-floating", over=[box])
+    log(f"chart box floating at {moved}")
+    return moved
+
+
+def restart_finds_the_chart(args, session, document, config, chart_place):
+    """Starts the program again on the same settings with the document: the chart box floats where
+    it was moved, the title shows the document unmarked."""
+    session.start_program(os.path.abspath(args.program), document, config)
+    main = session.wait_window(os.path.basename(document), 30)
+    time.sleep(1.0)
+    log(f"restarted: {expect_marker(session, main, False, 'after the restart')!r}")
+    found = None
+    limit = time.monotonic() + 10
+    while found is None and time.monotonic() < limit:
+        for window in session.visible_windows("."):
+            if window != main and session.geometry(window) == chart_place:
+                found = window
+        time.sleep(0.25)
+    x, y, w, h = session.geometry(main)
+    over = [found] if found else []
+    session.screenshot("restarted", over=over)
+    if found is None:
+        places = [session.geometry(w) for w in session.visible_windows(".") if w != main]
+        raise E2EFailure(f"after the restart no box stands at the chart box's place {chart_place} "
+                         f"(boxes at {places})")
+    log(f"after the restart the chart box is at {chart_place} again")
+    quit_program(session, main)
+
+
+def show_boxes(session, main, window):
+    """Opens the palette box (F6) and the brush box (F8), docked on the right of the canvas, and
+    the about box (Help menu, A), keeping pictures of them; the about box closes with Enter."""
+    x, y, w, h = window
+    before = set(session.visible_windows("."))
+    for keys in ("F6", "F8"):
+        press_on(session, main, keys)
+        time.sleep(0.5)
+    shot = session.screenshot("palette-and-brush-boxes")
+    if set(session.visible_windows(".")) - before:
+        raise E2EFailure("the palette or brush box opened as a window of its own, not docked")
+    # The palette's hue field: strongly coloured pixels right of the canvas's view.
+    vivid = sum(1 for yy in range(y, y + h, 3) for xx in range(x + w // 2, x + w, 3)
+                if max(shot.at(xx, yy)[:3]) - min(shot.at(xx, yy)[:3]) > 200)
+    if vivid < 50:
+        raise E2EFailure(f"the docked palette box is not on the screen ({vivid} vivid samples)")
     open_menu(session, main, "alt+h", "help-menu")
     before = set(session.visible_windows("."))
     session.xdotool("key", "a")
