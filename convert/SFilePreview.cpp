@@ -82,6 +82,30 @@ SError DocumentPreview(const SQuickPress& list, std::int32_t box, SFilePreview& 
 
 }  // namespace
 
+SError ReadPreviewBytes(const std::uint8_t* begin, const std::uint8_t* end, std::int32_t box, SFilePreview& preview)
+{
+    preview = SFilePreview();
+    if (box <= 0)
+        return ErrorFromIdentifier("InvalidArgument");
+    SQuickPress list;
+    SError err = list.ReadFrom(begin, end);
+    if (err == 0) {
+        err = DocumentPreview(list, box, preview);
+    } else if (err == ErrorFromIdentifier("UnacceptableFormat")) {
+        // Not a document of ours: the bytes may be a picture.
+        SBitmap picture;
+        err = ReadImageBytes(picture, begin, end);
+        if (err == 0) {
+            preview.width = picture.Width();
+            preview.height = picture.Height();
+            err = Shrink(picture, box, preview.picture);
+        }
+    }
+    if (err != 0)
+        preview = SFilePreview();
+    return err;
+}
+
 SError ReadFilePreview(const SString& path, std::int32_t box, SFilePreview& preview)
 {
     preview = SFilePreview();
@@ -89,24 +113,8 @@ SError ReadFilePreview(const SString& path, std::int32_t box, SFilePreview& prev
         return ErrorFromIdentifier("InvalidArgument");
     SFileMapper file;
     SError err = file.OpenRead(path);
-    if (err == 0) {
-        SQuickPress list;
-        err = list.ReadFrom(file.Begin(), file.End());
-        if (err == 0) {
-            err = DocumentPreview(list, box, preview);
-        } else if (err == ErrorFromIdentifier("UnacceptableFormat")) {
-            // Not a document of ours: the file may be a picture.
-            SBitmap picture;
-            err = ReadImageBytes(picture, file.Begin(), file.End());
-            if (err == 0) {
-                preview.width = picture.Width();
-                preview.height = picture.Height();
-                err = Shrink(picture, box, preview.picture);
-            }
-        }
-    }
+    if (err == 0)
+        err = ReadPreviewBytes(file.Begin(), file.End(), box, preview);
     (void)file.Close();  // a mapping opened only for reading has nothing to lose on closing
-    if (err != 0)
-        preview = SFilePreview();
     return err;
 }

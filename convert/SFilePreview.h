@@ -25,3 +25,6 @@ struct SFilePreview
 // built-in readers know), "data" (a thumbnail record of an impossible size), the layer decoder's,
 // "memory_alloc". On an error the preview is empty (0 by 0, no picture).
 ulib::SError ReadFilePreview(const ulib::SString& path, std::int32_t box, SFilePreview& preview);
+// The same for the bytes of a file already in memory (errors as above, without the file's own).
+ulib::SError ReadPreviewBytes(const std::uint8_t* begin, const std::uint8_t* end, std::int32_t box,
+                              SFilePreview& preview);
