@@ -101,10 +101,14 @@ void TFormMain::ShowAsLastTime()
 {
     const SMainWindowState& w = controller_.Window();
     const SRect& r = w.normalRect;
-    const bool remembered = w.hasNormalRect && r.right > r.left && r.bottom > r.top;
+    const QRect last(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    const QScreen* shown = screen();
+    // A place on a screen that is no longer there counts as none.
+    const bool remembered = w.hasNormalRect && last.isValid() &&
+                            (shown == nullptr || shown->availableVirtualGeometry().intersects(last));
     if (remembered) {
-        setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (const QScreen* shown = screen()) {
+        setGeometry(last);
+    } else if (shown != nullptr) {
         // Restoring from maximised later gives a window that fits the screen with a margin.
         const QRect free = shown->availableGeometry();
         setGeometry(free.adjusted(free.width() / 16, free.height() / 16, -free.width() / 16, -free.height() / 16));

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -201,6 +202,30 @@ TEST_F(FormMain, TitleMarksUnsavedChangesUntilTheCelIsSaved)
     EXPECT_EQ(form_->windowTitle(), Text("cel.hdq - Huedrane"));
     Item("MenuFullFillPaint")->trigger();
     EXPECT_EQ(form_->windowTitle(), Text("*cel.hdq - Huedrane"));
+}
+
+TEST_F(FormMain, FirstStartFillsTheScreenAndAPlaceOffEveryScreenIsForgotten)
+{
+    form_->ShowAsLastTime();
+    QApplication::processEvents();
+    const QRect free = form_->screen()->availableGeometry();
+    EXPECT_TRUE(form_->isMaximized());
+    EXPECT_TRUE(free.contains(form_->normalGeometry()));
+    EXPECT_GT(form_->normalGeometry().width(), free.width() / 2);
+    form_->hide();
+
+    // A window last closed on a screen that has gone opens on this one as on a first start.
+    EditWindow(c_, [&](SMainWindowState& w) {
+        w.normalRect = {20000, 20000, 20800, 20600};
+        w.hasNormalRect = true;
+        w.maximized = false;
+    });
+    TFormMain again(c_, keys_, SString("/usr/bin/huedrane-test"));
+    again.ShowAsLastTime();
+    QApplication::processEvents();
+    EXPECT_TRUE(again.isMaximized());
+    EXPECT_TRUE(free.contains(again.normalGeometry()));
+    again.hide();
 }
 
 TEST_F(FormMain, UndoAndRedoCaptionsNameTheBrushStroke)
