@@ -301,6 +301,7 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("CheckBeforeExport", controller.CheckBeforeExport() ? "1" : "0");
     add("Maximized", window.maximized ? "1" : "0");
     add("WindowLayout", window.layout);
+    add("Language", window.language);
     return values;
 }
 
@@ -351,6 +352,14 @@ void RemoveUserSettings(const SString& software)
 }  // namespace
 
 SString SpiDirectorySetting(const SRegistryValues& values) { return RegistryValue(values, "SpiDirectory"); }
+
+SString StoredLanguage()
+{
+    SRegistryValues values;
+    if (ReadRegistryValues(SettingsKey, &values))
+        return {};
+    return RegistryValue(values, "Language");
+}
 
 SString StoredSpiDirectory()
 {
@@ -407,6 +416,8 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
         window.maximized = text.View() == "1";
     if (const SString text = value("WindowLayout"); IsLayoutText(text.View()))
         window.layout = text;
+    if (const SString text = value("Language"); text.View() == "ja" || text.View() == "en")
+        window.language = text;
     if (const SString text = value("SplitBar"); !text.IsEmpty()) {
         const std::int32_t split = LeadingInteger(text.View());
         if (split >= 0 && split <= 100)

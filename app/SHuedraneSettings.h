@@ -33,6 +33,9 @@ void RemoveInstallation(const ulib::SString& programPath);
 ulib::SString SpiDirectorySetting(const ulib::SRegistryValues& values);
 // SpiDirectorySetting of the stored main key; empty when the key cannot be read.
 ulib::SString StoredSpiDirectory();
+// The language chosen in the options as stored ("ja", "en", anything else for none), read before
+// the windows are made: the program and the converter choose their texts' language with it.
+ulib::SString StoredLanguage();
 
 // The main key's values applied to the controller as LoadSettings does (everything but the
 // current directory, which only LoadSettings changes). Any text is safe.

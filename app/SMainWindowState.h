@@ -17,6 +17,9 @@ struct SMainWindowState
     // Where the tool boxes stand (docked side, floating place, size, shown or not), in the window
     // system's own encoding as base64 text; empty for the first layout.
     ulib::SString layout;
+    // The language chosen in the options: "ja", "en", or empty for the user's locale. It takes
+    // effect at the next start (SLanguage.h).
+    ulib::SString language;
     std::int32_t toolMode = ToolPaint;
     std::int32_t splitBar = 50;      // the split bar's left edge in percent of the client width
     bool toolBarVisible = true;

@@ -5,6 +5,7 @@
 #include "CliCommands.h"
 #include "CliOutput.h"
 #include "SHuedraneSettings.h"
+#include "SLanguage.h"
 #include "SMessage.h"
 #include "SQuickPress.h"
 #include "SReplacingFile.h"
@@ -103,6 +104,8 @@ bool ReadScript(const std::string& name, std::string& text)
 int main(int argc, char** argv)
 {
     ulib::SetApplicationTitle("huedrane-cli");
+    // Messages in the window's language (identifiers stay as they are, for scripts that read them).
+    ulib::SetLanguage(ulib::ChooseLanguage(StoredLanguage().View()));
     ulib::SetApplicationTag("huedrane", false);
     SCliArguments args;
     std::string problem;

@@ -4,6 +4,7 @@
 #include "SError.h"
 #include "SErrorCause.h"
 #include "SErrorRegistry.h"
+#include "SLanguage.h"
 #include "SMessage.h"
 #include "SPlatform.h"
 
@@ -27,8 +28,11 @@ std::string ErrorText(SError error)
 {
     if (error == 0)
         return {};
-    if (error < SystemCodeBase)
-        return RegisteredErrorMessage(error).value_or("Error");
+    if (error < SystemCodeBase) {
+        // The registry keeps the Japanese message; an English run shows its translation.
+        const std::optional<std::string> message = RegisteredErrorMessage(error);
+        return message ? std::string(Translate(message->c_str())) : std::string("Error");
+    }
     if (error < UnclassifiedBase)
         return SystemCodeText(SystemCodeOf(error));
     return ErrorCauseText(error).value_or("Error");

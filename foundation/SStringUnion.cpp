@@ -1,5 +1,7 @@
 #include "SStringUnion.h"
 
+#include "SLanguage.h"
+
 #include <cstdlib>
 
 namespace ulib {
@@ -105,7 +107,9 @@ std::uint32_t UserLanguage()
 
 SString SelectText(SStringUnion text, std::uint32_t languageCode)
 {
-    const std::uint32_t code = languageCode ? languageCode : UserLanguage();
+    // Once the run's language is chosen, the library's texts follow it rather than the locale.
+    const std::uint32_t chosen = CurrentLanguage() == SLanguage::English ? English : LanguageCode("ja");
+    const std::uint32_t code = languageCode ? languageCode : LanguageChosen() ? chosen : UserLanguage();
     std::string_view found;
     if (FindSegment(text, code, found) || (code != English && FindSegment(text, English, found)))
         return SString(found);

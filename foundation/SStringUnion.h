@@ -25,8 +25,9 @@ std::uint32_t LanguageCode(std::string_view text);
 // Reads the environment on each call; safe from any thread that does not change it.
 std::uint32_t UserLanguage();
 
-// The text of the segment whose code is exactly languageCode (0: UserLanguage()), up to its
-// control byte. Without such a segment the English one; empty when there is no English one either.
+// The text of the segment whose code is exactly languageCode (0: the run's language once it is
+// chosen (SLanguage.h), else UserLanguage()), up to its control byte. Without such a segment the
+// English one; empty when there is no English one either.
 SString SelectText(SStringUnion text, std::uint32_t languageCode);
 
 // The library's multilingual texts.

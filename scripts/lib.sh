@@ -11,13 +11,16 @@ huedrane_install() {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
-# What building the program needs on a fresh Debian 12 machine.
-HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev)
+# What building the program needs on a fresh Debian 12 machine (Python 3 writes the core's
+# translation table).
+HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev python3)
 # What the Qt program and its tests need besides: Qt 6 Widgets, Qt's offscreen platform, Qt SVG
 # (the tests read the tool-bar drawings with it; libqt6svg6 holds the SVG icon engine and image format
 # plug-ins that draw them at run time), Qt's own translations (standard buttons in the system's
-# language), a Japanese font.
-HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n fonts-ipafont-gothic)
+# language), Qt Linguist's tools (the English texts are built with lrelease, checked with lupdate),
+# a Japanese font.
+HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n qt6-tools-dev
+  qt6-l10n-tools fonts-ipafont-gothic)
 # What the end-to-end test needs: a virtual X server, X input events and window search, the X
 # authority tool and window dumps (xwd), and Python 3 for the driver.
 HUEDRANE_E2E_PACKAGES=(xvfb xdotool xauth x11-apps python3)

@@ -118,6 +118,7 @@ TEST_F(Settings, EverythingSavedComesBack)
         w.subToolBarVisible = false;
         w.maximized = true;
         w.layout = "AAAA/w+=";
+        w.language = "en";
     });
     saved.SetLayerSwitch(LayerUnder, true);
     saved.SetLayerSwitch(LayerPaint, false);
@@ -167,6 +168,8 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_FALSE(loaded.Window().subToolBarVisible);
     EXPECT_TRUE(loaded.Window().maximized);
     EXPECT_EQ(loaded.Window().layout, SString("AAAA/w+="));
+    EXPECT_EQ(loaded.Window().language, SString("en"));
+    EXPECT_EQ(StoredLanguage(), SString("en"));
     EXPECT_EQ(loaded.Cel().visible, saved.Cel().visible);
     EXPECT_EQ(loaded.QuickPalette(), saved.QuickPalette());
     EXPECT_EQ(loaded.ReferenceList(), saved.ReferenceList());
@@ -245,6 +248,8 @@ TEST_F(Settings, NumbersAreClampedOrIgnored)
     for (const std::string& layout : {std::string("AAA"), std::string("AA A"), std::string("AAA@"),
                                       std::string(64 * 1024 + 4, 'A')})
         EXPECT_TRUE(LoadedWith({{"WindowLayout", layout.c_str()}})->Window().layout.IsEmpty()) << layout.size();
+    // A language the program has no texts for means the locale's.
+    EXPECT_TRUE(LoadedWith({{"Language", "fr"}})->Window().language.IsEmpty());
 }
 
 TEST_F(Settings, LettersSwitchLayersAndBars)

@@ -130,6 +130,7 @@ class Session:
         self.display = None
         self.env = dict(os.environ)
         self.shots = 0
+        self.language = "ja"  # the language of the program's texts
 
     # --- the X server -------------------------------------------------------------------------
     def start_x(self):
@@ -174,7 +175,8 @@ class Session:
         for variable in ("XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"):
             home[variable] = os.path.join(self.work, variable.lower())
             os.makedirs(home[variable], mode=0o700, exist_ok=True)
-        env = dict(self.env, HUEDRANE_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb", **home)
+        env = dict(self.env, HUEDRANE_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb", HUEDRANE_LANGUAGE=self.language,
+                   **home)
         self.program_log = open(os.path.join(self.artifacts, "program.log"), "a")
         self.program = subprocess.Popen([program, argument], env=env, cwd=self.work,
                                         stdout=self.program_log, stderr=subprocess.STDOUT)
