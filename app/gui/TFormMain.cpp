@@ -8,6 +8,7 @@
 #include "SHuedraneController.h"
 #include "SHuedraneSettings.h"
 #include "SMessage.h"
+#include "SUiText.h"
 #include "TCanvas.h"
 #include "TFormMemo.h"
 #include "TFormPalette.h"
@@ -194,7 +195,7 @@ void TFormMain::ApplyStates(const SControlStates& states)
         if (action->isCheckable())
             action->setChecked(state.checked);
         if (!state.caption.IsEmpty())
-            action->setText(FromUtf8(state.caption));
+            action->setText(UiText(state.caption.Str().c_str()));
     }
 }
 

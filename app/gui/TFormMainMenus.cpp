@@ -7,6 +7,7 @@
 #include "SHuedraneController.h"
 #include "SMessage.h"
 #include "SToolIcons.h"
+#include "SUiText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -67,12 +68,12 @@ const char* WholeCelHint(std::string_view name)
 
 QAction* TFormMain::AddAction(QMenu* menu, const SItem& item)
 {
-    QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+    QAction* action = menu->addAction(UiText(item.caption));
     action->setObjectName(QString::fromUtf8(item.name));
     if (*item.shortcut)
         action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-    action->setStatusTip(QString::fromUtf8(item.hint));
-    action->setToolTip(QString::fromUtf8(item.hint));
+    action->setStatusTip(UiText(item.hint));
+    action->setToolTip(UiText(item.hint));
     action->setCheckable(item.checkable);
     action->setVisible(!item.hidden);
     if (item.handler)
@@ -86,7 +87,7 @@ void TFormMain::BuildMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName("MenuMain");
     auto addMenu = [&](QMenu* parent, const char* name, const char* caption) {
-        QMenu* menu = parent ? parent->addMenu(QString::fromUtf8(caption)) : bar->addMenu(QString::fromUtf8(caption));
+        QMenu* menu = parent ? parent->addMenu(UiText(caption)) : bar->addMenu(UiText(caption));
         menu->setObjectName(QString::fromUtf8(name));
         menu->menuAction()->setObjectName(QString::fromUtf8(name));
         menus_.emplace(name, menu);
@@ -189,7 +190,7 @@ void TFormMain::BuildMenus()
     for (const SToolMenuItem& item : ToolMenuItems()) {
         const std::int32_t number = item.tool;
         // The key that chooses the tool while clicking is shown beside the caption.
-        const std::string caption = std::string(item.caption) + item.keyHint;
+        const std::string caption = UiText(item.caption).toStdString() + item.keyHint;
         QAction* action = AddAction(tool, {item.name, caption.c_str(), "", "ツールを選択します。",
                                            [this, &c, number] { Refresh(SelectTool(c, number)); }, true});
         tools->addAction(action);
@@ -300,10 +301,10 @@ void TFormMain::BuildMenus()
 QAction* TFormMain::AddToolButton(const char* name, const char* hint, std::function<void()> handler, bool checkable,
                                   QToolBar* bar)
 {
-    QAction* action = (bar ? bar : toolBar_)->addAction(ToolIcon(name), QString::fromUtf8(hint));
+    QAction* action = (bar ? bar : toolBar_)->addAction(ToolIcon(name), UiText(hint));
     action->setObjectName(QString::fromUtf8(name));
-    action->setToolTip(QString::fromUtf8(hint));
-    action->setStatusTip(QString::fromUtf8(hint));
+    action->setToolTip(UiText(hint));
+    action->setStatusTip(UiText(hint));
     action->setCheckable(checkable);
     if (handler)
         connect(action, &QAction::triggered, this, handler);
@@ -313,7 +314,7 @@ QAction* TFormMain::AddToolButton(const char* name, const char* hint, std::funct
 
 void TFormMain::BuildToolBar()
 {
-    toolBar_ = addToolBar(QString::fromUtf8("ツールバー"));
+    toolBar_ = addToolBar(UiText("ツールバー"));
     toolBar_->setObjectName("ToolBar");
     toolBar_->setMovable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -366,9 +367,9 @@ void TFormMain::BuildToolBar()
     fillGap_ = new QSpinBox(toolBar_);
     fillGap_->setObjectName("SpinFillGap");
     fillGap_->setRange(0, LargestFillGap);
-    fillGap_->setPrefix(QString::fromUtf8("隙間 "));
-    fillGap_->setSpecialValueText(QString::fromUtf8("隙間 なし"));
-    fillGap_->setToolTip(QString::fromUtf8("隙間を閉じる: 塗りつぶしが越えない線の隙間の幅 (ピクセル、0で無効)"));
+    fillGap_->setPrefix(UiText("隙間 "));
+    fillGap_->setSpecialValueText(UiText("隙間 なし"));
+    fillGap_->setToolTip(UiText("隙間を閉じる: 塗りつぶしが越えない線の隙間の幅 (ピクセル、0で無効)"));
     fillGap_->setValue(controller_.Tools().fillGap);
     connect(fillGap_, &QSpinBox::valueChanged, this, [this](int gap) { Refresh(controller_.SetFillGap(gap)); });
     toolBar_->addWidget(fillGap_)->setObjectName("ToolFillGap");

@@ -5,6 +5,7 @@
 #include "SHeldKeyFilter.h"
 #include "SHuedraneController.h"
 #include "SHuedraneSettings.h"
+#include "SLanguageSetup.h"
 #include "SMessage.h"
 #include "SPlatform.h"
 #include "SProgramPath.h"
@@ -12,9 +13,6 @@
 #include "TFormMain.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <exception>
 #include <memory>
@@ -25,10 +23,7 @@ int Run(int argc, char** argv, SHuedraneController& controller)
 {
     QApplication application(argc, argv);
     application.setApplicationName("huedrane");
-    // The program's own texts are fixed; Qt's standard buttons and dialogs follow the system's language.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        application.installTranslator(&qtTexts);
+    const SLanguageSetup language(application);
 
     SQtPlatform platform;
     const ulib::ScopedPlatform installed(platform);

@@ -2,6 +2,7 @@
 
 #include "SBrushPreview.h"
 #include "SHuedraneController.h"
+#include "SUiText.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -77,7 +78,7 @@ TFormBrush::TFormBrush(SHuedraneController& controller, QWidget* owner)
         {"半径", TrackRadius, SpinRadius}, {"形状", TrackShape, SpinShape}, {"濃度", TrackDensity, SpinDensity}};
     int row = 0;
     for (const auto& r : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(r.caption), this), row, 0);
+        grid->addWidget(new QLabel(UiText(r.caption), this), row, 0);
         grid->addWidget(r.track, row, 1);
         grid->addWidget(r.spin, row, 2);
         ++row;

@@ -5,6 +5,7 @@
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
 #include "SMessage.h"
+#include "SUiText.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -40,7 +41,7 @@ SString FromQString(const QString& text)
 
 QAction* AddItem(QMenu* menu, const char* name, const char* caption)
 {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    QAction* action = menu->addAction(UiText(caption));
     action->setObjectName(QString::fromUtf8(name));
     return action;
 }
@@ -189,7 +190,7 @@ void TFormChart::SelectFocusedOrTop()
 void TFormChart::ShowSelectedGroup()
 {
     const int column = std::max(gridChart_->currentIndex().column(), 0);
-    gridChart_->SetHint(chart_.groups.IsEmpty() ? QString::fromUtf8(EmptyChartHint) : QString());
+    gridChart_->SetHint(chart_.groups.IsEmpty() ? UiText(EmptyChartHint) : QString());
     gridChart_->Model().Reset();
     gridChart_->SetCurrentQuietly(0, column);
     gridChart_->scrollToTop();

@@ -2,6 +2,7 @@
 
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
+#include "SUiText.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -23,7 +24,7 @@ TFormMemo::TFormMemo(SHuedraneController& controller, QWidget* owner)
     font.setPixelSize(16);
     MemoMain->setFont(font);
 
-    ButtonClear = new QPushButton(QString::fromUtf8("消去"), this);
+    ButtonClear = new QPushButton(UiText("消去"), this);
     ButtonClear->setObjectName("ButtonClear");
 
     auto* buttons = new QHBoxLayout;

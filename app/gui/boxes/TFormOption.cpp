@@ -8,6 +8,7 @@
 #include "SFolderDialog.h"
 #include "SHelp.h"
 #include "SHuedraneController.h"
+#include "SUiText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,14 +23,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int32_t HelpContext = 1001;
 constexpr const char* ColourProperty = "huedraneColour";
 
-QString Text(const char* utf8)
+QString Text(const char* japanese)
 {
-    return QString::fromUtf8(utf8);
+    return UiText(japanese);
 }
 
 // Selects an item by index; an index the combo does not have leaves it without a selection.
@@ -160,6 +163,8 @@ void TFormOption::FormShow()
     SpinMinSpeck->setValue(controller_.CheckOptions().minSpeck);
     CheckIncludeEdge->setChecked(controller_.CheckOptions().includeEdge);
     CheckBeforeExport->setChecked(controller_.CheckBeforeExport());
+    const ulib::SString& language = controller_.Window().language;
+    ComboLanguage->setCurrentIndex(language == ulib::SString("ja") ? 1 : language == ulib::SString("en") ? 2 : 0);
     CheckInLevel->setChecked(o.importLevelEnabled);
     SpinInLevelMax->setValue(o.importLevelWhite);
     SpinInLevelMin->setValue(o.importLevelBlack);
@@ -211,6 +216,10 @@ void TFormOption::ButtonOkClick()
     controller_.SetFillGap(SpinFillGap->value());
     controller_.SetCheckOptions({SpinMinSpeck->value(), CheckIncludeEdge->isChecked()});
     controller_.SetCheckBeforeExport(CheckBeforeExport->isChecked());
+    SMainWindowState window = controller_.Window();
+    const char* const languages[] = {"", "ja", "en"};
+    window.language = ulib::SString(languages[std::clamp(ComboLanguage->currentIndex(), 0, 2)]);
+    controller_.SetWindow(window);
     accept();
 }
 

@@ -77,6 +77,7 @@ public:
     QCheckBox* CheckOpaque = nullptr;
     QLabel* LabelOutputLayer = nullptr;
     QComboBox* ComboOutputLayer = nullptr;
+    QComboBox* ComboLanguage = nullptr;  // the system's, Japanese, English
     QLabel* LabelMinimizeRate = nullptr;
     QComboBox* ComboMinimizeRate = nullptr;
     QCheckBox* CheckChangeKuroTraceColor = nullptr;

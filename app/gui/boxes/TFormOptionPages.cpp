@@ -3,6 +3,7 @@
 
 #include "SCelCheck.h"
 #include "SGapSplit.h"
+#include "SUiText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,9 +18,13 @@
 
 namespace {
 
-QString Text(const char* utf8)
+// Japanese's own name, shown as it is in both languages.
+constexpr char LanguageName[] = "日本語";
+
+// Every caption of the pages, in the run's language.
+QString Text(const char* japanese)
 {
-    return QString::fromUtf8(utf8);
+    return UiText(japanese);
 }
 
 QStringList Items(std::initializer_list<const char*> items)
@@ -107,6 +112,11 @@ QWidget* TFormOption::BuildMainPage()
     labelMinSpeck->setBuddy(SpinMinSpeck);
     CheckIncludeEdge = MakeCheck(page, "CheckIncludeEdge", "背景と端に接する塗り残しもチェックする(&E)");
     CheckBeforeExport = MakeCheck(page, "CheckBeforeExport", "エクスポートの前にチェックする(&W)");
+    // The language names stand in their own language, so either reader finds theirs.
+    ComboLanguage = MakeCombo(page, "ComboLanguage",
+                              Items({"システムの言語に合わせる"}) << QString::fromUtf8(LanguageName) << QStringLiteral("English"));
+    QLabel* labelLanguage = MakeLabel(page, "表示言語(&N)");
+    labelLanguage->setBuddy(ComboLanguage);
 
     auto* row = new QHBoxLayout;
     row->addWidget(EditSpiFolder, 1);
@@ -133,6 +143,13 @@ QWidget* TFormOption::BuildMainPage()
     layout->addLayout(speck);
     layout->addWidget(CheckIncludeEdge);
     layout->addWidget(CheckBeforeExport);
+    auto* language = new QHBoxLayout;
+    language->addWidget(labelLanguage);
+    language->addWidget(ComboLanguage);
+    language->addStretch(1);
+    layout->addSpacing(12);
+    layout->addLayout(language);
+    layout->addWidget(MakeLabel(page, "※次回起動時から有効になります。"));
     layout->addStretch(1);
     return page;
 }

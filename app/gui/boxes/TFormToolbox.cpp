@@ -1,5 +1,7 @@
 #include "TFormToolbox.h"
 
+#include "SUiText.h"
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGridLayout>
@@ -15,7 +17,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, QButtonGroup* group, const char* n
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setText(QString::fromUtf8(caption));
+    button->setText(UiText(caption));
     button->setCheckable(true);
     button->setAutoRaise(true);
     button->setFixedSize(28, 28);

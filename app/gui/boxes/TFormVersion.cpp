@@ -1,6 +1,7 @@
 #include "TFormVersion.h"
 
 #include "SAboutText.h"
+#include "SUiText.h"
 
 #include <QFont>
 #include <QFrame>
@@ -47,7 +48,7 @@ TFormVersion::TFormVersion(QWidget* owner)
     : QDialog(owner)
 {
     setObjectName("FormVersion");
-    setWindowTitle(QString::fromUtf8("バージョン情報"));
+    setWindowTitle(UiText("バージョン情報"));
 
     PanelFrame = new QFrame(this);
     PanelFrame->setObjectName("PanelFrame");

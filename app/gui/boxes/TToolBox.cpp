@@ -1,5 +1,7 @@
 #include "TToolBox.h"
 
+#include "SUiText.h"
+
 #include <QAction>
 #include <QDockWidget>
 #include <QHideEvent>
@@ -9,7 +11,7 @@ TToolBox::TToolBox(const char* objectName, const char* caption, QWidget* owner)
     : QWidget(owner, Qt::Tool)
 {
     setObjectName(QString::fromUtf8(objectName));
-    setWindowTitle(QString::fromUtf8(caption));
+    setWindowTitle(UiText(caption));
 }
 
 void TToolBox::SetToggles(QAction* menuItem, QAction* toolButton)
