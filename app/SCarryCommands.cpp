@@ -6,6 +6,7 @@
 #include "SAbort.h"
 #include "SDocumentFile.h"
 #include "SDocumentNeighbours.h"
+#include "SLanguage.h"
 #include "SNonBorderPixels.h"
 #include "SPlatform.h"
 #include "SRegionWalk.h"
@@ -97,13 +98,13 @@ std::vector<SLeftRegion> FindLeftRegions(SBitmap& paint, const std::vector<SRect
 
 SString CarrySummary(const SCarryReport& report)
 {
-    return SString("色を写しました: ") + std::to_string(report.painted) + " 領域を塗り、" +
-           std::to_string(report.left) + " 領域を残しました";
+    return SString(FormatText("色を写しました: %1 領域を塗り、%2 領域を残しました",
+                              {std::to_string(report.painted), std::to_string(report.left)}));
 }
 
 SString LeftRegionText(std::int32_t index, std::int32_t count)
 {
-    return SString("塗り残し ") + std::to_string(index + 1) + " / " + std::to_string(count);
+    return SString(FormatText("塗り残し %1 / %2", {std::to_string(index + 1), std::to_string(count)}));
 }
 
 SError SHuedraneController::CarryFromPrevious()

@@ -3,6 +3,7 @@
 #include "SCheckView.h"
 
 #include "SHuedraneController.h"
+#include "SLanguage.h"
 #include "SMessage.h"
 
 #include <algorithm>
@@ -72,15 +73,16 @@ SString CheckSummary(const std::vector<SFinding>& findings)
     for (const SFinding& f : findings)
         ++counts[static_cast<std::size_t>(f.kind)];
     if (findings.empty())
-        return SString("チェック: 問題は見つかりませんでした");
-    return SString("チェック: 塗り残し " + std::to_string(counts[0]) + "、ゴミ " + std::to_string(counts[1]) +
-                   "、未変換の色トレス線 " + std::to_string(counts[2]));
+        return SString(Translate("チェック: 問題は見つかりませんでした"));
+    return SString(FormatText("チェック: 塗り残し %1、ゴミ %2、未変換の色トレス線 %3",
+                              {std::to_string(counts[0]), std::to_string(counts[1]), std::to_string(counts[2])}));
 }
 
 SString FindingText(const std::vector<SFinding>& findings, std::int32_t index)
 {
     static const char* const kinds[] = {"塗り残し", "ゴミ", "未変換の色トレス線"};
     const SFinding& f = findings[std::size_t(index)];
-    return SString("チェック " + std::to_string(index + 1) + " / " + std::to_string(findings.size()) + ": " +
-                   kinds[static_cast<std::size_t>(f.kind)] + " " + std::to_string(f.pixels) + " ピクセル");
+    return SString(FormatText("チェック %1 / %2: %3 %4 ピクセル",
+                              {std::to_string(index + 1), std::to_string(findings.size()),
+                               Translate(kinds[static_cast<std::size_t>(f.kind)]), std::to_string(f.pixels)}));
 }

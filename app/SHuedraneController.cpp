@@ -3,6 +3,7 @@
 #include "SHuedraneController.h"
 
 #include "SDocumentFile.h"
+#include "SLanguage.h"
 
 #include <utility>
 
@@ -148,12 +149,14 @@ void SHuedraneController::Redo()
 
 SString SHuedraneController::UndoMenuCaption() const
 {
-    return undo_.CanUndo() ? undo_.UndoCaption() + "を元に戻す(&U)" : SString("元に戻す(&U)");
+    return SString(undo_.CanUndo() ? FormatText("%1を元に戻す(&U)", {Translate(undo_.UndoCaption().Str().c_str())})
+                                   : std::string(Translate("元に戻す(&U)")));
 }
 
 SString SHuedraneController::RedoMenuCaption() const
 {
-    return undo_.CanRedo() ? undo_.RedoCaption() + "のやり直し(&R)" : SString("やり直し(&R)");
+    return SString(undo_.CanRedo() ? FormatText("%1のやり直し(&R)", {Translate(undo_.RedoCaption().Str().c_str())})
+                                   : std::string(Translate("やり直し(&R)")));
 }
 
 void SHuedraneController::ApplyOptions()

@@ -70,4 +70,21 @@ const char* Translate(const char* japanese)
     return found != table.end() && std::strcmp(found->source, japanese) == 0 ? found->english : japanese;
 }
 
+std::string FormatText(const char* japanese, std::initializer_list<std::string_view> arguments)
+{
+    const std::string_view text = Translate(japanese);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t number = i + 1 < text.size() && text[i] == '%' ? std::size_t(text[i + 1] - '1') : 9;
+        if (number < arguments.size()) {
+            out += arguments.begin()[number];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace ulib

@@ -3,6 +3,8 @@
 // The program and the converter choose it once at start; until then texts stay Japanese.
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace ulib {
@@ -29,5 +31,8 @@ inline constexpr char TranslationContext[] = "huedrane";
 // A text of the program in the run's language: the Japanese source itself, or its English
 // translation (the source again when the table has none).
 const char* Translate(const char* japanese);
+// Translate, then %1 ... %9 replaced by the arguments of those numbers (a translation may put them
+// in another order); "%" before anything else stays as it is.
+std::string FormatText(const char* japanese, std::initializer_list<std::string_view> arguments);
 
 }  // namespace ulib

@@ -13,19 +13,14 @@
 Export anyway?</translation>
     </message>
     <message>
-        <source> ピクセル</source>
-        <comment>app/SCheckView.cpp</comment>
-        <translation> pixels</translation>
+        <source>%1のやり直し(&amp;R)</source>
+        <comment>app/SHuedraneController.cpp</comment>
+        <translation>&amp;Redo %1</translation>
     </message>
     <message>
-        <source> 領域を塗り、</source>
-        <comment>app/SCarryCommands.cpp</comment>
-        <translation> regions painted, </translation>
-    </message>
-    <message>
-        <source> 領域を残しました</source>
-        <comment>app/SCarryCommands.cpp</comment>
-        <translation> regions left</translation>
+        <source>%1を元に戻す(&amp;U)</source>
+        <comment>app/SHuedraneController.cpp</comment>
+        <translation>&amp;Undo %1</translation>
     </message>
     <message>
         <source>1/2倍</source>
@@ -193,16 +188,6 @@ Export anyway?</translation>
         <translation>Note: if left empty, the plug-ins are found automatically.</translation>
     </message>
     <message>
-        <source>、ゴミ </source>
-        <comment>app/SCheckView.cpp</comment>
-        <translation>, specks </translation>
-    </message>
-    <message>
-        <source>、未変換の色トレス線 </source>
-        <comment>app/SCheckView.cpp</comment>
-        <translation>, unconverted colour trace lines </translation>
-    </message>
-    <message>
         <source>「</source>
         <comment>app/SDocumentConversions.cpp</comment>
         <translation>"</translation>
@@ -233,11 +218,6 @@ Export anyway?</translation>
         <translation> and others: </translation>
     </message>
     <message>
-        <source>のやり直し(&amp;R)</source>
-        <comment>app/SHuedraneController.cpp</comment>
-        <translation>: &amp;Redo</translation>
-    </message>
-    <message>
         <source>やり直し</source>
         <comment>app/gui/TFormMainMenus.cpp</comment>
         <translation>Redo</translation>
@@ -246,11 +226,6 @@ Export anyway?</translation>
         <source>やり直し(&amp;R)</source>
         <comment>app/SHuedraneController.cpp, app/gui/TFormMainMenus.cpp</comment>
         <translation>&amp;Redo</translation>
-    </message>
-    <message>
-        <source>を元に戻す(&amp;U)</source>
-        <comment>app/SHuedraneController.cpp</comment>
-        <translation>: &amp;Undo</translation>
     </message>
     <message>
         <source>アクセスが拒否されました。</source>
@@ -573,9 +548,9 @@ Export anyway?</translation>
         <translation>Colour &amp;Sampler Tool</translation>
     </message>
     <message>
-        <source>チェック </source>
+        <source>チェック %1 / %2: %3 %4 ピクセル</source>
         <comment>app/SCheckView.cpp</comment>
-        <translation>Check </translation>
+        <translation>Check %1 / %2: %3, %4 pixels</translation>
     </message>
     <message>
         <source>チェック: 問題は見つかりませんでした</source>
@@ -583,9 +558,9 @@ Export anyway?</translation>
         <translation>Check: no problems found</translation>
     </message>
     <message>
-        <source>チェック: 塗り残し </source>
+        <source>チェック: 塗り残し %1、ゴミ %2、未変換の色トレス線 %3</source>
         <comment>app/SCheckView.cpp</comment>
-        <translation>Check: unpainted areas </translation>
+        <translation>Check: %1 unpainted, %2 specks, %3 unconverted colour trace lines</translation>
     </message>
     <message>
         <source>チェックでゴミとみなす大きさ(&amp;Z)</source>
@@ -1783,9 +1758,9 @@ Export anyway?</translation>
         <translation>unpainted area</translation>
     </message>
     <message>
-        <source>塗り残し </source>
+        <source>塗り残し %1 / %2</source>
         <comment>app/SCarryCommands.cpp</comment>
-        <translation>Unpainted area </translation>
+        <translation>Unpainted region %1 / %2</translation>
     </message>
     <message>
         <source>塗り残し、ゴミ、未変換の色トレス線の表示を切り替えます。</source>
@@ -2208,9 +2183,9 @@ Export anyway?</translation>
         <translation>Carrying colours</translation>
     </message>
     <message>
-        <source>色を写しました: </source>
+        <source>色を写しました: %1 領域を塗り、%2 領域を残しました</source>
         <comment>app/SCarryCommands.cpp</comment>
-        <translation>Colours carried: </translation>
+        <translation>Colours carried: %1 regions painted, %2 left</translation>
     </message>
     <message>
         <source>色を写す</source>

@@ -3,6 +3,7 @@
 // acceptance callback refuse an OK while the dialog stays open.
 #include "SQtPlatform.h"
 
+#include "SUiText.h"
 #include "TFilePreview.h"
 #include "TFormFileList.h"
 
@@ -21,7 +22,9 @@ using namespace ulib;
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+// A text the core hands over: a text of the program in the run's language, anything else (names,
+// paths) as it is.
+QString Text(const std::string& text) { return UiText(text.c_str()); }
 
 bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 

@@ -4,6 +4,7 @@
 
 #include "SAbort.h"
 #include "SHelp.h"
+#include "SUiText.h"
 #include "TFormProgress.h"
 
 #include <QAbstractButton>
@@ -23,7 +24,9 @@ using namespace ulib;
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+// A text the core hands over: a text of the program in the run's language, anything else (names,
+// paths) as it is.
+QString Text(const std::string& text) { return UiText(text.c_str()); }
 
 // The buttons of a box in the order the style names them; an unknown button code shows OK alone.
 std::vector<QMessageBox::StandardButton> BoxButtons(std::uint32_t style)

@@ -93,6 +93,18 @@ TEST(Language, TheTableIsSortedAndEveryEntryIsFoundInAnEnglishRun)
     EXPECT_EQ(Translate(nullptr), nullptr);
 }
 
+TEST(Language, FormattedTextsPlaceTheirArgumentsInEitherLanguage)
+{
+    EXPECT_EQ(FormatText("塗り残し %1 / %2", {"3", "51"}), "塗り残し 3 / 51");
+    EXPECT_EQ(FormatText("%1を元に戻す(&U)", {"塗りつぶし"}), "塗りつぶしを元に戻す(&U)");
+    // Numbers without an argument, a lone "%" and "%%" stay as written.
+    EXPECT_EQ(FormatText("%2 と 100% と %", {"a"}), "%2 と 100% と %");
+    const ScopedLanguage english(SLanguage::English);
+    EXPECT_EQ(FormatText("%1を元に戻す(&U)", {"Fill"}), "&Undo Fill");
+    EXPECT_EQ(FormatText("色を写しました: %1 領域を塗り、%2 領域を残しました", {"2380", "51"}),
+              "Colours carried: 2380 regions painted, 51 left");
+}
+
 TEST(Language, ErrorMessagesAndTheLibrarysTextsFollowTheChosenLanguage)
 {
     const Environment locale({{"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", "ja_JP.UTF-8"}});
