@@ -2,6 +2,7 @@
 #include "TFormProgress.h"
 
 #include "SAbort.h"
+#include "SUiText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,7 +31,7 @@ TFormProgress::TFormProgress(QWidget* parent)
     GaugeMain->setObjectName("GaugeMain");
     GaugeMain->setRange(0, 100);
     GaugeMain->setValue(0);
-    ButtonAbort = new QPushButton(tr("中止"), this);
+    ButtonAbort = new QPushButton(UiText("中止"), this);
     ButtonAbort->setObjectName("ButtonAbort");
     ButtonAbort->setAutoDefault(false);
     TimerMain = new QTimer(this);

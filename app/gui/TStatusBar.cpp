@@ -5,6 +5,7 @@
 #include "SCanvasTile.h"
 #include "SHuedraneController.h"
 #include "SMainWindowRules.h"
+#include "SUiText.h"
 
 #include <QEvent>
 #include <QImage>
@@ -129,8 +130,8 @@ QString TStatusBar::PanelText(int index) const
                 text += QStringLiteral(" %1").arg(255 - c.t);
             return text;
         }
-        case SColourMode::Eraser: return QStringLiteral("消しゴム");
-        case SColourMode::Bitmap: return QStringLiteral("ビットマップ");
+        case SColourMode::Eraser: return UiText("消しゴム");
+        case SColourMode::Bitmap: return UiText("ビットマップ");
         default: return {};
         }
     case 2:

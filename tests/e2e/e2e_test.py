@@ -62,7 +62,7 @@ NEXT_SHIFT = (6, 4)
 # Export settings chosen in the options dialog: half size, 24-bit colour.
 EXPORT_DIVISOR = 2
 
-DEADLINE = time.monotonic() + 170  # the whole run stays under three minutes
+DEADLINE = time.monotonic() + 240  # the whole run stays under four minutes, on a busy machine too
 
 
 class E2EFailure(Exception):
@@ -117,7 +117,7 @@ def write_chart(work):
 def remaining(limit):
     left = DEADLINE - time.monotonic()
     if left <= 0:
-        raise E2EFailure("the test ran out of its two minutes")
+        raise E2EFailure("the test ran out of its four minutes")
     return min(limit, left)
 
 
@@ -901,6 +901,8 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    parser.add_argument("--language", choices=("ja", "en"), default="ja",
+                        help="the language of the program's texts (the keys pressed are the same)")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", "xauth", "xwd"):
         if shutil.which(tool) is None:
@@ -910,6 +912,7 @@ def main():
     os.makedirs(args.artifacts)
     work = tempfile.mkdtemp(prefix="huedrane-e2e-")
     session = Session(work, args.artifacts)
+    session.language = args.language
     try:
         run(args, work, session)
     except (E2EFailure, subprocess.SubprocessError, OSError, ValueError) as error:

@@ -3,6 +3,7 @@
 #include "FormMainFixture.h"
 
 #include "SLanguage.h"
+#include "TStatusBar.h"
 #include "TFormOption.h"
 
 #include <QAbstractButton>
@@ -90,6 +91,10 @@ TEST_F(EnglishWindow, MenusToolBarsBoxesAndOptionsAreAllEnglish)
     // The shortcuts are the same keys in both languages.
     EXPECT_EQ(window.Action("MenuOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(JapaneseLeft(window), std::vector<std::string>());
+    for (const SColourMode mode : {SColourMode::Eraser, SColourMode::Bitmap}) {
+        c_.SetColourMode(mode);
+        EXPECT_FALSE(HasJapanese(window.StatusPanels()->PanelText(0))) << window.StatusPanels()->PanelText(0).toStdString();
+    }
 
     TFormOption options(c_, &window);
     EXPECT_EQ(JapaneseLeft(options), std::vector<std::string>());
