@@ -24,5 +24,17 @@ HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-t
 # What the end-to-end test needs: a virtual X server, X input events and window search, the X
 # authority tool and window dumps (xwd), and Python 3 for the driver.
 HUEDRANE_E2E_PACKAGES=(xvfb xdotool xauth x11-apps python3)
+# What packing the Debian package needs: dpkg-shlibdeps (for Depends) and file, with which CPack finds
+# the binaries to give it.
+HUEDRANE_PACKAGE_PACKAGES=(dpkg-dev file)
+# Packs a configured build folder (building what is out of date) into its Debian package and prints
+# the package's path.
+huedrane_pack() {
+  local log deb
+  log="$(cd "$1" && cpack -G DEB 2>&1)" || { echo "$log" >&2; return 1; }
+  deb="$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' <<<"$log")"
+  [ -f "$deb" ] || { echo "$log" >&2; echo "cpack named no package" >&2; return 1; }
+  echo "$deb"
+}
 HUEDRANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 HUEDRANE_JOBS="$(nproc 2>/dev/null || echo 2)"
