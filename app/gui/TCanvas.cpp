@@ -36,7 +36,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { canvas_.PaintMainMouseDown(event); }
     void mouseMoveEvent(QMouseEvent* event) override { canvas_.PaintMainMouseMove(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { canvas_.PaintMainMouseUp(event); }
-    bool event(QEvent* event) override { return canvas_.PinchEvent(event, this) || QWidget::event(event); }
+    // Only the pinch goes to the canvas here: other events also come while the canvas is torn down.
+    bool event(QEvent* event) override
+    {
+        return (event->type() == QEvent::NativeGesture && canvas_.PinchEvent(event, this)) || QWidget::event(event);
+    }
     void wheelEvent(QWheelEvent* event) override { canvas_.Wheel(event, this); }
     // Off the canvas the position panel shows nothing.
     void leaveEvent(QEvent*) override { emit canvas_.PointerMoved({}, false); }
