@@ -1,6 +1,7 @@
 #include "SHelp.h"
 
 #include "SErrorCause.h"
+#include "SLanguage.h"
 #include "SPlatform.h"
 #include "SProgramPath.h"
 
@@ -44,8 +45,12 @@ std::vector<SString> HelpCandidates(const SString& programPath, const SString& d
         for (const char* name : {"index.htm", "index.html", "readme.txt", "readme.doc"})
             candidates.emplace_back(folder + name);
     }
-    if (!documentationFolder.IsEmpty())
+    if (!documentationFolder.IsEmpty()) {
+        // The manual of the run's language first; the English one serves every language.
+        if (CurrentLanguage() == SLanguage::Japanese)
+            candidates.emplace_back(documentationFolder.Str() + "ja/index.html");
         candidates.emplace_back(documentationFolder.Str() + "index.html");
+    }
     return candidates;
 }
 
@@ -65,10 +70,10 @@ SError ShowHelpFor(const SString& programPath, const SString& documentationFolde
     // was looked for last (its installed place).
     const SError help = ErrorFromIdentifier("help");
     if (!found.empty())
-        return ErrorWithDetail(help, "マニュアルの場所: " + found);
+        return ErrorWithDetail(help, FormatText("マニュアルの場所: %1", {found}));
     if (candidates.empty())
         return help;
-    return ErrorWithDetail(help, "マニュアルが見つかりません: " + candidates.back().Str());
+    return ErrorWithDetail(help, FormatText("マニュアルが見つかりません: %1", {candidates.back().Str()}));
 }
 
 SError ShowHelp(std::int32_t context)

@@ -22,8 +22,8 @@ std::string HelpTopicAnchor(std::int32_t context);
 
 // The places a manual may be, in the order they are tried: programPath with its extension
 // replaced by pdf, htm, html and txt (added when it has none), then index.htm, index.html,
-// readme.txt and readme.doc in its folder, then index.html in documentationFolder (a folder
-// ending in "/"). An empty argument contributes no candidates.
+// readme.txt and readme.doc in its folder, then in documentationFolder (a folder ending in "/")
+// ja/index.html in a Japanese run and index.html. An empty argument contributes no candidates.
 std::vector<SString> HelpCandidates(const SString& programPath, const SString& documentationFolder);
 
 // ShowHelp for a program at programPath with its documentation installed in documentationFolder:

@@ -1188,14 +1188,14 @@ Export anyway?</translation>
         <translation>Pointer error.</translation>
     </message>
     <message>
-        <source>マニュアルが見つかりません: </source>
+        <source>マニュアルが見つかりません: %1</source>
         <comment>foundation/SHelp.cpp</comment>
-        <translation>Manual not found: </translation>
+        <translation>The manual was not found: %1</translation>
     </message>
     <message>
-        <source>マニュアルの場所: </source>
+        <source>マニュアルの場所: %1</source>
         <comment>foundation/SHelp.cpp</comment>
-        <translation>The manual is at: </translation>
+        <translation>The manual is at: %1</translation>
     </message>
     <message>
         <source>マルチメディア関係のエラーが発生しました。</source>

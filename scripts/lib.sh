@@ -17,8 +17,8 @@ HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-t
 # What the Qt program and its tests need besides: Qt 6 Widgets, Qt's offscreen platform, Qt SVG
 # (the tests read the tool-bar drawings with it; libqt6svg6 holds the SVG icon engine and image format
 # plug-ins that draw them at run time), Qt's own translations (standard buttons in the system's
-# language), Qt Linguist's tools (the English texts are built with lrelease, checked with lupdate),
-# a Japanese font.
+# language), Qt Linguist's tools (lrelease builds the English texts into the program), a Japanese
+# font.
 HUEDRANE_GUI_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n qt6-tools-dev
   qt6-l10n-tools fonts-ipafont-gothic)
 # What the end-to-end test needs: a virtual X server, X input events and window search, the X

@@ -1,6 +1,7 @@
 #include "FuzzSeeds.h"
 #include "SColourChart.h"
 #include "SDefaultChart.h"
+#include "SLanguage.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -221,6 +222,20 @@ TEST(ColourChartDefault, HoldsTheUsualGroupsAndTheTraceLineColours)
     for (std::int32_t g = 0; g < groups.Count(); ++g)
         for (std::int32_t c = 0; c < groups.Value(g).Count(); ++c)
             EXPECT_NE(groups.Value(g).Value(c), SString(kChartNewColourName)) << groups.Key(g).Str();
+
+    // An English run starts from the same colours under English names.
+    SetLanguage(SLanguage::English);
+    const SColourGroups english = SColourChart::ParseChart(DefaultChartBytes());
+    ClearLanguage();
+    ASSERT_EQ(english.Count(), groups.Count());
+    EXPECT_EQ(english.Key(4), SString("Lines"));
+    for (std::int32_t g = 0; g < groups.Count(); ++g) {
+        ASSERT_EQ(english.Value(g).Count(), groups.Value(g).Count()) << english.Key(g).Str();
+        for (std::int32_t c = 0; c < groups.Value(g).Count(); ++c) {
+            EXPECT_EQ(english.Value(g).Key(c), groups.Value(g).Key(c)) << english.Value(g).Value(c).Str();
+            EXPECT_NE(english.Value(g).Value(c), SString(kChartNewColourName));
+        }
+    }
 }
 
 // The per-user chart in a scratch data folder, as the chart box finds it.

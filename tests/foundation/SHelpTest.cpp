@@ -1,6 +1,7 @@
 #include "SError.h"
 #include "SErrorCause.h"
 #include "SHelp.h"
+#include "SLanguage.h"
 #include "SScriptedPlatform.h"
 
 #include <gtest/gtest.h>
@@ -64,11 +65,16 @@ TEST_F(Help, CandidatesComeInTheDocumentedOrder)
                                         "/opt/h/bin/huedrane.html", "/opt/h/bin/huedrane.txt",
                                         "/opt/h/bin/index.htm",     "/opt/h/bin/index.html",
                                         "/opt/h/bin/readme.txt",    "/opt/h/bin/readme.doc",
+                                        "/opt/h/share/doc/huedrane/ja/index.html",
                                         "/opt/h/share/doc/huedrane/index.html"};
     EXPECT_EQ(candidates, expected);
     // A dot in a folder name or at the start of the file name is no extension.
     EXPECT_EQ(ulib::HelpCandidates("/x.d/.huedrane", "").front(), SString("/x.d/.huedrane.pdf"));
+    EXPECT_EQ(ulib::HelpCandidates("", "/doc/"), (std::vector<SString>{"/doc/ja/index.html", "/doc/index.html"}));
+    // An English run opens the English manual.
+    ulib::SetLanguage(ulib::SLanguage::English);
     EXPECT_EQ(ulib::HelpCandidates("", "/doc/"), std::vector<SString>{"/doc/index.html"});
+    ulib::ClearLanguage();
 }
 
 TEST_F(Help, TheFirstExistingManualThatOpensWins)
