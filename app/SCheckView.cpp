@@ -51,7 +51,7 @@ bool SHuedraneController::ConfirmExportAfterCheck()
     // A check that cannot run stops no export.
     if (CheckCel(cel_.paint, cel_.trace, checkOptions_, findings) != 0 || findings.empty())
         return true;
-    const SString question = CheckSummary(findings) + "\n\nこのままエクスポートしますか?";
+    const SString question(FormatText("%1\n\nこのままエクスポートしますか?", {CheckSummary(findings).Str()}));
     return ShowMessageBox("warning", question.CStr(), "Y2") == 1;
 }
 

@@ -6,6 +6,7 @@
 #include "SDocumentFile.h"
 #include "SExportRender.h"
 #include "SGengaPicture.h"
+#include "SLanguage.h"
 #include "SMessage.h"
 #include "SPlatform.h"
 #include "TConvertThread.h"
@@ -64,8 +65,9 @@ bool SamePicture(const SString& a, const SString& b)
 // The picture a cel was imported from is the artist's own scan: replacing it needs a second yes.
 bool ConfirmReplacingSource(const SString& target)
 {
-    const SString warning = SString("「") + Platform().DisplayName(target.Str()) +
-                            "」はこのセルの取り込み元の画像です。上書きすると元の画像は失われます。上書きしてよろしいですか？";
+    const SString warning(FormatText("「%1」はこのセルの取り込み元の画像です。"
+                                     "上書きすると元の画像は失われます。上書きしてよろしいですか？",
+                                     {Platform().DisplayName(target.Str())}));
     return ShowMessageBox("warning", warning.CStr(), "Y2") == 1;
 }
 
@@ -84,8 +86,8 @@ SError ConfirmOverwrite(const SArray<SString>& sources, const char* extension)
     }
     if (existing == 0)
         return 0;
-    const SString question = first + "など、" + std::to_string(existing) +
-                             "個のファイルが上書きされます。処理を続けてよろしいですか？";
+    const SString question(FormatText("%1など、%2個のファイルが上書きされます。処理を続けてよろしいですか？",
+                                      {first.Str(), std::to_string(existing)}));
     return ShowMessageBox("question", question.CStr(), "y") == 1 ? 0 : Cancelled();
 }
 

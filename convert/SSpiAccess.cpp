@@ -3,6 +3,7 @@
 #include "SSpiAccess.h"
 
 #include "SFileMapper.h"
+#include "SLanguage.h"
 #include "SMessage.h"
 #include "SSpiHost.h"
 
@@ -139,7 +140,8 @@ SError TryPlugin(const SSpiAccess& spi, SBitmap* bitmap, const std::uint8_t* beg
         case spi_protocol::StatusRead:
             if (header.code != 0) {
                 if (spi.showCodeBox) {
-                    const std::string text = "SPIが次のエラーを返しました。エラーコード：" + std::to_string(header.code);
+                    const std::string text =
+                        FormatText("SPIが次のエラーを返しました。エラーコード：%1", {std::to_string(header.code)});
                     ShowPlainMessage(text.c_str());
                 }
                 err = AbortRequested(abort) ? ErrorFromIdentifier("abort") : CodeError(header.code);

@@ -4,13 +4,18 @@
 <context>
     <name>huedrane</name>
     <message>
-        <source>
+        <source>%1
 
 このままエクスポートしますか?</source>
         <comment>app/SCheckView.cpp</comment>
-        <translation>
+        <translation>%1
 
-Export anyway?</translation>
+Export the cel as it is?</translation>
+    </message>
+    <message>
+        <source>%1など、%2個のファイルが上書きされます。処理を続けてよろしいですか？</source>
+        <comment>app/SDocumentConversions.cpp</comment>
+        <translation>%2 files, %1 among them, will be overwritten. Do you want to continue?</translation>
     </message>
     <message>
         <source>%1のやり直し(&amp;R)</source>
@@ -143,9 +148,9 @@ Export anyway?</translation>
         <translation>RGB C&amp;orrection...</translation>
     </message>
     <message>
-        <source>SPIが次のエラーを返しました。エラーコード：</source>
+        <source>SPIが次のエラーを返しました。エラーコード：%1</source>
         <comment>convert/SSpiAccess.cpp</comment>
-        <translation>The SPI plug-in returned an error. Error code: </translation>
+        <translation>The picture plug-in returned an error. Error code: %1</translation>
     </message>
     <message>
         <source>SPIの検索フォルダ</source>
@@ -188,14 +193,9 @@ Export anyway?</translation>
         <translation>Note: if left empty, the plug-ins are found automatically.</translation>
     </message>
     <message>
-        <source>「</source>
+        <source>「%1」はこのセルの取り込み元の画像です。上書きすると元の画像は失われます。上書きしてよろしいですか？</source>
         <comment>app/SDocumentConversions.cpp</comment>
-        <translation>"</translation>
-    </message>
-    <message>
-        <source>」はこのセルの取り込み元の画像です。上書きすると元の画像は失われます。上書きしてよろしいですか？</source>
-        <comment>app/SDocumentConversions.cpp</comment>
-        <translation>" is the picture this cel was imported from. Overwriting it loses the original picture. Overwrite it anyway?</translation>
+        <translation>"%1" is the picture this cel was imported from. Overwriting it loses the original picture. Do you want to overwrite it?</translation>
     </message>
     <message>
         <source>おまけ機能</source>
@@ -211,11 +211,6 @@ Export anyway?</translation>
         <source>ご注意!! このページは、保存されません。</source>
         <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
         <translation>Please note: the settings on this page are not saved.</translation>
-    </message>
-    <message>
-        <source>など、</source>
-        <comment>app/SDocumentConversions.cpp</comment>
-        <translation> and others: </translation>
     </message>
     <message>
         <source>やり直し</source>
@@ -1446,11 +1441,6 @@ Export anyway?</translation>
         <source>修正</source>
         <comment>paint/STools.cpp</comment>
         <translation>Boundary Fix</translation>
-    </message>
-    <message>
-        <source>個のファイルが上書きされます。処理を続けてよろしいですか？</source>
-        <comment>app/SDocumentConversions.cpp</comment>
-        <translation> files in all will be overwritten. Do you want to continue?</translation>
     </message>
     <message>
         <source>値が範囲外です。</source>
