@@ -80,6 +80,12 @@ std::uint32_t SHuedraneController::SetFillGap(std::int32_t gap)
     return refresh::ToolChange | (gapSeamsShown_ ? refresh::Canvas : 0);
 }
 
+void SHuedraneController::SetUndoLimits(std::int32_t steps, std::int32_t megabytes)
+{
+    undoMegabytes_ = std::clamp(megabytes, LeastUndoMegabytes, MostUndoMegabytes);
+    undo_.SetLimits(steps, std::size_t(undoMegabytes_) << 20);
+}
+
 std::uint32_t SHuedraneController::ShowGapSeams(bool shown)
 {
     gapSeamsShown_ = shown;

@@ -110,6 +110,15 @@ public:
     // anything (off by default).
     bool CheckBeforeExport() const { return checkBeforeExport_; }
     void SetCheckBeforeExport(bool check) { checkBeforeExport_ = check; }
+    // How many steps can be undone (SRecovery::SlotCount..MostSteps) and the memory they may hold
+    // in megabytes (LeastUndoMegabytes..MostUndoMegabytes), past which the oldest are dropped.
+    static constexpr std::int32_t DefaultUndoMegabytes = 1024;
+    static constexpr std::int32_t LeastUndoMegabytes = 64;
+    static constexpr std::int32_t MostUndoMegabytes = 65536;
+    std::int32_t UndoSteps() const { return undo_.StepLimit(); }
+    std::int32_t UndoMegabytes() const { return undoMegabytes_; }
+    // Values outside the ranges are held to them.
+    void SetUndoLimits(std::int32_t steps, std::int32_t megabytes);
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -342,5 +351,6 @@ private:
     SCelChecker checker_;  // its findings are the view's
     SCheckOptions checkOptions_;
     bool checkBeforeExport_ = false;
+    std::int32_t undoMegabytes_ = DefaultUndoMegabytes;
     std::int32_t findingIndex_ = -1;
 };

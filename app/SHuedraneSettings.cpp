@@ -302,6 +302,8 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("Maximized", window.maximized ? "1" : "0");
     add("WindowLayout", window.layout);
     add("Language", window.language);
+    add("UndoSteps", number(controller.UndoSteps()));
+    add("UndoMemory", SString(std::to_string(controller.UndoMegabytes()) + "MB"));
     return values;
 }
 
@@ -403,6 +405,14 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     if (const SString text = value("CheckIncludeEdge"); !text.IsEmpty())
         check.includeEdge = text.View() == "1";
     controller.SetCheckOptions(check);
+    // The undo depth and its memory: out-of-range values are held to the ranges, a missing one keeps
+    // the default.
+    std::int32_t undoSteps = controller.UndoSteps(), undoMegabytes = controller.UndoMegabytes();
+    if (const SString text = value("UndoSteps"); !text.IsEmpty())
+        undoSteps = LeadingInteger(text.View());
+    if (const SString text = value("UndoMemory"); !text.IsEmpty())
+        undoMegabytes = LeadingInteger(text.View());
+    controller.SetUndoLimits(undoSteps, undoMegabytes);
     if (const SString text = value("CheckBeforeExport"); !text.IsEmpty())
         controller.SetCheckBeforeExport(text.View() == "1");
     if (const SString text = value("FillGap"); !text.IsEmpty()) {

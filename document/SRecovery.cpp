@@ -2,6 +2,7 @@
 
 #include "SByteOrder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -48,12 +49,67 @@ void SRecovery::EmptySlot(std::int32_t slot)
     used_[slot] = 0;
 }
 
+void SRecovery::SetLimits(std::int32_t steps, std::size_t budgetBytes)
+{
+    if (!enabled_)
+        return;
+    budget_ = budgetBytes;
+    const std::int32_t count = steps < SlotCount ? SlotCount : steps > MostSteps ? MostSteps : steps;
+    while (available_ > count) {
+        if (available_ > current_) {
+            // Steps to redo go first, the furthest first: a new step would drop them anyway.
+            --available_;
+            EmptySlot(available_);
+            captions_[available_].Clear();
+            continue;
+        }
+        DropOldest();
+    }
+    // Shrinking drops empty slots only; a failed growth keeps the slots there are.
+    if (steps_.SetCount(count) == 0 && captions_.SetCount(count) == 0 && used_.SetCount(count) == 0) {
+        KeepWithinBudget();
+        return;
+    }
+    const std::int32_t kept = std::min({steps_.Count(), captions_.Count(), used_.Count()});
+    (void)steps_.SetCount(kept);
+    (void)captions_.SetCount(kept);
+    (void)used_.SetCount(kept);
+    KeepWithinBudget();
+}
+
+std::size_t SRecovery::MemoryInUse() const
+{
+    std::size_t total = 0;
+    for (std::int32_t slot = 0; slot < available_; ++slot)
+        total += steps_[slot].Length();
+    return total;
+}
+
+void SRecovery::DropOldest()
+{
+    EmptySlot(0);
+    captions_[0].Clear();
+    steps_[0] = SBinary();
+    RotateLeft(steps_);
+    RotateLeft(captions_);
+    RotateLeft(used_);
+    --current_;
+    --available_;
+}
+
+void SRecovery::KeepWithinBudget()
+{
+    while (current_ > 1 && MemoryInUse() > budget_)
+        DropOldest();
+}
+
 void SRecovery::BeginStep(const SString& caption)
 {
     if (!enabled_)
         return;
     std::int32_t slot;
-    if (current_ < SlotCount) {
+    const std::int32_t slotCount = steps_.Count();
+    if (current_ < slotCount) {
         slot = current_++;
         if (steps_[slot].Length() < MinStepCapacity)
             steps_[slot].Resize(MinStepCapacity);  // a failure only means Record grows it later
@@ -62,11 +118,12 @@ void SRecovery::BeginStep(const SString& caption)
         RotateLeft(steps_);
         RotateLeft(captions_);
         RotateLeft(used_);
-        slot = SlotCount - 1;
+        slot = slotCount - 1;
     }
     EmptySlot(slot);
     captions_[slot] = caption;
     available_ = current_;
+    KeepWithinBudget();
 }
 
 SError SRecovery::Record(std::int32_t id, const std::uint8_t* begin, const std::uint8_t* end)
@@ -81,19 +138,22 @@ SError SRecovery::Record(std::int32_t id, const std::uint8_t* begin, const std::
     if (current_ == 0)
         return ErrorFromIdentifier("object_locked");
 
-    const std::int32_t slot = current_ - 1;
-    SBinary& buffer = steps_[slot];
+    std::int32_t slot = current_ - 1;
     const std::size_t n = std::size_t(to - from);
     const std::size_t used = std::size_t(used_[slot]);
     bool fits = used <= MaxStepBytes - RecordOverhead && n <= MaxStepBytes - RecordOverhead - used;
     const std::size_t needed = n + RecordOverhead;
-    if (fits && buffer.Length() - used < needed) {
+    if (fits && steps_[slot].Length() - used < needed) {
         // Doubling keeps recording linear in the bytes recorded.
         std::size_t grown = 2 * needed + 2 * used;
         if (grown > MaxStepBytes)
             grown = MaxStepBytes;
-        fits = buffer.Resize(grown) == 0;
+        fits = steps_[slot].Resize(grown) == 0;
+        // Older steps make room for the growing one; the slots move down as they go.
+        KeepWithinBudget();
+        slot = current_ - 1;
     }
+    SBinary& buffer = steps_[slot];
     if (!fits) {
         // The step cannot be undone any more, but stays open for the rest of the operation.
         EmptySlot(slot);
@@ -170,7 +230,7 @@ void SRecovery::Clear()
     available_ = 0;
     if (!enabled_)
         return;
-    for (std::int32_t slot = 0; slot < SlotCount; ++slot) {
+    for (std::int32_t slot = 0; slot < steps_.Count(); ++slot) {
         captions_[slot].Clear();
         EmptySlot(slot);
     }
@@ -186,7 +246,7 @@ SString SRecovery::RedoCaption() const { return current_ < available_ ? captions
 
 std::span<const std::uint8_t> SRecovery::StepBytes(std::int32_t slot) const
 {
-    if (!enabled_ || slot < 0 || slot >= SlotCount || used_[slot] == 0)
+    if (!enabled_ || slot < 0 || slot >= steps_.Count() || used_[slot] == 0)
         return {};
     return steps_[slot].Bytes().first(std::size_t(used_[slot]));
 }

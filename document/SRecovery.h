@@ -17,14 +17,26 @@ namespace ulib {
 class SRecovery
 {
 public:
+    // The steps kept unless SetLimits says otherwise, the most it may say, and the default memory
+    // budget of the steps.
     static constexpr std::int32_t SlotCount = 10;
+    static constexpr std::int32_t MostSteps = 1000;
+    static constexpr std::size_t DefaultBudget = std::size_t(1) << 30;
 
     SRecovery();
     virtual ~SRecovery();
     SRecovery(const SRecovery&) = delete;
     SRecovery& operator=(const SRecovery&) = delete;
 
-    // Opens a new step (the oldest is dropped when all 10 slots hold undoable steps); every step
+    // Keeps at most `steps` steps (held to SlotCount..MostSteps), the oldest dropped first, and
+    // drops the oldest while the steps hold more than budgetBytes of memory together; the newest
+    // undoable step is always kept. Lowering the count drops the oldest steps at once.
+    void SetLimits(std::int32_t steps, std::size_t budgetBytes);
+    std::int32_t StepLimit() const { return steps_.Count(); }
+    // The memory the steps that can be undone or redone hold (their buffers), in bytes.
+    std::size_t MemoryInUse() const;
+
+    // Opens a new step (the oldest is dropped when every slot holds an undoable step); every step
     // that could be redone is dropped.
     void BeginStep(const SString& caption);
     // Appends a record of [begin, end) with the caller's id to the step opened last.
@@ -46,7 +58,7 @@ public:
     SString RedoCaption() const;
     bool Enabled() const;
 
-    // The bytes in use in a slot (0..SlotCount-1; empty outside), for inspection: records one after
+    // The bytes in use in a slot (0..StepLimit()-1; empty outside), for inspection: records one after
     // another, each id (4), n (4), n data bytes, n again (4), native byte order. The span's address
     // is the slot's buffer; it is valid until the next change to the buffer.
     std::span<const std::uint8_t> StepBytes(std::int32_t slot) const;
@@ -60,6 +72,9 @@ protected:
 
 private:
     bool MakeRoomAside(std::int32_t slot);
+    // Drops the oldest step and frees its buffer.
+    void DropOldest();
+    void KeepWithinBudget();
     void Replay(std::int32_t slot);
     void EmptySlot(std::int32_t slot);
 
@@ -69,6 +84,7 @@ private:
     SArray<SString> captions_;
     SArray<std::int32_t> used_;   // bytes in use at the start of each buffer
     bool enabled_ = false;
+    std::size_t budget_ = DefaultBudget;
     SBinary aside_;               // a step's records while they are replayed; keeps its capacity
 };
 

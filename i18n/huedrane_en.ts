@@ -1458,6 +1458,16 @@ Export the cel as it is?</translation>
         <translation>&amp;Undo</translation>
     </message>
     <message>
+        <source>元に戻すためのメモリの上限(&amp;B)</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>Undo memory &amp;budget</translation>
+    </message>
+    <message>
+        <source>元に戻せる回数(&amp;D)</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>Undo &amp;depth (steps)</translation>
+    </message>
+    <message>
         <source>入出力関係のエラーが発生しました。</source>
         <comment>foundation/SErrorRegistry.cpp</comment>
         <translation>An input/output error occurred.</translation>
@@ -2026,6 +2036,11 @@ Export the cel as it is?</translation>
         <source>無題.hdq</source>
         <comment>app/SHuedraneController.cpp</comment>
         <translation>Untitled.hdq</translation>
+    </message>
+    <message>
+        <source>現在の使用量: %1 MB</source>
+        <comment>app/gui/boxes/TFormOption.cpp</comment>
+        <translation>In use now: %1 MB</translation>
     </message>
     <message>
         <source>現在の参照画像をリストから抹消します。</source>

@@ -108,6 +108,7 @@ TEST_F(Settings, EverythingSavedComesBack)
     saved.SetFillGap(17);
     saved.SetCheckOptions({40, true});
     saved.SetCheckBeforeExport(true);
+    saved.SetUndoLimits(250, 512);
     saved.SetBrush({42, 7, 128});
     EditWindow(saved, [&](SMainWindowState& w) {
         w.normalRect = {-8, 20, 1000, 700};
@@ -156,6 +157,9 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_EQ(loaded.CheckOptions().minSpeck, 40);
     EXPECT_TRUE(loaded.CheckOptions().includeEdge);
     EXPECT_TRUE(loaded.CheckBeforeExport());
+    EXPECT_EQ(loaded.UndoSteps(), 250);
+    EXPECT_EQ(loaded.UndoMegabytes(), 512);
+    EXPECT_EQ(Stored(Main, "UndoMemory"), SString("512MB"));
     EXPECT_EQ(loaded.Tools().brush.radius, 42);
     EXPECT_EQ(loaded.Tools().brush.shape, 7);
     EXPECT_EQ(loaded.Tools().brush.density, 128);
@@ -248,6 +252,16 @@ TEST_F(Settings, NumbersAreClampedOrIgnored)
     for (const std::string& layout : {std::string("AAA"), std::string("AA A"), std::string("AAA@"),
                                       std::string(64 * 1024 + 4, 'A')})
         EXPECT_TRUE(LoadedWith({{"WindowLayout", layout.c_str()}})->Window().layout.IsEmpty()) << layout.size();
+    // Undo depth and memory are held to their ranges; a first start keeps ten steps in 1 GB.
+    c = LoadedWith({{"UndoSteps", "5"}, {"UndoMemory", "999999MB"}});
+    EXPECT_EQ(c->UndoSteps(), 10);
+    EXPECT_EQ(c->UndoMegabytes(), SHuedraneController::MostUndoMegabytes);
+    c = LoadedWith({{"UndoSteps", "100000"}, {"UndoMemory", "1"}});
+    EXPECT_EQ(c->UndoSteps(), 1000);
+    EXPECT_EQ(c->UndoMegabytes(), SHuedraneController::LeastUndoMegabytes);
+    EXPECT_EQ(SHuedraneController().UndoSteps(), 10);
+    EXPECT_EQ(SHuedraneController().UndoMegabytes(), 1024);
+
     // A language the program has no texts for means the locale's.
     EXPECT_TRUE(LoadedWith({{"Language", "fr"}})->Window().language.IsEmpty());
 }

@@ -238,3 +238,80 @@ TEST(SRecovery, ARecordThatCannotBeHeldEmptiesTheStepButKeepsItOpen)
     EXPECT_EQ(recovery.text, "a.........");
     EXPECT_FALSE(recovery.CanUndo());
 }
+
+// A property over random edits: with any step limit, undoing everything that can be undone and
+// redoing it all again gives back exactly the states the edits went through.
+TEST(SRecovery, DeeperLimitsKeepThatManyStepsAndUndoThemInOrder)
+{
+    for (const std::int32_t limit : {SRecovery::SlotCount, 37, 250}) {
+        TextRecovery recovery;
+        recovery.text.assign(64, '.');
+        recovery.SetLimits(limit, SRecovery::DefaultBudget);
+        EXPECT_EQ(recovery.StepLimit(), limit);
+        std::vector<std::string> states{recovery.text};
+        std::uint32_t seed = 12345u + std::uint32_t(limit);
+        for (std::int32_t step = 0; step < limit + 15; ++step) {
+            recovery.BeginStep(SString("step " + std::to_string(step)));
+            for (int k = 0; k < 3; ++k) {
+                seed = seed * 1664525u + 1013904223u;
+                recovery.Change(std::int32_t(seed >> 26), char('a' + (seed >> 8) % 26));
+            }
+            states.push_back(recovery.text);
+        }
+        std::int32_t undone = 0;
+        while (recovery.CanUndo()) {
+            recovery.Undo();
+            ++undone;
+            ASSERT_EQ(recovery.text, states[states.size() - 1 - std::size_t(undone)]) << limit << " " << undone;
+        }
+        EXPECT_EQ(undone, limit);
+        while (recovery.CanRedo())
+            recovery.Redo();
+        EXPECT_EQ(recovery.text, states.back());
+    }
+    // Asked for fewer than ten or more than a thousand: held to the range.
+    TextRecovery few, many;
+    few.SetLimits(3, SRecovery::DefaultBudget);
+    many.SetLimits(5000, SRecovery::DefaultBudget);
+    EXPECT_EQ(few.StepLimit(), SRecovery::SlotCount);
+    EXPECT_EQ(many.StepLimit(), SRecovery::MostSteps);
+}
+
+TEST(SRecovery, LoweringTheLimitAndTheBudgetDropTheOldestStepsButKeepTheNewest)
+{
+    TextRecovery recovery;
+    recovery.text.assign(64, '.');
+    recovery.SetLimits(40, SRecovery::DefaultBudget);
+    for (std::int32_t step = 0; step < 30; ++step) {
+        recovery.BeginStep(SString(std::to_string(step)));
+        recovery.Change(step, 'x');
+    }
+    recovery.Undo();  // step 29 waits to be redone
+    const std::size_t thirty = recovery.MemoryInUse();
+    EXPECT_GT(thirty, 0u);
+
+    // Twelve kept: the step to redo goes first, then the oldest.
+    recovery.SetLimits(12, SRecovery::DefaultBudget);
+    EXPECT_FALSE(recovery.CanRedo());
+    EXPECT_EQ(recovery.UndoCaption(), SString("28"));
+    EXPECT_LT(recovery.MemoryInUse(), thirty);
+    std::int32_t undoable = 0;
+    while (recovery.CanUndo()) {
+        recovery.Undo();
+        ++undoable;
+    }
+    EXPECT_EQ(undoable, 12);
+    EXPECT_EQ(recovery.text.substr(0, 17), std::string(17, 'x'));  // steps 0..16 were dropped
+
+    // A budget smaller than one step keeps only the newest step.
+    TextRecovery tight;
+    tight.text.assign(64, '.');
+    tight.SetLimits(100, 1);
+    for (std::int32_t step = 0; step < 5; ++step) {
+        tight.BeginStep(SString(std::to_string(step)));
+        tight.Change(step, 'y');
+    }
+    tight.Undo();
+    EXPECT_FALSE(tight.CanUndo());
+    EXPECT_EQ(tight.text.substr(0, 5), "yyyy.");
+}

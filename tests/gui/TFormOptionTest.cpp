@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -164,9 +165,16 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     dialog.SpinMinSpeck->setValue(30);
     dialog.CheckIncludeEdge->setChecked(true);
     dialog.CheckBeforeExport->setChecked(true);
+    EXPECT_EQ(dialog.SpinUndoSteps->value(), 10);
+    EXPECT_EQ(dialog.SpinUndoMemory->value(), 1024);
+    EXPECT_EQ(dialog.LabelUndoInUse->text(), QString::fromUtf8("現在の使用量: 0.0 MB"));
+    dialog.SpinUndoSteps->setValue(300);
+    dialog.SpinUndoMemory->setValue(2048);
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectSameOptions(c_.Options(), before);
+    EXPECT_EQ(c_.UndoSteps(), 300);
+    EXPECT_EQ(c_.UndoMegabytes(), 2048);
     EXPECT_EQ(c_.Tools().fillGap, 12);
     EXPECT_EQ(c_.CheckOptions().minSpeck, 30);
     EXPECT_TRUE(c_.CheckOptions().includeEdge);

@@ -8,6 +8,7 @@
 #include "SFolderDialog.h"
 #include "SHelp.h"
 #include "SHuedraneController.h"
+#include "SLanguage.h"
 #include "SUiText.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -163,6 +165,11 @@ void TFormOption::FormShow()
     SpinMinSpeck->setValue(controller_.CheckOptions().minSpeck);
     CheckIncludeEdge->setChecked(controller_.CheckOptions().includeEdge);
     CheckBeforeExport->setChecked(controller_.CheckBeforeExport());
+    SpinUndoSteps->setValue(controller_.UndoSteps());
+    SpinUndoMemory->setValue(controller_.UndoMegabytes());
+    const double inUse = double(controller_.UndoBuffer().MemoryInUse()) / (1 << 20);
+    LabelUndoInUse->setText(QString::fromStdString(
+        ulib::FormatText("現在の使用量: %1 MB", {QString::number(inUse, 'f', 1).toStdString()})));
     const ulib::SString& language = controller_.Window().language;
     ComboLanguage->setCurrentIndex(language == ulib::SString("ja") ? 1 : language == ulib::SString("en") ? 2 : 0);
     CheckInLevel->setChecked(o.importLevelEnabled);
@@ -216,6 +223,7 @@ void TFormOption::ButtonOkClick()
     controller_.SetFillGap(SpinFillGap->value());
     controller_.SetCheckOptions({SpinMinSpeck->value(), CheckIncludeEdge->isChecked()});
     controller_.SetCheckBeforeExport(CheckBeforeExport->isChecked());
+    controller_.SetUndoLimits(SpinUndoSteps->value(), SpinUndoMemory->value());
     SMainWindowState window = controller_.Window();
     const char* const languages[] = {"", "ja", "en"};
     window.language = ulib::SString(languages[std::clamp(ComboLanguage->currentIndex(), 0, 2)]);

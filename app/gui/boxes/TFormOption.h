@@ -78,6 +78,9 @@ public:
     QLabel* LabelOutputLayer = nullptr;
     QComboBox* ComboOutputLayer = nullptr;
     QComboBox* ComboLanguage = nullptr;  // the system's, Japanese, English
+    QSpinBox* SpinUndoSteps = nullptr;
+    QSpinBox* SpinUndoMemory = nullptr;  // megabytes
+    QLabel* LabelUndoInUse = nullptr;    // the memory the undo steps hold now
     QLabel* LabelMinimizeRate = nullptr;
     QComboBox* ComboMinimizeRate = nullptr;
     QCheckBox* CheckChangeKuroTraceColor = nullptr;

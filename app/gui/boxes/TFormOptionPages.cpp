@@ -3,6 +3,8 @@
 
 #include "SCelCheck.h"
 #include "SGapSplit.h"
+#include "SHuedraneController.h"
+#include "SRecovery.h"
 #include "SUiText.h"
 
 #include <QCheckBox>
@@ -112,6 +114,14 @@ QWidget* TFormOption::BuildMainPage()
     labelMinSpeck->setBuddy(SpinMinSpeck);
     CheckIncludeEdge = MakeCheck(page, "CheckIncludeEdge", "背景と端に接する塗り残しもチェックする(&E)");
     CheckBeforeExport = MakeCheck(page, "CheckBeforeExport", "エクスポートの前にチェックする(&W)");
+    SpinUndoSteps = MakeSpin(page, "SpinUndoSteps", ulib::SRecovery::SlotCount, ulib::SRecovery::MostSteps);
+    QLabel* labelUndoSteps = MakeLabel(page, "元に戻せる回数(&D)");
+    labelUndoSteps->setBuddy(SpinUndoSteps);
+    SpinUndoMemory = MakeSpin(page, "SpinUndoMemory", SHuedraneController::LeastUndoMegabytes,
+                              SHuedraneController::MostUndoMegabytes);
+    QLabel* labelUndoMemory = MakeLabel(page, "元に戻すためのメモリの上限(&B)");
+    labelUndoMemory->setBuddy(SpinUndoMemory);
+    LabelUndoInUse = MakeLabel(page, "", "LabelUndoInUse");
     // The language names stand in their own language, so either reader finds theirs.
     ComboLanguage = MakeCombo(page, "ComboLanguage",
                               Items({"システムの言語に合わせる"}) << QString::fromUtf8(LanguageName) << QStringLiteral("English"));
@@ -143,6 +153,16 @@ QWidget* TFormOption::BuildMainPage()
     layout->addLayout(speck);
     layout->addWidget(CheckIncludeEdge);
     layout->addWidget(CheckBeforeExport);
+    auto* undo = new QGridLayout;
+    undo->addWidget(labelUndoSteps, 0, 0);
+    undo->addWidget(SpinUndoSteps, 0, 1);
+    undo->addWidget(labelUndoMemory, 1, 0);
+    undo->addWidget(SpinUndoMemory, 1, 1);
+    undo->addWidget(MakeLabel(page, "MB"), 1, 2);
+    undo->addWidget(LabelUndoInUse, 2, 0, 1, 3);
+    undo->setColumnStretch(3, 1);
+    layout->addSpacing(12);
+    layout->addLayout(undo);
     auto* language = new QHBoxLayout;
     language->addWidget(labelLanguage);
     language->addWidget(ComboLanguage);
