@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 using namespace ulib;
 
@@ -339,27 +340,32 @@ TEST_F(CanvasFixture, BrushDabPaintsTheCelAndRepaintsOnlyItsRectangle)
     EXPECT_EQ(At(shot, 140, 80), 0xFF0AC81Eu);
 }
 
-TEST_F(CanvasFixture, HandToolScrollsByTheDragDistance)
+// The hand tool's left drag and the middle button's drag with any tool move the view alike.
+TEST_F(CanvasFixture, HandToolAndMiddleButtonScrollByTheDragDistance)
 {
-    MakeBlankCel(controller, 2000, 1500);
-    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolHand; });
-    TCanvas canvas(controller, keys);
-    canvas.resize(300, 200);
-    canvas.show();
-    canvas.horizontalScrollBar()->setValue(500);
-    canvas.verticalScrollBar()->setValue(400);
-    QWidget* paint = canvas.PaintMain();
-    Send(paint, QEvent::MouseButtonPress, QPoint(600, 500), Qt::LeftButton, Qt::LeftButton);
-    // The canvas moves under the mouse while scrolling, so the drag is measured on the screen.
-    const QPoint down = paint->mapToGlobal(QPoint(600, 500));
-    const QPoint moved = down - QPoint(40, -30);
-    QMouseEvent move(QEvent::MouseMove, QPointF(paint->mapFromGlobal(moved)), QPointF(moved), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(paint, &move);
-    EXPECT_EQ(canvas.horizontalScrollBar()->value(), 540);
-    EXPECT_EQ(canvas.verticalScrollBar()->value(), 370);
-    Send(paint, QEvent::MouseButtonRelease, paint->mapFromGlobal(moved), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(controller.State(), SDocumentState::None);  // scrolling edits nothing
+    const std::pair<STool, Qt::MouseButton> drags[] = {{ToolHand, Qt::LeftButton}, {ToolPaint, Qt::MiddleButton}};
+    for (const auto& [tool, button] : drags) {
+        MakeBlankCel(controller, 2000, 1500);
+        EditWindow(controller, [&, tool = tool](SMainWindowState& w) { w.toolMode = tool; });
+        TCanvas canvas(controller, keys);
+        canvas.resize(300, 200);
+        canvas.show();
+        canvas.horizontalScrollBar()->setValue(500);
+        canvas.verticalScrollBar()->setValue(400);
+        QWidget* paint = canvas.PaintMain();
+        Send(paint, QEvent::MouseButtonPress, QPoint(600, 500), button, button);
+        // The canvas moves under the mouse while scrolling, so the drag is measured on the screen.
+        const QPoint down = paint->mapToGlobal(QPoint(600, 500));
+        const QPoint moved = down - QPoint(40, -30);
+        QMouseEvent move(QEvent::MouseMove, QPointF(paint->mapFromGlobal(moved)), QPointF(moved), Qt::NoButton,
+                         button, Qt::NoModifier);
+        QApplication::sendEvent(paint, &move);
+        EXPECT_EQ(canvas.horizontalScrollBar()->value(), 540) << tool;
+        EXPECT_EQ(canvas.verticalScrollBar()->value(), 370) << tool;
+        Send(paint, QEvent::MouseButtonRelease, paint->mapFromGlobal(moved), button, Qt::NoButton);
+        EXPECT_EQ(controller.State(), SDocumentState::None) << tool;  // scrolling edits nothing
+        EXPECT_EQ(controller.Cel().paint.Row32(500)[600], cel_values::Unpainted) << tool;
+    }
 }
 
 TEST_F(CanvasFixture, ZoomToolKeepsTheClickedPointUnderTheMouse)
@@ -473,28 +479,6 @@ TEST_F(CanvasFixture, CtrlWheelAndPinchZoomAboutThePointerAndTheWheelScrolls)
     EXPECT_EQ(controller.Zoom(), 4);
     EXPECT_EQ(canvas.ToCanvas(under) - Scroll(canvas), fingersInView);
     pinch(Qt::EndNativeGesture, 0);
-}
-
-TEST_F(CanvasFixture, MiddleButtonDragsTheViewWithAnyToolAndEditsNothing)
-{
-    MakeBlankCel(controller, 2000, 1500);
-    EditWindow(controller, [&](SMainWindowState& w) { w.toolMode = ToolPaint; });
-    TCanvas canvas(controller, keys);
-    canvas.resize(300, 200);
-    canvas.show();
-    canvas.horizontalScrollBar()->setValue(500);
-    canvas.verticalScrollBar()->setValue(400);
-    QWidget* paint = canvas.PaintMain();
-    Send(paint, QEvent::MouseButtonPress, QPoint(600, 500), Qt::MiddleButton, Qt::MiddleButton);
-    const QPoint down = paint->mapToGlobal(QPoint(600, 500));
-    const QPoint moved = down + QPoint(-40, 30);
-    QMouseEvent move(QEvent::MouseMove, QPointF(paint->mapFromGlobal(moved)), QPointF(moved), Qt::NoButton,
-                     Qt::MiddleButton, Qt::NoModifier);
-    QApplication::sendEvent(paint, &move);
-    EXPECT_EQ(Scroll(canvas), QPoint(540, 370));
-    Send(paint, QEvent::MouseButtonRelease, paint->mapFromGlobal(moved), Qt::MiddleButton, Qt::NoButton);
-    EXPECT_EQ(controller.State(), SDocumentState::None);
-    EXPECT_EQ(controller.Cel().paint.Row32(500)[600], cel_values::Unpainted);
 }
 
 }  // namespace

@@ -65,6 +65,18 @@ protected:
         Item("MenuOpen")->trigger();
     }
 
+    // A left click on the canvas at a document point, press and release.
+    void ClickCanvas(SPoint document)
+    {
+        QWidget* paint = form_->Canvas()->PaintMain();
+        const QPoint at = form_->Canvas()->ToCanvas(document);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+            QApplication::sendEvent(paint, &event);
+        }
+    }
+
     void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0)
     {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
@@ -185,13 +197,7 @@ TEST_F(FormMain, TitleMarksUnsavedChangesUntilTheCelIsSaved)
     OpenThroughDialog(WriteDocument("cel.hdq"));
     EXPECT_EQ(form_->windowTitle(), Text("cel.hdq - Huedrane"));
     EditWindow(c_, [&](SMainWindowState& w) { w.toolMode = ToolPaint; });
-    QWidget* paint = form_->Canvas()->PaintMain();
-    const QPoint at = form_->Canvas()->ToCanvas({20, 15});
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(paint, &event);
-    }
+    ClickCanvas({20, 15});
     ASSERT_EQ(c_.State(), SDocumentState::Modified);
     EXPECT_EQ(form_->windowTitle(), Text("*cel.hdq - Huedrane"));
     // Undo leaves the cel modified; saving takes the marker away, a later change brings it back.
@@ -431,13 +437,7 @@ TEST_F(FormMain, ClickAfterAShortcutsDialogTakesCtrlFromTheClickItself)
     EXPECT_EQ(c_.State(), SDocumentState::Saved);
 
     // A plain click fills; it does not zoom.
-    QWidget* paint = form_->Canvas()->PaintMain();
-    const QPoint at = form_->Canvas()->ToCanvas({20, 15});
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, QPointF(at), QPointF(paint->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(paint, &event);
-    }
+    ClickCanvas({20, 15});
     EXPECT_EQ(c_.Zoom(), zoom);
     EXPECT_EQ(c_.State(), SDocumentState::Modified);
     EXPECT_NE(c_.Cel().paint.Row32(15)[20], cel_values::Unpainted);
