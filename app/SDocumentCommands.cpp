@@ -173,6 +173,7 @@ SError SHuedraneController::WriteDocumentTo(const SString& file, bool chosen)
     if (SError err = SaveDocument(cel_, file))
         return err;
     state_ = SDocumentState::Saved;
+    autosave_.Closed();
     if (chosen || file != path_) {
         TakePath(file);
         AddHistory(file);

@@ -27,6 +27,7 @@ void SHuedraneController::MarkModified()
 {
     if (state_ == SDocumentState::Saved)
         state_ = SDocumentState::Modified;
+    autosave_.Changed();
 }
 
 void SHuedraneController::LayersChanged()
@@ -40,6 +41,7 @@ void SHuedraneController::LayersChanged()
 void SHuedraneController::ClearCel()
 {
     LayersChanged();
+    autosave_.Closed();
     cel_.ResetDocument();
 }
 
@@ -73,6 +75,7 @@ void SHuedraneController::TakeCel(SCel cel)
     stroke_.MouseUp();
     undo_.Clear();
     LayersChanged();
+    autosave_.Closed();
     // Member-wise, so the layer objects the undo buffer refers to stay the same objects.
     cel_ = std::move(cel);
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
@@ -135,6 +138,7 @@ void SHuedraneController::Undo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Undo();
+    autosave_.Changed();
     LayersChanged();
     cel_.ComposeAll();
 }
@@ -143,6 +147,7 @@ void SHuedraneController::Redo()
 {
     undo_.SetDocumentSize(cel_.display.Width(), cel_.display.Height());
     undo_.Redo();
+    autosave_.Changed();
     LayersChanged();
     cel_.ComposeAll();
 }

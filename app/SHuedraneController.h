@@ -3,6 +3,7 @@
 #pragma once
 
 #include "SArray.h"
+#include "SAutosave.h"
 #include "SBitmap.h"
 #include "SCarry.h"
 #include "SCarryMarks.h"
@@ -15,6 +16,7 @@
 #include "SMainRefresh.h"
 #include "SMainWindowState.h"
 #include "SPaintContext.h"
+#include "SRecoveryFiles.h"
 #include "SSpiAccess.h"
 #include "SString.h"
 #include "STools.h"
@@ -119,6 +121,24 @@ public:
     std::int32_t UndoMegabytes() const { return undoMegabytes_; }
     // Values outside the ranges are held to them.
     void SetUndoLimits(std::int32_t steps, std::int32_t megabytes);
+    // Autosave (SAutosave.h): recovery copies go to folder from now on (the program's entry starts
+    // it; converters and tests never write copies unless they start it).
+    void StartAutosave(const ulib::SString& folder) { autosave_.Start(folder); }
+    // Steps and seconds before a copy (0..SAutosave::MostSteps, 0..SAutosave::MostSeconds, held to
+    // them); 0 turns a trigger off.
+    void SetAutosaveLimits(std::int32_t steps, std::int32_t seconds) { autosave_.SetLimits(steps, seconds); }
+    std::int32_t AutosaveSteps() const { return autosave_.Steps(); }
+    std::int32_t AutosaveSeconds() const { return autosave_.Seconds(); }
+    // The interface's timer calls it: the next part of the autosave's work (SAutosave::Tick).
+    SAutosave::STick AutosaveTick(SAutosave::Clock::time_point now);
+    const SAutosave& Autosave() const { return autosave_; }
+    // Waits for a recovery copy being written.
+    void WaitForAutosave() { autosave_.Wait(); }
+    // Opens a copy found at start-up: the cel is modified, under the document's own path and name
+    // (untitled with its proposed name when it had no file), and the copy becomes this program's.
+    // A copy that cannot be read is marked damaged in the list and the cel stays as it was.
+    ulib::SError OpenRecoveryCopy(SOrphanCopies& copies, std::size_t index);
+
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();
     void SetBrush(const SBrushSettings& brush);
@@ -331,6 +351,7 @@ private:
     std::int32_t referenceZoom_ = 0;
     ulib::SArray<ulib::SString> history_;
     SHuedraneUndoBuffer undo_{cel_.trace, cel_.paint, cel_.extra};
+    SAutosave autosave_{undo_};
     SHuedraneOptions options_;
     ulib::SSpiAccess spi_;  // picture plug-ins, found by ApplyOptions from the plug-in folder
     SMainWindowState window_;

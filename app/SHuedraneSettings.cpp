@@ -304,6 +304,8 @@ SRegistryValues MainValues(const SHuedraneController& controller)
     add("Language", window.language);
     add("UndoSteps", number(controller.UndoSteps()));
     add("UndoMemory", SString(std::to_string(controller.UndoMegabytes()) + "MB"));
+    add("AutosaveSteps", number(controller.AutosaveSteps()));
+    add("AutosaveSeconds", number(controller.AutosaveSeconds()));
     return values;
 }
 
@@ -413,6 +415,13 @@ void ApplyMainSettings(SHuedraneController& controller, const SRegistryValues& v
     if (const SString text = value("UndoMemory"); !text.IsEmpty())
         undoMegabytes = LeadingInteger(text.View());
     controller.SetUndoLimits(undoSteps, undoMegabytes);
+    // Autosave's triggers: a value that is no number keeps the default (0 would turn it off).
+    std::int32_t autosaveSteps = controller.AutosaveSteps(), autosaveSeconds = controller.AutosaveSeconds();
+    if (const SString text = value("AutosaveSteps"); !text.IsEmpty() && IsAsciiDigit(text.View()[0]))
+        autosaveSteps = LeadingInteger(text.View());
+    if (const SString text = value("AutosaveSeconds"); !text.IsEmpty() && IsAsciiDigit(text.View()[0]))
+        autosaveSeconds = LeadingInteger(text.View());
+    controller.SetAutosaveLimits(autosaveSteps, autosaveSeconds);
     if (const SString text = value("CheckBeforeExport"); !text.IsEmpty())
         controller.SetCheckBeforeExport(text.View() == "1");
     if (const SString text = value("FillGap"); !text.IsEmpty()) {

@@ -103,6 +103,11 @@ SError Unpack(SCel& cel, SQuickPress list)
 
 SError PackDocument(const SCel& cel, SQuickPress& list)
 {
+    return PackDocument(cel, cel.display.Dimensions(), list);
+}
+
+SError PackDocument(const SCel& cel, SPoint size, SQuickPress& list)
+{
     const bool hasExtra = !cel.ExtraLayerIsEmpty();
     const bool hasMemo = cel.memo.Count() > 0;
     // The under layer's offset is never stored; a slot counted for it only ever holds the flags.
@@ -110,8 +115,8 @@ SError PackDocument(const SCel& cel, SQuickPress& list)
     list.Clear();
     if (list.SetCount(4 + hasExtra + hasMemo + underSlot))
         return ErrorFromIdentifier("memory");
-    list.width = cel.display.Width();
-    list.height = cel.display.Height();
+    list.width = size.x;
+    list.height = size.y;
     list.format = 32;
 
     SFirstError first;

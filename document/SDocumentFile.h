@@ -20,6 +20,8 @@ ulib::SError LoadDocument(SCel& cel, const ulib::SString& path);
 
 // The list SaveDocument would write, built but not written.
 ulib::SError PackDocument(const SCel& cel, ulib::SQuickPress& list);
+// The same for a cel without a display (a copy of the stored parts only), whose document size is given.
+ulib::SError PackDocument(const SCel& cel, ulib::SPoint size, ulib::SQuickPress& list);
 
 // Takes a list already in memory as LoadDocument takes a file's: the list becomes the cel's held
 // container, its image records are decoded (in parallel), the display recomposed, the memo and

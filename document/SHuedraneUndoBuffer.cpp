@@ -65,7 +65,11 @@ SBitmap* SHuedraneUndoBuffer::LayerOf(std::int32_t id)
 void SHuedraneUndoBuffer::RecordRow(const SBitmap& layer, std::int32_t y, std::int32_t x0, std::int32_t x1)
 {
     const std::int32_t id = IdOf(layer);
-    if (id == 0 || !Enabled() || layer.Format() != 32 || y < 0 || y >= layer.Height())
+    if (id == 0 || layer.Format() != 32 || y < 0 || y >= layer.Height())
+        return;
+    if (watcher_)
+        watcher_->RowChanged(SUndoLayer(id), y);
+    if (!Enabled())
         return;
     if (x0 < 0)
         x0 = 0;

@@ -12,6 +12,17 @@
 
 enum SUndoLayer : std::int32_t { UndoTrace = 1, UndoPaint = 2, UndoExtra = 3 };
 
+// Told of every row the buffer records before a change, and of every row it restores, whether or
+// not the step could be kept: what copies the layers row by row learns from it what to copy again.
+class SRowWatcher
+{
+public:
+    virtual void RowChanged(SUndoLayer layer, std::int32_t y) = 0;
+
+protected:
+    ~SRowWatcher() = default;
+};
+
 class SHuedraneUndoBuffer : public ulib::SRecovery
 {
 public:
@@ -20,6 +31,8 @@ public:
 
     // The size an extra layer dropped since is re-created at when a step that painted it is undone.
     void SetDocumentSize(std::int32_t width, std::int32_t height);
+    // The watcher (null: none) must outlive the buffer or be taken away first.
+    void SetRowWatcher(SRowWatcher* watcher) { watcher_ = watcher; }
 
     // Records pixels x0..x1-1 (clipped to the layer) of row y of a registered 32-bit layer in the
     // step opened last; anything else records nothing. Record errors are not passed on.
@@ -44,6 +57,7 @@ private:
     ulib::SBitmap& paint_;
     ulib::SBitmap& extra_;
     ulib::SBinary scratch_;
+    SRowWatcher* watcher_ = nullptr;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
 };

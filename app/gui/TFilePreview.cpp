@@ -1,32 +1,13 @@
 #include "TFilePreview.h"
 
+#include "SBitmapPixmap.h"
 #include "SFilePreview.h"
 
 #include <QFileInfo>
-#include <QImage>
 #include <QLabel>
 #include <QVBoxLayout>
 
 using namespace ulib;
-
-namespace {
-
-QPixmap ToPixmap(const SBitmap& picture)
-{
-    if (picture.IsEmpty())
-        return {};
-    QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
-    for (std::int32_t y = 0; y < picture.Height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (std::int32_t x = 0; x < picture.Width(); ++x) {
-            const SColor c = picture.GetColor(x, y);
-            row[x] = qRgb(c.r, c.g, c.b);
-        }
-    }
-    return QPixmap::fromImage(image);
-}
-
-}  // namespace
 
 TFilePreview::TFilePreview(QWidget* parent) : QWidget(parent)
 {

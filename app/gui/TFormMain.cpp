@@ -394,6 +394,7 @@ void TFormMain::FirstShow()
     Refresh(refresh::Title | refresh::CanvasSize | refresh::Canvas | refresh::StatusBar | refresh::ReferencePane |
             refresh::AllMenus);
     PlaceSplitBar();
+    StartAutosave();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event)

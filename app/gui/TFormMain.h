@@ -22,6 +22,7 @@ class QKeyEvent;
 class QMenu;
 class QSpinBox;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class SHeldKeyFilter;
 class SHuedraneController;
@@ -138,6 +139,9 @@ private:
     // The title with the unsaved-changes marker, when it differs from the one shown.
     void ShowCaption();
     void FirstShow();
+    // With autosave started: offers the copies a crash left (TFormRecovery) and starts the ticks.
+    void StartAutosave();
+    void AutosaveTick();
 
     SHuedraneController& controller_;
     SHeldKeyFilter& keyFilter_;
@@ -163,4 +167,5 @@ private:
     TFormTexture* texture_ = nullptr;
     TFormToolbox* toolbox_ = nullptr;
     TStatusBar* statusBar_ = nullptr;
+    QTimer* autosaveTimer_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "SPlatform.h"
 #include "SProgramPath.h"
 #include "SQtPlatform.h"
+#include "SRecoveryFiles.h"
 #include "TFormMain.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ int Run(int argc, char** argv, SHuedraneController& controller)
         arguments.Append(ulib::SString(argv[i]));
 
     int result = 0;
+    controller.StartAutosave(RecoveryFolder());
     {
         TFormMain form(controller, keyFilter, ulib::ProgramPath());
         platform.SetOwnerWindow(&form);

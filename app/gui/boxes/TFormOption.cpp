@@ -167,6 +167,8 @@ void TFormOption::FormShow()
     CheckBeforeExport->setChecked(controller_.CheckBeforeExport());
     SpinUndoSteps->setValue(controller_.UndoSteps());
     SpinUndoMemory->setValue(controller_.UndoMegabytes());
+    SpinAutosaveSteps->setValue(controller_.AutosaveSteps());
+    SpinAutosaveSeconds->setValue(controller_.AutosaveSeconds());
     const double inUse = double(controller_.UndoBuffer().MemoryInUse()) / (1 << 20);
     LabelUndoInUse->setText(QString::fromStdString(
         ulib::FormatText("現在の使用量: %1 MB", {QString::number(inUse, 'f', 1).toStdString()})));
@@ -224,6 +226,7 @@ void TFormOption::ButtonOkClick()
     controller_.SetCheckOptions({SpinMinSpeck->value(), CheckIncludeEdge->isChecked()});
     controller_.SetCheckBeforeExport(CheckBeforeExport->isChecked());
     controller_.SetUndoLimits(SpinUndoSteps->value(), SpinUndoMemory->value());
+    controller_.SetAutosaveLimits(SpinAutosaveSteps->value(), SpinAutosaveSeconds->value());
     SMainWindowState window = controller_.Window();
     const char* const languages[] = {"", "ja", "en"};
     window.language = ulib::SString(languages[std::clamp(ComboLanguage->currentIndex(), 0, 2)]);

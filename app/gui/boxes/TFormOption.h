@@ -80,6 +80,8 @@ public:
     QComboBox* ComboLanguage = nullptr;  // the system's, Japanese, English
     QSpinBox* SpinUndoSteps = nullptr;
     QSpinBox* SpinUndoMemory = nullptr;  // megabytes
+    QSpinBox* SpinAutosaveSteps = nullptr;
+    QSpinBox* SpinAutosaveSeconds = nullptr;
     QLabel* LabelUndoInUse = nullptr;    // the memory the undo steps hold now
     QLabel* LabelMinimizeRate = nullptr;
     QComboBox* ComboMinimizeRate = nullptr;

@@ -122,6 +122,12 @@ QWidget* TFormOption::BuildMainPage()
     QLabel* labelUndoMemory = MakeLabel(page, "元に戻すためのメモリの上限(&B)");
     labelUndoMemory->setBuddy(SpinUndoMemory);
     LabelUndoInUse = MakeLabel(page, "", "LabelUndoInUse");
+    SpinAutosaveSteps = MakeSpin(page, "SpinAutosaveSteps", 0, SAutosave::MostSteps);
+    QLabel* labelAutosaveSteps = MakeLabel(page, "自動保存までの操作の回数(&A)");
+    labelAutosaveSteps->setBuddy(SpinAutosaveSteps);
+    SpinAutosaveSeconds = MakeSpin(page, "SpinAutosaveSeconds", 0, SAutosave::MostSeconds);
+    QLabel* labelAutosaveSeconds = MakeLabel(page, "自動保存までの時間(&T)");
+    labelAutosaveSeconds->setBuddy(SpinAutosaveSeconds);
     // The language names stand in their own language, so either reader finds theirs.
     ComboLanguage = MakeCombo(page, "ComboLanguage",
                               Items({"システムの言語に合わせる"}) << QString::fromUtf8(LanguageName) << QStringLiteral("English"));
@@ -160,6 +166,13 @@ QWidget* TFormOption::BuildMainPage()
     undo->addWidget(SpinUndoMemory, 1, 1);
     undo->addWidget(MakeLabel(page, "MB"), 1, 2);
     undo->addWidget(LabelUndoInUse, 2, 0, 1, 3);
+    undo->addWidget(labelAutosaveSteps, 3, 0);
+    undo->addWidget(SpinAutosaveSteps, 3, 1);
+    undo->addWidget(MakeLabel(page, "回"), 3, 2);
+    undo->addWidget(labelAutosaveSeconds, 4, 0);
+    undo->addWidget(SpinAutosaveSeconds, 4, 1);
+    undo->addWidget(MakeLabel(page, "秒"), 4, 2);
+    undo->addWidget(MakeLabel(page, "※保存していない変更を、復元用に別の場所へ書き出します。0で無効になります。"), 5, 0, 1, 4);
     undo->setColumnStretch(3, 1);
     layout->addSpacing(12);
     layout->addLayout(undo);
