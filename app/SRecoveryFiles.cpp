@@ -244,12 +244,15 @@ SError SOrphanCopies::Find(const SString& folder, std::int32_t thumbnailBox)
         copies_.push_back(std::move(copy));
         locks_.push_back(std::move(lock));
     }
-    // Newest first; damaged ones (no time) last.
+    // Newest first; damaged ones, which can only be discarded, last.
     std::vector<std::size_t> order(copies_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return copies_[a].info.savedAt > copies_[b].info.savedAt; });
+                     [&](std::size_t a, std::size_t b) {
+                         const SRecoveryCopy &x = copies_[a], &y = copies_[b];
+                         return x.damaged != y.damaged ? y.damaged : x.info.savedAt > y.info.savedAt;
+                     });
     std::vector<SRecoveryCopy> copies;
     std::vector<SRecoveryLock> locks;
     for (const std::size_t i : order) {

@@ -75,8 +75,8 @@ struct SRecoveryCopy
 class SOrphanCopies
 {
 public:
-    // Lists the folder: copies whose lock can be taken, newest first; lock files without a copy are
-    // removed. A missing folder lists nothing. Thumbnails fit thumbnailBox.
+    // Lists the folder: copies whose lock can be taken, newest first and damaged ones last; lock files
+    // without a copy are removed. A missing folder lists nothing. Thumbnails fit thumbnailBox.
     ulib::SError Find(const ulib::SString& folder, std::int32_t thumbnailBox);
     const std::vector<SRecoveryCopy>& Copies() const { return copies_; }
     void MarkDamaged(std::size_t index);

@@ -28,6 +28,11 @@ Export the cel as it is?</translation>
         <translation>&amp;Undo %1</translation>
     </message>
     <message>
+        <source>%1（壊れているため開けません）</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>%1 (damaged, cannot be opened)</translation>
+    </message>
+    <message>
         <source>1/2倍</source>
         <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
         <translation>1/2</translation>
@@ -176,6 +181,11 @@ Export the cel as it is?</translation>
         <source>γ補正(&amp;G)...</source>
         <comment>app/gui/TFormMainMenus.cpp</comment>
         <translation>&amp;Gamma Correction...</translation>
+    </message>
+    <message>
+        <source>※保存していない変更を、復元用に別の場所へ書き出します。0で無効になります。</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>* Unsaved changes are written to a separate recovery copy. 0 turns this off.</translation>
     </message>
     <message>
         <source>※塗りつぶしは、この幅までの線の隙間を越えません。0で無効になります。</source>
@@ -1383,6 +1393,11 @@ Export the cel as it is?</translation>
         <translation>An unexpected error occurred.</translation>
     </message>
     <message>
+        <source>作業の復元</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>Recover Work</translation>
+    </message>
+    <message>
         <source>作業用バッファがあふれたため、処理を中断しました。</source>
         <comment>foundation/SErrorRegistry.cpp</comment>
         <translation>The working buffer overflowed, so processing was stopped.</translation>
@@ -1391,6 +1406,11 @@ Export the cel as it is?</translation>
         <source>使用中のリソースが多すぎます。</source>
         <comment>foundation/SErrorRegistry.cpp</comment>
         <translation>Too many resources are in use.</translation>
+    </message>
+    <message>
+        <source>保存されていない新しいセル</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>New cel, never saved</translation>
     </message>
     <message>
         <source>保存して、同じフォルダの前のファイルを開きます。</source>
@@ -1526,6 +1546,11 @@ Export the cel as it is?</translation>
         <source>前の参照画像を表示します。</source>
         <comment>app/gui/TFormMainMenus.cpp</comment>
         <translation>Shows the previous reference image.</translation>
+    </message>
+    <message>
+        <source>前回、保存されないまま終了したセルがあります。開いて保存し直すか、破棄してください。</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>Some cels were not saved when Huedrane last ended. Open them and save again, or discard them.</translation>
     </message>
     <message>
         <source>動作環境に関するエラーが発生しました。</source>
@@ -1723,6 +1748,11 @@ Export the cel as it is?</translation>
         <translation>A</translation>
     </message>
     <message>
+        <source>回</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>steps</translation>
+    </message>
+    <message>
         <source>基本設定</source>
         <comment>app/gui/boxes/TFormOption.cpp</comment>
         <translation>General</translation>
@@ -1831,6 +1861,11 @@ Export the cel as it is?</translation>
         <source>形状</source>
         <comment>app/gui/boxes/TFormBrush.cpp</comment>
         <translation>Shape</translation>
+    </message>
+    <message>
+        <source>後で(&amp;L)</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>&amp;Later</translation>
     </message>
     <message>
         <source>手</source>
@@ -2098,6 +2133,16 @@ Export the cel as it is?</translation>
         <translation>Undoes the last action.</translation>
     </message>
     <message>
+        <source>破棄(&amp;D)</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>&amp;Discard</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>seconds</translation>
+    </message>
+    <message>
         <source>空のファイルを読み込もうとしました。</source>
         <comment>foundation/SErrorRegistry.cpp</comment>
         <translation>An attempt was made to read an empty file.</translation>
@@ -2151,6 +2196,21 @@ Export the cel as it is?</translation>
         <source>背景色</source>
         <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
         <translation>Background colour</translation>
+    </message>
+    <message>
+        <source>自動保存できませんでした: %1</source>
+        <comment>app/gui/TFormMainAutosave.cpp</comment>
+        <translation>Autosave failed: %1</translation>
+    </message>
+    <message>
+        <source>自動保存までの操作の回数(&amp;A)</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>&amp;Autosave after this many steps</translation>
+    </message>
+    <message>
+        <source>自動保存までの時間(&amp;T)</source>
+        <comment>app/gui/boxes/TFormOptionPages.cpp</comment>
+        <translation>Autosave after this &amp;time</translation>
     </message>
     <message>
         <source>致命的なエラーが発生しました。</source>
@@ -2303,6 +2363,11 @@ Export the cel as it is?</translation>
         <translation>Carries the colours of a chosen cel to the current picture.</translation>
     </message>
     <message>
+        <source>選択したセルの復元用のコピーを破棄します。よろしいですか？</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>Discard the recovery copies of the selected cels?</translation>
+    </message>
+    <message>
         <source>配列の範囲外のインデックスにアクセスしました。</source>
         <comment>foundation/SErrorRegistry.cpp</comment>
         <translation>An array index out of range was accessed.</translation>
@@ -2336,6 +2401,11 @@ Export the cel as it is?</translation>
         <source>開く</source>
         <comment>app/gui/TFormMainMenus.cpp</comment>
         <translation>Open</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)</source>
+        <comment>app/gui/TFormRecovery.cpp</comment>
+        <translation>&amp;Open</translation>
     </message>
     <message>
         <source>開く(&amp;O)...</source>

@@ -109,6 +109,7 @@ TEST_F(Settings, EverythingSavedComesBack)
     saved.SetCheckOptions({40, true});
     saved.SetCheckBeforeExport(true);
     saved.SetUndoLimits(250, 512);
+    saved.SetAutosaveLimits(0, 90);
     saved.SetBrush({42, 7, 128});
     EditWindow(saved, [&](SMainWindowState& w) {
         w.normalRect = {-8, 20, 1000, 700};
@@ -160,6 +161,8 @@ TEST_F(Settings, EverythingSavedComesBack)
     EXPECT_EQ(loaded.UndoSteps(), 250);
     EXPECT_EQ(loaded.UndoMegabytes(), 512);
     EXPECT_EQ(Stored(Main, "UndoMemory"), SString("512MB"));
+    EXPECT_EQ(loaded.AutosaveSteps(), 0);
+    EXPECT_EQ(loaded.AutosaveSeconds(), 90);
     EXPECT_EQ(loaded.Tools().brush.radius, 42);
     EXPECT_EQ(loaded.Tools().brush.shape, 7);
     EXPECT_EQ(loaded.Tools().brush.density, 128);
@@ -261,6 +264,13 @@ TEST_F(Settings, NumbersAreClampedOrIgnored)
     EXPECT_EQ(c->UndoMegabytes(), SHuedraneController::LeastUndoMegabytes);
     EXPECT_EQ(SHuedraneController().UndoSteps(), 10);
     EXPECT_EQ(SHuedraneController().UndoMegabytes(), 1024);
+    // Autosave: held to its ranges; what is no number keeps the default instead of turning it off.
+    c = LoadedWith({{"AutosaveSteps", "5000"}, {"AutosaveSeconds", "abc"}});
+    EXPECT_EQ(c->AutosaveSteps(), SAutosave::MostSteps);
+    EXPECT_EQ(c->AutosaveSeconds(), SAutosave::DefaultSeconds);
+    c = LoadedWith({{"AutosaveSteps", "-3"}, {"AutosaveSeconds", "0"}});
+    EXPECT_EQ(c->AutosaveSteps(), SAutosave::DefaultSteps);
+    EXPECT_EQ(c->AutosaveSeconds(), 0);
 
     // A language the program has no texts for means the locale's.
     EXPECT_TRUE(LoadedWith({{"Language", "fr"}})->Window().language.IsEmpty());

@@ -11,8 +11,10 @@
 # Ctrl+Shift+V and saves it. It zooms with Ctrl+wheel about the pointer, floats the colour chart box
 # off its dock and moves it, shows the palette, brush and about boxes, quits through the File menu,
 # starts the program again and finds the chart box where it was moved; then checks the saved
-# documents (with the command-line converter) and the exported picture pixel by pixel. The title's
-# unsaved-changes marker is followed throughout. Screenshots are kept.
+# documents (with the command-line converter) and the exported picture pixel by pixel. Last it paints
+# the saved cel again, waits for its recovery copy, kills the program, recovers the cel from the
+# dialog at the next start, saves it and checks it the same way. The title's unsaved-changes marker
+# is followed throughout. Screenshots are kept.
 #
 #   e2e_test.py --program build/test/app/gui/huedrane --cli build/test/cli/huedrane-cli \
 #               --artifacts build/e2e-artifacts
@@ -172,7 +174,7 @@ class Session:
     def start_program(self, program, argument, config):
         # Everything the program keeps between runs goes to the scratch folder, never the home.
         home = {}
-        for variable in ("XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"):
+        for variable in ("XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_STATE_HOME"):
             home[variable] = os.path.join(self.work, variable.lower())
             os.makedirs(home[variable], mode=0o700, exist_ok=True)
         env = dict(self.env, HUEDRANE_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb", HUEDRANE_LANGUAGE=self.language,
@@ -579,6 +581,8 @@ def run(args, work, session):
     check_export(exported, os.path.join(args.artifacts, "exported.png"))
     check_document(args.cli, copy, os.path.join(args.artifacts, "copy.png"), expected_copy)
     check_document(args.cli, following, os.path.join(args.artifacts, "carried.png"), expected_carried, NEXT_SHIFT)
+    crash_and_recover(args, session, work, target, config)
+    check_document(args.cli, target, os.path.join(args.artifacts, "recovered.png"), expected_copy)
 
 
 def click_after_held_ctrl_t(session, main, canvas, copy):
@@ -742,6 +746,65 @@ def restart_finds_the_chart(args, session, document, config, chart_place):
         raise E2EFailure(f"after the restart no box stands at the chart box's place {chart_place} "
                          f"(boxes at {places})")
     log(f"after the restart the chart box is at {chart_place} again")
+    quit_program(session, main)
+
+
+def set_setting(config, name, value):
+    """Rewrites a value of the program's main settings key in the settings store file."""
+    store = os.path.join(config, "HKEY_CURRENT_USER.reg")
+    with open(store, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    line = f'"{name}"="{value}"'
+    at = [i for i, text in enumerate(lines) if text.startswith(f'"{name}"=')]
+    if not at:
+        raise E2EFailure(f"the settings store has no {name} to change")
+    lines[at[0]] = line
+    with open(store, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
+
+
+def crash_and_recover(args, session, work, document, config):
+    """With a recovery copy after every step: opens the painted document, refills area A from the
+    reference picture, waits for the copy, kills the program (SIGKILL), starts it again, opens the
+    copy from the recovery dialog (the cel comes back modified under its own name) and saves it."""
+    set_setting(config, "AutosaveSteps", "1")
+    recovery = os.path.join(work, "xdg_state_home", "huedrane", "recovery")
+    session.start_program(os.path.abspath(args.program), document, config)
+    main = session.wait_window(os.path.basename(document), 30)
+    time.sleep(1.0)
+    x, y, w, h = session.geometry(main)
+    frame = find_frame(session.screenshot("before-crash"), (x, y, w, h))
+    if not frame:
+        raise E2EFailure("the document's outline is not on the screen before the crash")
+    canvas = Canvas(frame)
+    point = canvas.area_point("A")
+    click_until(session, canvas.screen(*point), reference_colour(*point), "painted-before-crash", 4)
+    limit = time.monotonic() + 10
+    copies = []
+    while time.monotonic() < limit and not copies:
+        time.sleep(0.25)
+        names = os.listdir(recovery) if os.path.isdir(recovery) else []
+        copies = [n for n in names if n.endswith(".info")]
+    if not copies:
+        raise E2EFailure(f"no recovery copy was written within 10 s (the folder holds {names})")
+    log(f"recovery copy {copies[0]} written; killing the program")
+    session.program.send_signal(signal.SIGKILL)
+    session.program.wait(timeout=remaining(10))
+
+    session.start_program(os.path.abspath(args.program), document, config)
+    offer = session.wait_window("作業の復元" if session.language == "ja" else "Recover Work", 30)
+    time.sleep(0.5)
+    session.screenshot("recovery-dialog", over=[offer])
+    press_on(session, offer, "Return")  # "Open" is the default button; the newest copy is chosen
+    main = session.wait_window(os.path.basename(document), 30)
+    log(f"recovered: {expect_marker(session, main, True, 'after the recovery')!r}")
+    time.sleep(0.5)
+    session.screenshot("recovered")
+    saved = os.stat(document).st_mtime_ns
+    save_again(session, main, document, saved, "after-recovery", "the recovered cel")
+    left = [n for n in os.listdir(recovery) if not n.startswith(".")]
+    if left:
+        raise E2EFailure(f"saving the recovered cel left {left} in the recovery folder")
     quit_program(session, main)
 
 

@@ -170,11 +170,17 @@ TEST_F(TFormOptionTest, ShowCopiesEveryFieldInAndOkCopiesEveryControlBack)
     EXPECT_EQ(dialog.LabelUndoInUse->text(), QString::fromUtf8("現在の使用量: 0.0 MB"));
     dialog.SpinUndoSteps->setValue(300);
     dialog.SpinUndoMemory->setValue(2048);
+    EXPECT_EQ(dialog.SpinAutosaveSteps->value(), 20);
+    EXPECT_EQ(dialog.SpinAutosaveSeconds->value(), 60);
+    dialog.SpinAutosaveSteps->setValue(0);
+    dialog.SpinAutosaveSeconds->setValue(300);
     dialog.ButtonOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectSameOptions(c_.Options(), before);
     EXPECT_EQ(c_.UndoSteps(), 300);
     EXPECT_EQ(c_.UndoMegabytes(), 2048);
+    EXPECT_EQ(c_.AutosaveSteps(), 0);
+    EXPECT_EQ(c_.AutosaveSeconds(), 300);
     EXPECT_EQ(c_.Tools().fillGap, 12);
     EXPECT_EQ(c_.CheckOptions().minSpeck, 30);
     EXPECT_TRUE(c_.CheckOptions().includeEdge);
