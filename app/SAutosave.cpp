@@ -144,7 +144,7 @@ void SAutosave::FinishWrite(STick& tick, Clock::time_point now)
     failureReported_ = false;
 }
 
-SError SAutosave::StartWrite(const SRecoveryInfo& identity)
+SError SAutosave::StartWrite(const SRecoveryInfo& identity, const SQuickPress& held)
 {
     if (SError err = MakeFolders(folder_.Str()))
         return err;
@@ -154,9 +154,12 @@ SError SAutosave::StartWrite(const SRecoveryInfo& identity)
     info.savedAt = std::chrono::duration_cast<std::chrono::seconds>(
                        std::chrono::system_clock::now().time_since_epoch()).count();
     writing_ = true;
-    writer_ = std::thread([this, info] {
+    writer_ = std::thread([this, info, &held] {
         SQuickPress list;
         SError err = PackDocument(snapshot_.Copy(), snapshot_.Size(), list);
+        // Record 0 holds the genga as loaded; the copy has none, so its place is empty.
+        if (err == 0 && held.Count() > 0)
+            err = list[0].Assign(held[0]);
         if (err == 0)
             err = list.WriteFile(files_.document);
         if (err == 0)
@@ -208,7 +211,7 @@ SAutosave::STick SAutosave::Tick(const SCel& cel, const SRecoveryInfo& identity,
     firstUnwritten_.reset();
     editsBeforeWrite_ = editsWritten_;
     editsWritten_ = edits_;
-    if (SError err = StartWrite(identity))
+    if (SError err = StartWrite(identity, cel.held))
         Failed(err, tick, now);
     return tick;
 }

@@ -70,7 +70,8 @@ public:
     void Wait();
 
 private:
-    ulib::SError StartWrite(const SRecoveryInfo& identity);
+    // held: the cel's held container, which stays as it is until Closed (which waits for the write).
+    ulib::SError StartWrite(const SRecoveryInfo& identity, const ulib::SQuickPress& held);
     void FinishWrite(STick& tick, Clock::time_point now);
     // A copy could not be made or written: reported once, tried again after a while.
     void Failed(ulib::SError err, STick& tick, Clock::time_point now);

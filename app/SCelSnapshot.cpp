@@ -34,7 +34,6 @@ void SCelSnapshot::Invalidate()
         std::fill(rows.marked.begin(), rows.marked.end(), std::uint8_t(1));
         rows.count = std::int32_t(rows.marked.size());
     }
-    heldTaken_ = false;
 }
 
 void SCelSnapshot::Release()
@@ -42,7 +41,6 @@ void SCelSnapshot::Release()
     copy_.ResetDocument();
     for (SStaleRows& rows : stale_)
         rows = SStaleRows{};
-    heldTaken_ = false;
 }
 
 void SCelSnapshot::Mark(std::size_t layer, std::int32_t y)
@@ -71,8 +69,9 @@ void SCelSnapshot::RowChanged(SUndoLayer layer, std::int32_t y)
     }
 }
 
-bool SCelSnapshot::Match(const SBitmap& source, std::size_t layer)
+bool SCelSnapshot::Match(const SBitmap& source, std::size_t layer, bool& made)
 {
+    made = false;
     SBitmap& copy = CopyOf(layer);
     SStaleRows& rows = stale_[layer];
     if (copy.Dimensions() == source.Dimensions() && copy.Format() == source.Format() &&
@@ -87,19 +86,23 @@ bool SCelSnapshot::Match(const SBitmap& source, std::size_t layer)
     rows.marked.assign(std::size_t(source.Height()), 1);
     rows.count = source.Height();
     rows.next = 0;
+    made = true;
     return true;
 }
 
 SCelSnapshot::SProgress SCelSnapshot::Update(const SCel& cel, std::chrono::steady_clock::time_point deadline)
 {
-    for (std::size_t layer = 0; layer < LayerCount; ++layer)
-        if (!Match(SourceOf(cel, layer), layer)) {
-            Release();
-            return SProgress::Failed;
-        }
     std::int32_t sinceLook = 0;
     for (std::size_t layer = 0; layer < LayerCount; ++layer) {
         const SBitmap& source = SourceOf(cel, layer);
+        bool made = false;
+        if (!Match(source, layer, made)) {
+            Release();
+            return SProgress::Failed;
+        }
+        // A layer of the copy was allocated: its rows wait for the next tick if that took the time.
+        if (made && std::chrono::steady_clock::now() >= deadline)
+            return SProgress::Copying;
         SBitmap& copy = CopyOf(layer);
         SStaleRows& rows = stale_[layer];
         const std::size_t bytes = RowBytes(source);
@@ -119,14 +122,6 @@ SCelSnapshot::SProgress SCelSnapshot::Update(const SCel& cel, std::chrono::stead
                     return SProgress::Copying;
             }
         }
-    }
-    if (!heldTaken_) {
-        copy_.held.Clear();
-        if (cel.held.Count() > 0 && (copy_.held.SetCount(1) != 0 || copy_.held[0].Assign(cel.held[0]) != 0)) {
-            Release();
-            return SProgress::Failed;
-        }
-        heldTaken_ = true;
     }
     copy_.memo = cel.memo;
     copy_.underOffset = cel.underOffset;

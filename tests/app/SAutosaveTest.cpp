@@ -28,10 +28,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> Packed(const SCel& cel, SPoint size)
+// The document bytes of the cel, with record 0 taken from held when given.
+std::vector<std::uint8_t> Packed(const SCel& cel, SPoint size, const SQuickPress* held = nullptr)
 {
     SQuickPress list;
     EXPECT_EQ(PackDocument(cel, size, list), 0);
+    if (held && held->Count() > 0) {
+        EXPECT_EQ(list[0].Assign((*held)[0]), 0);
+    }
     std::vector<std::uint8_t> bytes(list.ByteSize());
     EXPECT_EQ(list.WriteTo(bytes.data(), bytes.data() + bytes.size()), 0);
     return bytes;
@@ -66,7 +70,7 @@ TEST(CelSnapshot, CopiedBetweenRandomEditsItPacksExactlyAsTheCel)
         int updates = 0;
         while (snapshot.Update(c.Cel(), past) == SCelSnapshot::SProgress::Copying)
             ASSERT_LT(++updates, 100) << "seed " << seed;
-        ASSERT_EQ(Packed(snapshot.Copy(), snapshot.Size()), Packed(c.Cel(), c.Cel().display.Dimensions()))
+        ASSERT_EQ(Packed(snapshot.Copy(), snapshot.Size(), &c.Cel().held), Packed(c.Cel(), c.Cel().display.Dimensions()))
             << "seed " << seed;
         c.PaintContext().undo.SetRowWatcher(nullptr);
     }
