@@ -101,6 +101,8 @@ SCommandLineOutcome RunCommandLine(SHuedraneController& controller, const SComma
             ReportFailure(controller.BatchImport(files), true);
         } else if (commandLine.batchExport) {
             ReportFailure(controller.BatchExport(files), true);
+        } else if (controller.IsRecoveryFile(file)) {
+            ReportFailure(controller.OpenRecoveryFile(file), false);
         } else {
             // Anything that is not a document is tried as a picture, silently: a picture given
             // on the command line (or dropped on the program's icon) is simply imported.

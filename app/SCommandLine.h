@@ -44,6 +44,8 @@ enum class SCommandLineOutcome
 // opened as a document, and when that fails (not by "cancel" or "abort") it is imported as a
 // picture without the question and without a message. Failures of "G" are shown except
 // "cancel"; the batch commands' are shown, "cancel" included. A successful import leaves the
-// document modified, so that it is offered for saving.
+// document modified, so that it is offered for saving. A recovery copy in the autosave's folder
+// (handed over by another window's recovery dialog) is opened as the document it copies, its
+// failure shown.
 SCommandLineOutcome RunCommandLine(SHuedraneController& controller, const SCommandLine& commandLine,
                                    const ulib::SString& programPath);

@@ -36,3 +36,23 @@ SError SHuedraneController::OpenRecoveryCopy(SOrphanCopies& copies, std::size_t 
     (void)autosave_.Adopt(copies.Take(index));
     return 0;
 }
+
+bool SHuedraneController::IsRecoveryFile(const SString& file) const
+{
+    const std::string& folder = autosave_.Folder().Str();
+    const std::string& path = file.Str();
+    return !folder.empty() && path.size() > folder.size() + 5 && path.compare(0, folder.size(), folder) == 0 &&
+           path[folder.size()] == '/' && path.find('/', folder.size() + 1) == std::string::npos &&
+           path.compare(path.size() - 4, 4, ".hdq") == 0;
+}
+
+SError SHuedraneController::OpenRecoveryFile(const SString& file)
+{
+    SOrphanCopies copies;
+    if (SError err = copies.Find(autosave_.Folder(), 1))
+        return err;
+    for (std::size_t i = 0; i < copies.Copies().size(); ++i)
+        if (copies.Copies()[i].files.document == file)
+            return OpenRecoveryCopy(copies, i);
+    return ErrorFromIdentifier("file_not_found");
+}

@@ -138,6 +138,12 @@ public:
     // (untitled with its proposed name when it had no file), and the copy becomes this program's.
     // A copy that cannot be read is marked damaged in the list and the cel stays as it was.
     ulib::SError OpenRecoveryCopy(SOrphanCopies& copies, std::size_t index);
+    // Whether file names a recovery copy's document in the autosave's folder: such a file, handed
+    // over by the recovery dialog of another window, is opened by OpenRecoveryFile.
+    bool IsRecoveryFile(const ulib::SString& file) const;
+    // Opens the copy as OpenRecoveryCopy does; "file_not_found" when it is no copy left by a crash
+    // (one a running program owns, or one another program took first).
+    ulib::SError OpenRecoveryFile(const ulib::SString& file);
 
     // The next trace pen, after the last (or an unknown one) the first.
     std::uint32_t CycleTracePen();

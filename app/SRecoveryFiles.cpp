@@ -294,6 +294,16 @@ SRecoveryCopy SOrphanCopies::Take(std::size_t index)
     return copy;
 }
 
+SRecoveryCopy SOrphanCopies::Let(std::size_t index)
+{
+    if (index >= copies_.size())
+        return {};
+    SRecoveryCopy copy = std::move(copies_[index]);
+    copies_.erase(copies_.begin() + std::ptrdiff_t(index));
+    locks_.erase(locks_.begin() + std::ptrdiff_t(index));
+    return copy;
+}
+
 void SOrphanCopies::Release()
 {
     copies_.clear();

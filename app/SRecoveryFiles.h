@@ -84,6 +84,8 @@ public:
     void Discard(std::size_t index);
     // Drops the copy from the list and its lock file; the copy's files are the caller's now.
     SRecoveryCopy Take(std::size_t index);
+    // Drops the copy from the list and lets its lock go, files kept: another program takes it.
+    SRecoveryCopy Let(std::size_t index);
     // Lets every copy go, files kept (to be offered again at the next start).
     void Release();
 

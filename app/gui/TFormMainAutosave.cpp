@@ -26,9 +26,11 @@ void TFormMain::StartAutosave()
 {
     if (controller_.Autosave().Folder().IsEmpty() || autosaveTimer_)
         return;
+    // A window started for a copy chosen in another window's dialog: that dialog offered the rest.
+    const bool handedOver = controller_.IsRecoveryFile(commandLine_.file);
     SOrphanCopies copies;
-    if (copies.Find(controller_.Autosave().Folder(), TFormRecovery::ThumbnailBox) == 0 && !copies.Copies().empty()) {
-        TFormRecovery dialog(controller_, copies, this);
+    if (!handedOver && copies.Find(controller_.Autosave().Folder(), TFormRecovery::ThumbnailBox) == 0 && !copies.Copies().empty()) {
+        TFormRecovery dialog(controller_, copies, QString::fromStdString(programPath_.Str()), this);
         dialog.exec();
         if (dialog.Opened()) {
             namespace refresh = main_refresh;

@@ -3,6 +3,7 @@
 #include "SBitmapPixmap.h"
 #include "SHuedraneController.h"
 #include "SMessage.h"
+#include "SPlatform.h"
 #include "SRecoveryFiles.h"
 #include "SUiText.h"
 
@@ -33,8 +34,9 @@ QString CopyCaption(const SRecoveryCopy& copy)
 
 }  // namespace
 
-TFormRecovery::TFormRecovery(SHuedraneController& controller, SOrphanCopies& copies, QWidget* parent)
-    : QDialog(parent), controller_(controller), copies_(copies)
+TFormRecovery::TFormRecovery(SHuedraneController& controller, SOrphanCopies& copies, const QString& programPath,
+                             QWidget* parent)
+    : QDialog(parent), controller_(controller), copies_(copies), programPath_(programPath)
 {
     setObjectName("FormRecovery");
     setWindowTitle(UiText("作業の復元"));
@@ -90,8 +92,10 @@ void TFormRecovery::Fill()
 void TFormRecovery::UpdateButtons()
 {
     const QList<QListWidgetItem*> chosen = List->selectedItems();
-    const int row = chosen.size() == 1 ? List->row(chosen.front()) : -1;
-    ButtonOpen->setEnabled(row >= 0 && !copies_.Copies()[std::size_t(row)].damaged);
+    const bool openable = std::any_of(chosen.begin(), chosen.end(), [this](const QListWidgetItem* item) {
+        return !copies_.Copies()[std::size_t(List->row(item))].damaged;
+    });
+    ButtonOpen->setEnabled(openable);
     ButtonDiscard->setEnabled(!chosen.isEmpty());
 }
 
@@ -99,8 +103,18 @@ void TFormRecovery::OpenChosen()
 {
     if (!ButtonOpen->isEnabled())
         return;
-    const std::size_t row = std::size_t(List->currentRow());
-    if (const ulib::SError err = controller_.OpenRecoveryCopy(copies_, row)) {
+    std::vector<std::size_t> rows;
+    for (const QListWidgetItem* item : List->selectedItems())
+        if (!copies_.Copies()[std::size_t(List->row(item))].damaged)
+            rows.push_back(std::size_t(List->row(item)));
+    std::sort(rows.begin(), rows.end());
+    // The further copies go to new windows first (from the last, so the rows before keep their
+    // numbers), each let go for its window to take.
+    for (auto row = rows.rbegin(); row + 1 != rows.rend(); ++row) {
+        const SRecoveryCopy copy = copies_.Let(*row);
+        ulib::Platform().StartInstance(programPath_.toStdString(), copy.files.document.Str());
+    }
+    if (const ulib::SError err = controller_.OpenRecoveryCopy(copies_, rows.front())) {
         ulib::ShowMessageBox("error", ulib::ErrorText(err).c_str(), "O");
         Fill();
         return;

@@ -1,7 +1,7 @@
 // The copies of unsaved cels a crash left behind, offered when the program starts: each with its
-// thumbnail, document name and the time it was written. The painter opens one (the cel comes back
-// modified, under its own name), discards the chosen ones, or decides later (they are offered again
-// at the next start).
+// thumbnail, document name and the time it was written. The painter opens the chosen ones (the
+// first in this window, each further one in a new window; the cel comes back modified, under its
+// own name), discards them, or decides later (they are offered again at the next start).
 #pragma once
 
 #include <QDialog>
@@ -18,8 +18,10 @@ class TFormRecovery : public QDialog
 public:
     static constexpr int ThumbnailBox = 96;
 
-    // copies must hold at least one copy and outlive the dialog.
-    TFormRecovery(SHuedraneController& controller, SOrphanCopies& copies, QWidget* parent = nullptr);
+    // copies must hold at least one copy and outlive the dialog; programPath is the program started
+    // for every further copy opened.
+    TFormRecovery(SHuedraneController& controller, SOrphanCopies& copies, const QString& programPath,
+                  QWidget* parent = nullptr);
 
     QListWidget* List = nullptr;
     QPushButton* ButtonOpen = nullptr;
@@ -37,5 +39,6 @@ private:
 
     SHuedraneController& controller_;
     SOrphanCopies& copies_;
+    QString programPath_;
     bool opened_ = false;
 };

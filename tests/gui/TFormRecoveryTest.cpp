@@ -52,7 +52,7 @@ TEST_F(Recovery, OpensACopyAsTheModifiedDocumentAndDiscardsAfterAsking)
     c_.StartAutosave(Path("recovery"));
     SOrphanCopies copies;
     ASSERT_EQ(copies.Find(Path("recovery"), TFormRecovery::ThumbnailBox), 0);
-    TFormRecovery dialog(c_, copies);
+    TFormRecovery dialog(c_, copies, "/usr/bin/huedrane-test");
     ASSERT_EQ(dialog.List->count(), 3);
     EXPECT_TRUE(dialog.List->item(0)->text().startsWith("c0002.hdq\n"));
     EXPECT_TRUE(dialog.List->item(0)->text().contains("/work/cut1"));
@@ -72,7 +72,8 @@ TEST_F(Recovery, OpensACopyAsTheModifiedDocumentAndDiscardsAfterAsking)
     EXPECT_FALSE(fs::exists(Recoveries() / "older-1.hdq"));
     EXPECT_FALSE(fs::exists(Recoveries() / "older-1.lock"));
 
-    dialog.List->setCurrentRow(0);
+    // Both left: the first opens here, the second in a new window started on the copy's document.
+    dialog.List->selectAll();
     dialog.ButtonOpen->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(dialog.Opened());
@@ -81,7 +82,24 @@ TEST_F(Recovery, OpensACopyAsTheModifiedDocumentAndDiscardsAfterAsking)
     EXPECT_EQ(c_.Cel().paint.GetColor(3, 3), SColor(10, 200, 30));
     EXPECT_FALSE(fs::exists(Recoveries() / "newer-1.hdq"));
     EXPECT_TRUE(fs::exists(c_.Autosave().Files().document.Str()));
-    ASSERT_EQ(copies.Copies().size(), 1u);
+    EXPECT_TRUE(copies.Copies().empty());
+    const std::string handed = (Recoveries() / "untitled-1.hdq").string();
+    ASSERT_EQ(seam_.Starts().size(), 1u);
+    EXPECT_EQ(seam_.Starts()[0].program, "/usr/bin/huedrane-test");
+    EXPECT_EQ(seam_.Starts()[0].argument, handed);
+
+    // The window started on it opens it as the untitled cel it was, under its proposed name.
+    SHuedraneController other;
+    other.StartAutosave(Path("recovery"));
+    ASSERT_TRUE(other.IsRecoveryFile(SString(handed)));
+    EXPECT_FALSE(other.IsRecoveryFile(Path("recovery/sub/untitled-1.hdq")));
+    EXPECT_FALSE(other.IsRecoveryFile(Path("cel.hdq")));
+    ASSERT_EQ(other.OpenRecoveryFile(SString(handed)), 0);
+    EXPECT_EQ(other.State(), SDocumentState::Modified);
+    EXPECT_TRUE(other.Path().IsEmpty());
+    EXPECT_EQ(other.DefaultFileName(), SString("scan7.hdq"));
+    // Taken: nobody else can open it.
+    EXPECT_NE(c_.OpenRecoveryFile(SString(handed)), 0);
 }
 
 TEST_F(Recovery, TheWindowOffersTheCopiesWhenItFirstShowsAndLaterKeepsThem)
