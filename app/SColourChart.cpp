@@ -4,6 +4,7 @@
 #include "SColourText.h"
 #include "SReplacingFile.h"
 #include "SStoredText.h"
+#include "SUserFolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -345,19 +346,8 @@ void SColourChart::FromQuickPalette(const std::array<SColor, 16>& palette)
 
 SString ChartFilePath()
 {
-    std::string base;
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && data[0] == '/') {
-        base = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || home[0] == '\0')
-            return SString();
-        base = std::string(home) + "/.local/share";
-    }
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return SString(base + "/Vantrel/Huedrane/chart.ini");
+    const SString base = UserFolder("XDG_DATA_HOME", ".local/share");
+    return base.IsEmpty() ? SString() : SString(base.Str() + "/Vantrel/Huedrane/chart.ini");
 }
 
 SError MakeChartFolder()

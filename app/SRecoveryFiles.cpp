@@ -3,10 +3,10 @@
 #include "SFileMapper.h"
 #include "SFilePreview.h"
 #include "SReplacingFile.h"
+#include "SUserFolder.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <map>
 #include <string_view>
 
@@ -93,18 +93,8 @@ SError ReadInfoFile(const SString& file, SRecoveryInfo& info)
 
 SString RecoveryFolder()
 {
-    std::string base;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || home[0] == '\0')
-            return SString();
-        base = std::string(home) + "/.local/state";
-    }
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return SString(base + "/huedrane/recovery");
+    const SString base = UserFolder("XDG_STATE_HOME", ".local/state");
+    return base.IsEmpty() ? SString() : SString(base.Str() + "/huedrane/recovery");
 }
 
 std::string RecoveryInfoText(const SRecoveryInfo& info)

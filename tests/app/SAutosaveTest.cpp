@@ -11,10 +11,12 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -330,6 +332,30 @@ TEST(RecoveryInfo, RoundTripsAnyPathAndRefusesWhatItDidNotWrite)
         EXPECT_NE(ParseRecoveryInfo(p, p + b.size(), out), 0) << b.substr(0, 60);
         EXPECT_EQ(out, SRecoveryInfo{});
     }
+}
+
+TEST(RecoveryFolder, FollowsXdgStateHomeElseTheHomeFolder)
+{
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const std::string kept = state ? state : "";
+    setenv("HOME", "/home/painter", 1);
+    const std::pair<const char*, const char*> cases[] = {
+        {"/var/state//", "/var/state/huedrane/recovery"},
+        {"relative/state", "/home/painter/.local/state/huedrane/recovery"},
+        {"", "/home/painter/.local/state/huedrane/recovery"},
+    };
+    for (const auto& [variable, folder] : cases) {
+        setenv("XDG_STATE_HOME", variable, 1);
+        EXPECT_EQ(RecoveryFolder(), SString(folder)) << variable;
+    }
+    unsetenv("HOME");
+    EXPECT_TRUE(RecoveryFolder().IsEmpty());
+    setenv("HOME", home.c_str(), 1);
+    if (state)
+        setenv("XDG_STATE_HOME", kept.c_str(), 1);
+    else
+        unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace
