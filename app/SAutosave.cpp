@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include <sys/stat.h>
@@ -17,12 +16,13 @@ using namespace ulib;
 
 namespace {
 
-// A name no other program's copy has: the process and a random part (process numbers come back).
+// A name no other program's copy has: the process and the start's clock (process numbers come
+// back after a restart).
 std::string OwnCopyName()
 {
-    std::random_device random;
     char name[64];
-    std::snprintf(name, sizeof name, "%ld-%08x", long(::getpid()), unsigned(random()));
+    std::snprintf(name, sizeof name, "%ld-%llx", long(::getpid()),
+                  static_cast<unsigned long long>(std::chrono::system_clock::now().time_since_epoch().count()));
     return name;
 }
 
@@ -45,8 +45,10 @@ SError WriteInfo(const SString& file, const SRecoveryInfo& info)
         return err;
     const std::string text = RecoveryInfoText(info);
     std::FILE* stream = out.Stream();
-    if (!stream || std::fwrite(text.data(), 1, text.size(), stream) != text.size())
-        return ErrorFromSystemCode(stream ? StreamWriteCode(stream) : ENOMEM);
+    if (!stream || std::fwrite(text.data(), 1, text.size(), stream) != text.size()) {
+        const int code = stream ? StreamWriteCode(stream) : ENOMEM;
+        return ErrorFromSystemCode(code != 0 ? code : ENOSPC);
+    }
     return out.Commit();
 }
 
