@@ -12,6 +12,7 @@
 #include "SExportFile.h"
 #include "SGengaPicture.h"
 #include "SImportConvert.h"
+#include "SParallel.h"
 #include "SQuickPress.h"
 #include "SReplacingFile.h"
 #include "SSpiAccess.h"
@@ -26,6 +27,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -143,6 +145,10 @@ public:
 private:
     void Work()
     {
+        // With a file per thread the cores are busy already: each file's passes stay on its thread.
+        std::optional<SSerialScope> serial;
+        if (threads_ > 1)
+            serial.emplace();
         while (!CliInterrupted().load() && !(stop_.load() && !keepGoing_)) {
             const std::size_t i = next_.fetch_add(1);
             if (i >= jobs_.size())

@@ -1,6 +1,10 @@
 #include "SImportPasses.h"
 
+#include "SParallel.h"
+
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 using namespace ulib;
@@ -36,23 +40,53 @@ private:
 SError Abort() { return ErrorFromIdentifier("abort"); }
 SError Domain() { return ErrorFromIdentifier("domain"); }
 
+// Rows per band below which a pass stays on one thread.
+constexpr std::int32_t RowsPerBand = 64;
+
+// Runs row(y) for every y of first..end-1 in bands of rows on the cores, for a pass whose rows read
+// nothing another row writes, so any order gives the same pixels. Positions are reported as the
+// pass has always reported them (rows of 0..rows): the caller's band, the first, steps through
+// the whole pass as it goes through its share; every band stops once the abort is requested.
+template <class Row>
+SError InRowBands(SAbort* abort, std::int32_t rows, std::int32_t first, std::int32_t end, const Row& row)
+{
+    RowProgress progress(abort, rows);
+    std::atomic<bool> stopped{false};
+    const std::int32_t count = end - first;
+    ForEachBand(count, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        const std::int32_t share = to - from;
+        for (std::int32_t i = from; i < to; ++i) {
+            const bool stop = from == 0 ? progress.Stop(first + std::int32_t(std::int64_t(i) * count / share))
+                                        : abort && abort->IsAborted();
+            if (stop || stopped.load(std::memory_order_relaxed)) {
+                stopped = true;
+                return;
+            }
+            row(first + i);
+        }
+    });
+    return stopped ? Abort() : 0;
+}
+
 bool Closed(std::uint32_t v) { return v != Unpainted; }
 
 bool SameSize(const SBitmap& a, const SBitmap& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
 
 void ClearMarkers(SBitmap& paint)
 {
-    const std::int32_t w = paint.Width(), h = paint.Height();
-    for (std::int32_t y = 0; y < h; ++y) {
-        std::uint32_t* row = paint.Row32(y);
-        std::int32_t x = 0;
-        for (; x + 16 <= w; x += 16)  // fixed-size blocks the compiler turns into vector selects
-            for (std::int32_t k = 0; k < 16; ++k)
-                row[x + k] = row[x + k] == Marker ? Unpainted : row[x + k];
-        for (; x < w; ++x)
-            if (row[x] == Marker)
-                row[x] = Unpainted;
-    }
+    const std::int32_t w = paint.Width();
+    ForEachBand(paint.Height(), RowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        for (std::int32_t y = from; y < to; ++y) {
+            std::uint32_t* row = paint.Row32(y);
+            std::int32_t x = 0;
+            for (; x + 16 <= w; x += 16)  // fixed-size blocks the compiler turns into vector selects
+                for (std::int32_t k = 0; k < 16; ++k)
+                    row[x + k] = row[x + k] == Marker ? Unpainted : row[x + k];
+            for (; x < w; ++x)
+                if (row[x] == Marker)
+                    row[x] = Unpainted;
+        }
+    });
 }
 
 // d(p, q) of the colour line rules.
@@ -99,18 +133,14 @@ SError ApplyInputLevel(SBitmap& genga, std::int32_t black, std::int32_t white, S
     std::uint8_t table[256];
     MakeLevelTable(black, white, table);
     const std::int32_t w = genga.Width(), h = genga.Height(), step = format / 8;
-    RowProgress progress(abort, h);
-    for (std::int32_t y = 0; y < h; ++y) {
-        if (progress.Stop(y))
-            return Abort();
+    return InRowBands(abort, h, 0, h, [&](std::int32_t y) {
         std::uint8_t* p = genga.Row(y);
         for (std::int32_t x = 0; x < w; ++x, p += step) {
             p[0] = table[p[0]];
             p[1] = table[p[1]];
             p[2] = table[p[2]];
         }
-    }
-    return 0;
+    });
 }
 
 SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
@@ -118,10 +148,7 @@ SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
     if (genga.Format() != 24 || trace.Format() != 32 || !SameSize(genga, trace))
         return Domain();
     const std::int32_t w = genga.Width(), h = genga.Height();
-    RowProgress progress(abort, h);
-    for (std::int32_t y = 0; y < h; ++y) {
-        if (progress.Stop(y))
-            return Abort();
+    return InRowBands(abort, h, 0, h, [&](std::int32_t y) {
         const std::uint8_t* row = genga.Row(y);
         std::uint32_t* out = trace.Row32(y);
         for (std::int32_t x = 0; x < w; ++x) {
@@ -152,8 +179,7 @@ SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
             }
             out[x] = v;
         }
-    }
-    return 0;
+    });
 }
 
 SError RemoveTraceSpecks(SBitmap& trace, SAbort* abort)
@@ -299,10 +325,7 @@ SError ClassifyPaintBorders(const SBitmap& source, SBitmap& paint, SAbort* abort
     if (source.Format() != 24 || paint.Format() != 32 || !SameSize(source, paint))
         return Domain();
     const std::int32_t w = source.Width(), h = source.Height();
-    RowProgress progress(abort, h);
-    for (std::int32_t y = 0; y < h; ++y) {
-        if (progress.Stop(y))
-            return Abort();
+    return InRowBands(abort, h, 0, h, [&](std::int32_t y) {
         const std::uint8_t* p = source.Row(y);
         std::uint32_t* out = paint.Row32(y);
         for (std::int32_t x = 0; x < w; ++x, p += 3) {
@@ -322,8 +345,7 @@ SError ClassifyPaintBorders(const SBitmap& source, SBitmap& paint, SAbort* abort
                 v = Unpainted;
             out[x] = v;
         }
-    }
-    return 0;
+    });
 }
 
 SError SmoothPaintBorders(SBitmap& paint, SAbort* abort)

@@ -13,7 +13,22 @@ namespace ulib {
 void RunInParallel(const std::vector<std::function<void()>>& tasks, std::int64_t pixels);
 
 // Calls body(from, to) over consecutive bands of 0..count, one band per core (a single band when
-// count is below minimumPerBand per core).
+// count is below minimumPerBand per core). The first band runs on the caller's thread.
 void ForEachBand(std::int32_t count, std::int32_t minimumPerBand, const std::function<void(std::int32_t, std::int32_t)>& body);
+
+// While alive, RunInParallel and ForEachBand called on this thread start no threads: a batch that
+// keeps every core busy with one file per thread does not divide each file's work further. Scopes
+// nest.
+class SSerialScope
+{
+public:
+    SSerialScope();
+    ~SSerialScope();
+    SSerialScope(const SSerialScope&) = delete;
+    SSerialScope& operator=(const SSerialScope&) = delete;
+
+private:
+    bool outer_;
+};
 
 }  // namespace ulib

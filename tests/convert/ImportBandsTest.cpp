@@ -1,0 +1,70 @@
+// The import passes that run in bands of rows on several cores give, byte for byte, the document
+// the one-thread import gives, for random scans of any size and every import option.
+#include "SImportConvert.h"
+
+#include "SParallel.h"
+#include "SQuickPress.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <thread>
+#include <vector>
+
+using namespace ulib;
+
+namespace {
+
+// Paper with noise, dark and light-grey lines, coloured pencil strokes and flecks.
+SBitmap RandomScan(std::mt19937& random, std::int32_t w, std::int32_t h)
+{
+    SBitmap scan;
+    scan.Create(w, h, 24);
+    const SColor inks[] = {SColor(30, 28, 25), SColor(200, 200, 200), SColor(215, 55, 50), SColor(60, 80, 210),
+                           SColor(70, 190, 60), SColor(240, 180, 40), SColor(180, 170, 175)};
+    const std::int32_t every = 5 + std::int32_t(random() % 20);
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x) {
+            const auto paper = std::uint8_t(232 + random() % 24);
+            SColor colour(paper, paper, std::uint8_t(paper - random() % 6));
+            if (x % every == 0 || (x + 2 * y) % (3 * every) < 2 || random() % 97 == 0)
+                colour = inks[random() % 7];
+            scan.SetColor(x, y, colour);
+        }
+    return scan;
+}
+
+std::vector<std::uint8_t> Bytes(const SQuickPress& document)
+{
+    std::vector<std::uint8_t> bytes(document.ByteSize());
+    EXPECT_EQ(document.WriteTo(bytes.data(), bytes.data() + bytes.size()), 0u);
+    return bytes;
+}
+
+TEST(ImportBands, EveryOptionGivesTheOneThreadDocument)
+{
+    if (std::thread::hardware_concurrency() < 2)
+        GTEST_SKIP() << "one core: every pass runs in one band";
+    std::mt19937 random(2026);
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {{300, 257}, {129, 600}, {517, 130}, {64, 64}};
+    for (const auto& [w, h] : sizes)
+        for (int variant = 0; variant < 4; ++variant) {
+            const SBitmap scan = RandomScan(random, w, h);
+            SHuedraneOptions options;
+            options.importLevelEnabled = variant & 1;
+            options.importLevelBlack = 20;
+            options.importLevelWhite = 230;
+            options.importBinarize = variant == 1;
+            options.importAntiHole = variant & 2;
+            options.importGengaCompress = variant % 3;
+            SQuickPress banded, serial;
+            ASSERT_EQ(ConvertImageToDocument(scan, &banded, options, nullptr), 0u);
+            {
+                const SSerialScope one;
+                ASSERT_EQ(ConvertImageToDocument(scan, &serial, options, nullptr), 0u);
+            }
+            ASSERT_EQ(Bytes(banded), Bytes(serial)) << w << "x" << h << " variant " << variant;
+        }
+}
+
+}  // namespace
