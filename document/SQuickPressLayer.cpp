@@ -1,13 +1,16 @@
 // SQuickPressLayer: cutting an image into coded tiles and putting decoded tiles back into an image.
 #include "SQuickPress.h"
 
+#include "SParallel.h"
 #include "STileCodec.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <span>
+#include <vector>
 
 namespace ulib {
 
@@ -16,6 +19,8 @@ namespace {
 constexpr std::int32_t Side = SQuickPressLayer::TileSide;
 constexpr std::size_t CompressPixels = std::size_t(Side + 1) * Side;  // 65 rows of 64 pixels
 constexpr std::size_t CompressOutput = TileCodeCapacity(Side, Side);  // 20480 bytes
+// Tile rows per band below which a layer is coded on one thread.
+constexpr std::int32_t TileRowsPerBand = 4;
 constexpr std::int32_t MaxTile = SQuickPressLayer::MaxDecodedTileSide;
 constexpr std::size_t DecodePixels = std::size_t(MaxTile) * MaxTile;
 
@@ -177,23 +182,46 @@ SError SQuickPressLayer::Compress(const SBitmap& bitmap)
         return ErrorFromIdentifier(identifier);
     };
 
-    std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[CompressPixels]);
-    std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[CompressOutput]);
-    if (!pixels || !out)
-        return fail("memory_temp");
-    for (std::int32_t y = 0; y < height; y += Side) {
-        const std::int32_t h = std::min(Side, height - y);
-        for (std::int32_t x = 0; x < width; x += Side) {
-            const std::int32_t w = std::min(Side, width - x);
-            std::fill_n(pixels.get(), w, 0u);
-            LoadTile(bitmap, x, y, w, h, pixels.get() + w);
-            const std::size_t n = EncodeTileBgra({pixels.get(), std::size_t(h + 1) * std::size_t(w)}, h, w,
-                                                 {out.get(), CompressOutput}, &palette);
-            SBinary bytes;
-            if (bytes.Assign(out.get(), n) != 0 || tiles.Append(SRect{x, y, x + w, y + h}, std::move(bytes)) != 0)
-                return fail("memory_alloc");
-        }
+    // Tiles are coded independently: bands of tile rows go to the cores, and the tiles are listed
+    // in their order afterwards, so the bytes are those of a coding in one go.
+    const std::int32_t columns = (width + Side - 1) / Side;
+    const std::int32_t tileRows = (height + Side - 1) / Side;
+    std::vector<SBinary> coded;
+    try {
+        coded.resize(std::size_t(columns) * std::size_t(tileRows));
+    } catch (const std::bad_alloc&) {
+        return fail("memory_alloc");
     }
+    std::atomic<const char*> failure{nullptr};
+    ForEachBand(tileRows, TileRowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[CompressPixels]);
+        std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[CompressOutput]);
+        if (!pixels || !out) {
+            failure = "memory_temp";
+            return;
+        }
+        for (std::int32_t row = from; row < to && !failure.load(std::memory_order_relaxed); ++row) {
+            const std::int32_t y = row * Side, h = std::min(Side, height - y);
+            for (std::int32_t column = 0; column < columns; ++column) {
+                const std::int32_t x = column * Side, w = std::min(Side, width - x);
+                std::fill_n(pixels.get(), w, 0u);
+                LoadTile(bitmap, x, y, w, h, pixels.get() + w);
+                const std::size_t n = EncodeTileBgra({pixels.get(), std::size_t(h + 1) * std::size_t(w)}, h, w,
+                                                     {out.get(), CompressOutput}, &palette);
+                if (coded[std::size_t(row) * std::size_t(columns) + std::size_t(column)].Assign(out.get(), n) != 0) {
+                    failure = "memory_alloc";
+                    return;
+                }
+            }
+        }
+    });
+    if (const char* identifier = failure.load())
+        return fail(identifier);
+    std::size_t i = 0;
+    for (std::int32_t y = 0; y < height; y += Side)
+        for (std::int32_t x = 0; x < width; x += Side, ++i)
+            if (tiles.Append(SRect{x, y, std::min(x + Side, width), std::min(y + Side, height)}, std::move(coded[i])) != 0)
+                return fail("memory_alloc");
     return 0;
 }
 

@@ -1,5 +1,5 @@
-// The import passes that run in bands of rows on several cores give, byte for byte, the document
-// the one-thread import gives, for random scans of any size and every import option.
+// The import passes and the layer coding that run in bands on several cores give, byte for byte,
+// what one thread gives, for random scans of any size and every import option.
 #include "SImportConvert.h"
 
 #include "SParallel.h"
@@ -65,6 +65,37 @@ TEST(ImportBands, EveryOptionGivesTheOneThreadDocument)
             }
             ASSERT_EQ(Bytes(banded), Bytes(serial)) << w << "x" << h << " variant " << variant;
         }
+}
+
+TEST(ImportBands, LayersCodedInBandsAreTheOneThreadBytesAndDecodeBack)
+{
+    if (std::thread::hardware_concurrency() < 2)
+        GTEST_SKIP() << "one core: a layer is coded in one band";
+    std::mt19937 random(7);
+    for (const std::int32_t format : {32, 24}) {
+        SBitmap layer;
+        layer.Create(700, 901, format);
+        for (std::int32_t y = 0; y < layer.Height(); ++y)
+            for (std::int32_t x = 0; x < layer.Width(); ++x)
+                layer.SetColor(x, y, (x / 9 + y / 7) % 3 == 0 ? SColor(std::uint8_t(random()), std::uint8_t(random()), 9)
+                                                              : SColor(200, 100, 50));
+        SQuickPressLayer banded, serial;
+        ASSERT_EQ(banded.Compress(layer), 0u);
+        {
+            const SSerialScope one;
+            ASSERT_EQ(serial.Compress(layer), 0u);
+        }
+        ASSERT_EQ(banded.tiles.Count(), serial.tiles.Count());
+        for (std::int32_t i = 0; i < banded.tiles.Count(); ++i) {
+            ASSERT_EQ(banded.tiles.Key(i), serial.tiles.Key(i)) << i;
+            ASSERT_TRUE(banded.tiles.Value(i) == serial.tiles.Value(i)) << "tile " << i;
+        }
+        SBitmap back;
+        ASSERT_EQ(banded.Decode(back), 0u);
+        for (std::int32_t y = 0; y < layer.Height(); y += 13)
+            for (std::int32_t x = 0; x < layer.Width(); x += 11)
+                ASSERT_EQ(back.GetColor(x, y), layer.GetColor(x, y)) << x << "," << y;
+    }
 }
 
 }  // namespace
