@@ -89,19 +89,59 @@ SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
     return err;
 }
 
-SError RunSteps(const SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort)
+// The paint passes after classification: steps 40 to 70 of the conversion (70 to 90, the genga's
+// mode, runs beside them).
+SError FinishPaint(SBitmap& paint, SAbort* abort)
 {
-    const std::int32_t w = picture.Width(), h = picture.Height();
-    SBitmap genga, paint, trace;
+    {
+        Step step(abort, 40, 50);
+        if (SError err = SmoothPaintBorders(paint, abort))
+            return err;
+    }
+    {
+        Step step(abort, 50, 60);
+        static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
+        for (std::int32_t pass = 0; pass < 3; ++pass) {
+            Step part(abort, bounds[pass], bounds[pass + 1]);
+            if (SError err = ExtendPaintNotches(paint, abort))
+                return err;
+        }
+    }
+    Step step(abort, 60, 70);
+    return ThinPaintLines(paint, abort);
+}
+
+// The genga's compression mode: 1 flattens near-white, 2 leaves the picture out (all white).
+SError FinishGenga(SBitmap& genga, std::int32_t mode, SAbort* abort)
+{
+    if (mode == 1) {
+        if (SError err = FlattenNearWhite(genga, nullptr))
+            return err;
+    } else if (mode == 2) {
+        for (std::int32_t y = 0; y < genga.Height(); ++y)
+            std::memset(genga.Row(y), 0xFF, std::size_t(genga.Width()) * 3);
+    }
+    return abort && abort->IsAborted() ? Abort() : 0;
+}
+
+// picture: the picture read, or null when genga already holds it as 24 bits (taken over from a
+// 24-bit picture that is not needed afterwards, which spares a copy of it).
+SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, const SHuedraneOptions& options,
+                SAbort* abort)
+{
+    const std::int32_t w = picture ? picture->Width() : genga.Width(), h = picture ? picture->Height() : genga.Height();
+    SBitmap paint, trace;
     {
         Step step(abort, 0, 10);
-        genga.Create(w, h, 24);
-        if (genga.Width() != w || genga.Height() != h)
-            return ErrorFromIdentifier("memory_alloc");
-        {
+        if (picture) {
+            genga.Create(w, h, 24);
+            if (genga.Width() != w || genga.Height() != h)
+                return ErrorFromIdentifier("memory_alloc");
             Step copy(abort, 0, 50);
-            if (SError err = CopyToGenga(picture, genga, abort))
+            if (SError err = CopyToGenga(*picture, genga, abort))
                 return err;
+        } else if (abort && abort->SetPosition(50)) {
+            return Abort();
         }
         if (options.importLevelEnabled) {
             Step level(abort, 50, 100);
@@ -144,52 +184,37 @@ SError RunSteps(const SBitmap& picture, SQuickPress& document, const SHuedraneOp
             return err;
         }
     }
-    {
-        Step step(abort, 40, 50);
-        if (SError err = SmoothPaintBorders(paint, abort))
+    // From here the genga and the trace are final but for the genga's compression mode: they are
+    // finished and coded on a second thread while the paint passes run here (they touch only the
+    // paint layer), so both cores work. That thread reports no positions; it stops at an abort.
+    if (SError err = document.SetCount(4))
+        return err;
+    document.width = w;
+    document.height = h;
+    document.format = 32;
+    SError paintErr = 0, gengaErr = 0, traceErr = 0;
+    RunInParallel({
+        [&] { paintErr = FinishPaint(paint, abort); },
+        [&] {
+            const SSerialScope serial;
+            gengaErr = FinishGenga(genga, options.importGengaCompress, abort);
+            if (gengaErr == 0 && !(abort && abort->IsAborted()))
+                gengaErr = document[0].Compress(genga);
+            if (gengaErr == 0 && !(abort && abort->IsAborted()))
+                traceErr = document[2].Compress(trace);
+        },
+    }, std::int64_t(w) * h);
+    if (abort && abort->IsAborted())
+        return Abort();
+    for (SError err : {paintErr, gengaErr, traceErr})
+        if (err)
             return err;
-    }
-    {
-        Step step(abort, 50, 60);
-        static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
-        for (std::int32_t pass = 0; pass < 3; ++pass) {
-            Step part(abort, bounds[pass], bounds[pass + 1]);
-            if (SError err = ExtendPaintNotches(paint, abort))
-                return err;
-        }
-    }
-    {
-        Step step(abort, 60, 70);
-        if (SError err = ThinPaintLines(paint, abort))
-            return err;
-    }
-    {
-        Step step(abort, 70, 90);
-        if (options.importGengaCompress == 1) {
-            if (SError err = FlattenNearWhite(genga, abort))
-                return err;
-        } else if (options.importGengaCompress == 2) {
-            for (std::int32_t y = 0; y < h; ++y)
-                std::memset(genga.Row(y), 0xFF, std::size_t(w) * 3);
-        }
-    }
     {
         Step step(abort, 90, 100);
-        if (SError err = document.SetCount(4))
+        if (SError err = document[1].Compress(paint))
             return err;
-        document.width = w;
-        document.height = h;
-        document.format = 32;
-        SError errors[4] = {};
-        RunInParallel({
-            [&] { errors[0] = document[0].Compress(genga); },
-            [&] { errors[1] = document[1].Compress(paint); },
-            [&] { errors[2] = document[2].Compress(trace); },
-            [&] { errors[3] = document[3].Compress(MakeThumbnail(trace, paint, ThumbnailSide)); },
-        }, std::int64_t(w) * h);
-        for (SError err : errors)
-            if (err)
-                return err;
+        if (SError err = document[3].Compress(MakeThumbnail(trace, paint, ThumbnailSide)))
+            return err;
         document[3].kind = document_kind::Thumbnail;
         if (abort && abort->SetPosition(100))
             return Abort();
@@ -197,6 +222,21 @@ SError RunSteps(const SBitmap& picture, SQuickPress& document, const SHuedraneOp
     if (abort && abort->IsAborted())
         return Abort();
     return 0;
+}
+
+// ConvertImageToDocument for a picture nobody needs afterwards: a 24-bit one becomes the genga
+// itself instead of being copied into it.
+SError ConvertOwnPicture(SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort)
+{
+    if (picture.Format() != 24 || picture.IsEmpty())
+        return ConvertImageToDocument(picture, &document, options, abort);
+    document.Clear();
+    SBitmap genga;
+    genga.Swap(picture);
+    const SError err = RunSteps(nullptr, genga, document, options, abort);
+    if (err)
+        document.Clear();
+    return err;
 }
 
 }  // namespace
@@ -209,7 +249,8 @@ SError ConvertImageToDocument(const SBitmap& picture, SQuickPress* document, con
     document->Clear();
     if (picture.IsEmpty())
         return ErrorFromIdentifier("empty_file");
-    const SError err = RunSteps(picture, *document, options, abort);
+    SBitmap genga;
+    const SError err = RunSteps(&picture, genga, *document, options, abort);
     if (err)
         document->Clear();
     return err;
@@ -236,7 +277,7 @@ SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, c
         if (!err) {
             if (abort)
                 abort->PushRange(10, 100, 0, 100);
-            err = ConvertImageToDocument(picture, document, options, abort);
+            err = ConvertOwnPicture(picture, *document, options, abort);
             if (abort)
                 abort->PopRange();
             if (!err && abort && abort->SetPosition(99))
