@@ -5,6 +5,7 @@
 #include "SErrorCause.h"
 #include "SErrorRegistry.h"
 #include "SFileMapper.h"
+#include "SPngBands.h"
 #include "SReplacingFile.h"
 
 #include <png.h>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace ulib {
 
@@ -131,36 +133,6 @@ void RunPngRead(PngReadJob* job)
     job->result = 0;
 }
 
-struct PngWriteJob
-{
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    std::FILE* out = nullptr;
-    const SBitmap* bitmap = nullptr;
-    png_bytep* rows = nullptr;
-    bool written = false;
-};
-
-// As RunPngRead: nothing with a destructor lives here.
-void RunPngWrite(PngWriteJob* job)
-{
-    png_structp png = job->png;
-    if (setjmp(png_jmpbuf(png))) {
-        job->written = false;
-        return;
-    }
-    const SBitmap& bitmap = *job->bitmap;
-    png_init_io(png, job->out);
-    png_set_IHDR(png, job->info, png_uint_32(bitmap.Width()), png_uint_32(bitmap.Height()), 8,
-                 bitmap.Format() == 32 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, job->info);
-    png_set_bgr(png);
-    png_write_image(png, job->rows);
-    png_write_end(png, nullptr);
-    job->written = true;
-}
-
 }  // namespace
 
 SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
@@ -211,32 +183,18 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path)
     if (bitmap->Format() != 24 && bitmap->Format() != 32)
         return PngError2();
 
+    std::vector<std::uint8_t> bytes;
+    if (EncodePngBands(*bitmap, bytes) != 0)
+        return PngError();
     SReplacingFile file;
     if (SError err = file.Open(path))
         return ExplainFailure(PngError(), err, path.Str());
     if (file.Stream() == nullptr)
         return ErrorWithSystemCause(PngError(), errno, path.Str());
-    PngWriteJob job;
-    job.out = file.Stream();
-    job.bitmap = bitmap;
-    job.rows = static_cast<png_bytep*>(std::malloc(std::size_t(bitmap->Height()) * sizeof(png_bytep)));
-    if (job.rows == nullptr)
-        return PngError();
-    // libpng applies its transformations to a copy of each row; the bitmap is only read.
-    for (std::int32_t y = 0; y < bitmap->Height(); ++y)
-        job.rows[y] = const_cast<png_bytep>(bitmap->Row(y));
-    job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (job.png != nullptr)
-        job.info = png_create_info_struct(job.png);
-    if (job.info != nullptr)
-        RunPngWrite(&job);
-    const int writeCode = StreamWriteCode(job.out);
-    png_destroy_write_struct(&job.png, &job.info);
-    std::free(job.rows);
     // Every failure keeps the identifier callers know; one the system explains (a full disk, a
     // read-only folder) says so with the path. The previous file stays untouched.
-    if (!job.written)
-        return ErrorWithSystemCause(PngError(), writeCode, path.Str());
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
+        return ErrorWithSystemCause(PngError(), StreamWriteCode(file.Stream()), path.Str());
     if (SError err = file.Commit())
         return ExplainFailure(PngError(), err, path.Str());
     return 0;

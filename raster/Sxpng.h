@@ -24,7 +24,7 @@ SError ReadPngFile(SBitmap* bitmap, const SString& path);
 // Writes a 24-bit bitmap as RGB and a 32-bit one as RGB + alpha, 8 bits per channel, no interlace,
 // no other chunks; the file is replaced only when the whole picture is on disk. err: "domain" (no
 // bitmap, or an empty one), "pngerror2" (any other format), "pngerror" (the file cannot be created
-// or put in place, or libpng fails).
+// or put in place, or the picture cannot be encoded).
 SError WritePngFile(const SBitmap* bitmap, const SString& path);
 
 // JPEG of one component -> format -8, of three -> 24. Data cut short are completed by libjpeg, as
