@@ -231,26 +231,14 @@ SError SOrphanCopies::Find(const SString& folder, std::int32_t thumbnailBox)
         copy.damaged = ReadInfoFile(copy.files.info, copy.info) != 0 ||
                        ReadFilePreview(copy.files.document, thumbnailBox, preview) != 0;
         copy.thumbnail = std::move(preview.picture);
-        copies_.push_back(std::move(copy));
-        locks_.push_back(std::move(lock));
+        // Newest first; damaged ones, which can only be discarded, last.
+        const auto after = [](const SRecoveryCopy& x, const SRecoveryCopy& y) {
+            return x.damaged != y.damaged ? y.damaged : x.info.savedAt > y.info.savedAt;
+        };
+        const auto at = std::upper_bound(copies_.begin(), copies_.end(), copy, after) - copies_.begin();
+        copies_.insert(copies_.begin() + at, std::move(copy));
+        locks_.insert(locks_.begin() + at, std::move(lock));
     }
-    // Newest first; damaged ones, which can only be discarded, last.
-    std::vector<std::size_t> order(copies_.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) {
-                         const SRecoveryCopy &x = copies_[a], &y = copies_[b];
-                         return x.damaged != y.damaged ? y.damaged : x.info.savedAt > y.info.savedAt;
-                     });
-    std::vector<SRecoveryCopy> copies;
-    std::vector<SRecoveryLock> locks;
-    for (const std::size_t i : order) {
-        copies.push_back(std::move(copies_[i]));
-        locks.push_back(std::move(locks_[i]));
-    }
-    copies_ = std::move(copies);
-    locks_ = std::move(locks);
     return 0;
 }
 
