@@ -2,12 +2,17 @@
 
 #include "SCel.h"
 #include "SDocumentRecords.h"
+#include "SEarlyGengaCoding.h"
 #include "SImportPasses.h"
 #include "SParallel.h"
 #include "SReplacingFile.h"
 
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <limits>
+#include <optional>
+#include <utility>
 
 using namespace ulib;
 
@@ -89,8 +94,8 @@ SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
     return err;
 }
 
-// The paint passes after classification: steps 40 to 70 of the conversion (70 to 90, the genga's
-// mode, runs beside them).
+// The paint passes after classification: steps 40 to 70 of the conversion (the genga's mode and
+// the coding run beside them).
 SError FinishPaint(SBitmap& paint, SAbort* abort)
 {
     {
@@ -98,17 +103,25 @@ SError FinishPaint(SBitmap& paint, SAbort* abort)
         if (SError err = SmoothPaintBorders(paint, abort))
             return err;
     }
+    SBorderMask mask;
+    if (SError err = mask.Make(paint))
+        return err;
+    SError err = 0;
     {
         Step step(abort, 50, 60);
         static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
-        for (std::int32_t pass = 0; pass < 3; ++pass) {
+        for (std::int32_t pass = 0; pass < 3 && err == 0; ++pass) {
             Step part(abort, bounds[pass], bounds[pass + 1]);
-            if (SError err = ExtendPaintNotches(paint, abort))
-                return err;
+            err = ExtendBorderNotches(mask, abort);
         }
     }
-    Step step(abort, 60, 70);
-    return ThinPaintLines(paint, abort);
+    if (err == 0) {
+        Step step(abort, 60, 70);
+        err = ThinBorderLines(mask, abort);
+    }
+    if (err == 0)
+        mask.ApplyTo(paint);
+    return err;
 }
 
 // The genga's compression mode: 1 flattens near-white, 2 leaves the picture out (all white).
@@ -127,7 +140,7 @@ SError FinishGenga(SBitmap& genga, std::int32_t mode, SAbort* abort)
 // picture: the picture read, or null when genga already holds it as 24 bits (taken over from a
 // 24-bit picture that is not needed afterwards, which spares a copy of it).
 SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, const SHuedraneOptions& options,
-                SAbort* abort)
+                SAbort* abort, STileCoding* earlyGengaCoding = nullptr)
 {
     const std::int32_t w = picture ? picture->Width() : genga.Width(), h = picture ? picture->Height() : genga.Height();
     SBitmap paint, trace;
@@ -184,35 +197,55 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
             return err;
         }
     }
-    // From here the genga and the trace are final but for the genga's compression mode: they are
-    // finished and coded on a second thread while the paint passes run here (they touch only the
-    // paint layer), so both cores work. That thread reports no positions; it stops at an abort.
+    // From here the genga and the trace are final but for the genga's compression mode, and the
+    // paint passes touch only the paint layer: a second thread applies the mode while the passes
+    // run here, and the three layers are coded by whichever thread is free, each taking tile rows
+    // only once its layer is final (a flag set after the last change, so a thread that finds it
+    // unset leaves that coding to the other). That thread reports no positions; it stops at an abort.
     if (SError err = document.SetCount(4))
         return err;
     document.width = w;
     document.height = h;
     document.format = 32;
-    SError paintErr = 0, gengaErr = 0, traceErr = 0;
+    std::optional<STileCoding> ownGengaCoding;
+    STileCoding& gengaCoding = earlyGengaCoding ? *earlyGengaCoding : ownGengaCoding.emplace(genga);
+    STileCoding traceCoding(trace), paintCoding(paint);
+    std::atomic<bool> gengaFinal{false}, paintFinal{false};
+    auto going = [abort] { return !(abort && abort->IsAborted()); };
+    SError paintErr = 0, gengaErr = 0;
+    // Each thread finishes its own layer, then codes it, the trace and the other's layer once final.
+    auto share = [&](const std::function<SError()>& finish, SError& err, std::atomic<bool>& final, STileCoding& own,
+                     const std::atomic<bool>& otherFinal, STileCoding& other) {
+        err = finish();
+        if (err == 0)
+            final.store(true, std::memory_order_release);
+        if (err == 0 && going())
+            own.Work();
+        if (going())
+            traceCoding.Work();
+        if (otherFinal.load(std::memory_order_acquire) && going())
+            other.Work();
+    };
     RunInParallel({
-        [&] { paintErr = FinishPaint(paint, abort); },
+        [&] {
+            share([&] { return FinishPaint(paint, abort); }, paintErr, paintFinal, paintCoding, gengaFinal, gengaCoding);
+        },
         [&] {
             const SSerialScope serial;
-            gengaErr = FinishGenga(genga, options.importGengaCompress, abort);
-            if (gengaErr == 0 && !(abort && abort->IsAborted()))
-                gengaErr = document[0].Compress(genga);
-            if (gengaErr == 0 && !(abort && abort->IsAborted()))
-                traceErr = document[2].Compress(trace);
+            share([&] { return FinishGenga(genga, options.importGengaCompress, abort); }, gengaErr, gengaFinal,
+                  gengaCoding, paintFinal, paintCoding);
         },
     }, std::int64_t(w) * h);
-    if (abort && abort->IsAborted())
+    if (!going())
         return Abort();
-    for (SError err : {paintErr, gengaErr, traceErr})
+    for (SError err : {paintErr, gengaErr})
         if (err)
+            return err;
+    for (auto [coding, index] : {std::pair{&gengaCoding, 0}, {&paintCoding, 1}, {&traceCoding, 2}})
+        if (SError err = coding->Finish(document[index]))
             return err;
     {
         Step step(abort, 90, 100);
-        if (SError err = document[1].Compress(paint))
-            return err;
         if (SError err = document[3].Compress(MakeThumbnail(trace, paint, ThumbnailSide)))
             return err;
         document[3].kind = document_kind::Thumbnail;
@@ -225,15 +258,14 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
 }
 
 // ConvertImageToDocument for a picture nobody needs afterwards: a 24-bit one becomes the genga
-// itself instead of being copied into it.
-SError ConvertOwnPicture(SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort)
+// itself instead of being copied into it. gengaCoding: the picture's coding begun while it was read.
+SError ConvertOwnPicture(SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort,
+                         STileCoding* gengaCoding)
 {
     if (picture.Format() != 24 || picture.IsEmpty())
         return ConvertImageToDocument(picture, &document, options, abort);
     document.Clear();
-    SBitmap genga;
-    genga.Swap(picture);
-    const SError err = RunSteps(nullptr, genga, document, options, abort);
+    const SError err = RunSteps(nullptr, picture, document, options, abort, gengaCoding);
     if (err)
         document.Clear();
     return err;
@@ -269,7 +301,17 @@ SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, c
         SBitmap picture;
         if (abort)
             abort->PushRange(0, 10, 0, 100);
-        err = ReadImageFile(&picture, path, plugins, abort);
+        // The picture's size is known only once it is being read: the second thread merely waits
+        // on pictures too small to be worth it.
+        SEarlyGengaCoding early(!options.importLevelEnabled && options.importGengaCompress == 0);
+        const SRowsRead listener = early.Listener();
+        RunInParallel({
+            [&] {
+                err = ReadImageFile(&picture, path, plugins, abort, &listener);
+                early.ReadEnds();
+            },
+            [&] { early.Work(); },
+        }, std::numeric_limits<std::int64_t>::max());
         if (abort)
             abort->PopRange();
         if (!err && abort && abort->IsAborted())
@@ -277,7 +319,7 @@ SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, c
         if (!err) {
             if (abort)
                 abort->PushRange(10, 100, 0, 100);
-            err = ConvertOwnPicture(picture, *document, options, abort);
+            err = ConvertOwnPicture(picture, *document, options, abort, early.Coding());
             if (abort)
                 abort->PopRange();
             if (!err && abort && abort->SetPosition(99))

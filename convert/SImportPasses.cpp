@@ -4,8 +4,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdint>
+#include <mutex>
+#include <new>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace ulib;
 using namespace import_value;
@@ -43,51 +50,49 @@ SError Domain() { return ErrorFromIdentifier("domain"); }
 // Rows per band below which a pass stays on one thread.
 constexpr std::int32_t RowsPerBand = 64;
 
-// Runs row(y) for every y of first..end-1 in bands of rows on the cores, for a pass whose rows read
-// nothing another row writes, so any order gives the same pixels. Positions are reported as the
-// pass has always reported them (rows of 0..rows): the caller's band, the first, steps through
-// the whole pass as it goes through its share; every band stops once the abort is requested.
-template <class Row>
-SError InRowBands(SAbort* abort, std::int32_t rows, std::int32_t first, std::int32_t end, const Row& row)
+// Runs row(y, local) for every y of first..end-1 in bands of rows on the cores, for a pass whose
+// rows read nothing another row writes, so any order gives the same pixels; each band has its own
+// Local, handed to merge(local) once the band ends (one band at a time). Positions are reported as
+// the pass has always reported them (rows of 0..rows inside the caller's from..to): the caller's
+// band, the first, steps through the whole pass as it goes through its share; every band stops
+// once the abort is requested.
+template <class Local, class Row, class Merge>
+SError InRowBandsCollecting(SAbort* abort, std::int32_t rows, std::int32_t first, std::int32_t end, const Row& row,
+                            const Merge& merge, std::int32_t progressFrom = 0, std::int32_t progressTo = 100)
 {
-    RowProgress progress(abort, rows);
+    RowProgress progress(abort, rows, progressFrom, progressTo);
     std::atomic<bool> stopped{false};
-    const std::int32_t count = end - first;
+    std::mutex merging;
+    const std::int32_t count = std::max(end - first, 0);
     ForEachBand(count, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        Local local{};
         const std::int32_t share = to - from;
         for (std::int32_t i = from; i < to; ++i) {
             const bool stop = from == 0 ? progress.Stop(first + std::int32_t(std::int64_t(i) * count / share))
                                         : abort && abort->IsAborted();
             if (stop || stopped.load(std::memory_order_relaxed)) {
                 stopped = true;
-                return;
+                break;
             }
-            row(first + i);
+            row(first + i, local);
         }
+        const std::lock_guard lock(merging);
+        merge(local);
     });
     return stopped ? Abort() : 0;
 }
 
-bool Closed(std::uint32_t v) { return v != Unpainted; }
+template <class Row>
+SError InRowBands(SAbort* abort, std::int32_t rows, std::int32_t first, std::int32_t end, const Row& row)
+{
+    struct None
+    {
+    };
+    return InRowBandsCollecting<None>(
+        abort, rows, first, end, [&](std::int32_t y, None&) { row(y); }, [](None&) {});
+}
 
 bool SameSize(const SBitmap& a, const SBitmap& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
-
-void ClearMarkers(SBitmap& paint)
-{
-    const std::int32_t w = paint.Width();
-    ForEachBand(paint.Height(), RowsPerBand, [&](std::int32_t from, std::int32_t to) {
-        for (std::int32_t y = from; y < to; ++y) {
-            std::uint32_t* row = paint.Row32(y);
-            std::int32_t x = 0;
-            for (; x + 16 <= w; x += 16)  // fixed-size blocks the compiler turns into vector selects
-                for (std::int32_t k = 0; k < 16; ++k)
-                    row[x + k] = row[x + k] == Marker ? Unpainted : row[x + k];
-            for (; x < w; ++x)
-                if (row[x] == Marker)
-                    row[x] = Unpainted;
-        }
-    });
-}
 
 // d(p, q) of the colour line rules.
 std::uint32_t ColourDensity(std::int32_t p, std::int32_t q) { return std::uint32_t(std::min(255, (255 - (p + q) / 2) * 5 / 4)); }
@@ -363,42 +368,112 @@ SError SmoothPaintBorders(SBitmap& paint, SAbort* abort)
     return 0;
 }
 
-SError ExtendPaintNotches(SBitmap& paint, SAbort* abort)
+SError SBorderMask::Make(const SBitmap& paint)
 {
+    cells_.clear();
+    width_ = height_ = 0;
     if (paint.Format() != 32)
         return Domain();
     const std::int32_t w = paint.Width(), h = paint.Height();
-    SError err = 0;
-    {
-        RowProgress progress(abort, h);
-        for (std::int32_t y = 3; y < h - 3; ++y) {
-            if (progress.Stop(y)) {
-                err = Abort();
-                break;
-            }
-            std::uint32_t* r[5];
+    try {
+        cells_.resize(std::size_t(w) * std::size_t(h));
+    } catch (const std::bad_alloc&) {
+        return ErrorFromIdentifier("memory_alloc");
+    }
+    width_ = w;
+    height_ = h;
+    ForEachBand(h, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        for (std::int32_t y = from; y < to; ++y) {
+            const std::uint32_t* in = paint.Row32(y);
+            std::uint8_t* out = Row(y);
+            for (std::int32_t x = 0; x < w; ++x)
+                out[x] = in[x] == Unpainted ? Open : in[x] == Marker ? Marked : Closed;
+        }
+    });
+    return 0;
+}
+
+void SBorderMask::ApplyTo(SBitmap& paint) const
+{
+    const std::int32_t w = width_;
+    ForEachBand(height_, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
+        for (std::int32_t y = from; y < to; ++y) {
+            const std::uint8_t* in = Row(y);
+            std::uint32_t* out = paint.Row32(y);
+            for (std::int32_t x = 0; x < w; ++x)
+                out[x] = in[x] == Open ? Unpainted : out[x];
+        }
+    });
+}
+
+void SBorderMask::ClearMarks()
+{
+    // Marked is Closed with one more bit, so clearing it keeps exactly the closed cells.
+    static_assert(Open == 0 && (Marked & Closed) == 0);
+    for (std::uint8_t& cell : cells_)
+        cell &= Closed;
+}
+
+std::int32_t SBorderMask::NextClosed(const std::uint8_t* row, std::int32_t from, std::int32_t end)
+{
+    std::int32_t x = from;
+#if defined(__SSE2__)
+    const __m128i open = _mm_setzero_si128();
+    for (; x + 16 <= end; x += 16) {
+        const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), open);
+        const unsigned mask = unsigned(_mm_movemask_epi8(same));
+        if (mask != 0xFFFFu)
+            return x + std::int32_t(std::countr_one(mask));
+    }
+#endif
+    while (x < end && row[x] == Open)
+        ++x;
+    return x;
+}
+
+namespace {
+
+// The cells a pass marks. Its decisions read only whether cells are open, which marking leaves as
+// it is, so the cells are marked once every band has decided: the same cells, in any order.
+using MarkList = std::vector<std::uint8_t*>;
+
+void MarkAll(const MarkList& list)
+{
+    for (std::uint8_t* cell : list)
+        *cell = SBorderMask::Marked;
+}
+
+}  // namespace
+
+SError ExtendBorderNotches(SBorderMask& mask, SAbort* abort)
+{
+    const std::int32_t w = mask.Width(), h = mask.Height();
+    MarkList marks;
+    const SError err = InRowBandsCollecting<MarkList>(
+        abort, h, 3, h - 3,
+        [&](std::int32_t y, MarkList& local) {
+            std::uint8_t* r[5];
             for (std::int32_t i = 0; i < 5; ++i)
-                r[i] = paint.Row32(y - 2 + i);
-            for (std::int32_t x = 3; x < w - 3; ++x) {
-                if (!Closed(r[2][x]))
-                    continue;
+                r[i] = mask.Row(y - 2 + i);
+            for (std::int32_t x = mask.NextClosed(r[2], 3, w - 3); x < w - 3; x = mask.NextClosed(r[2], x + 1, w - 3)) {
                 bool block = true;
                 for (std::int32_t i = 1; i <= 3 && block; ++i)
-                    block = Closed(r[i][x - 1]) && Closed(r[i][x]) && Closed(r[i][x + 1]);
+                    block = r[i][x - 1] && r[i][x] && r[i][x + 1];
                 if (!block)
                     continue;
-                if (Closed(r[0][x - 1]) && Closed(r[0][x + 1]) && !Closed(r[0][x]))
-                    r[1][x] = Marker;
-                if (Closed(r[4][x - 1]) && Closed(r[4][x + 1]) && !Closed(r[4][x]))
-                    r[3][x] = Marker;
-                if (Closed(r[1][x - 2]) && Closed(r[3][x - 2]) && !Closed(r[2][x - 2]))
-                    r[2][x - 1] = Marker;
-                if (Closed(r[1][x + 2]) && Closed(r[3][x + 2]) && !Closed(r[2][x + 2]))
-                    r[2][x + 1] = Marker;
+                if (r[0][x - 1] && r[0][x + 1] && !r[0][x])
+                    local.push_back(&r[1][x]);
+                if (r[4][x - 1] && r[4][x + 1] && !r[4][x])
+                    local.push_back(&r[3][x]);
+                if (r[1][x - 2] && r[3][x - 2] && !r[2][x - 2])
+                    local.push_back(&r[2][x - 1]);
+                if (r[1][x + 2] && r[3][x + 2] && !r[2][x + 2])
+                    local.push_back(&r[2][x + 1]);
             }
-        }
-    }
-    ClearMarkers(paint);
+        },
+        [&](MarkList& local) { marks.insert(marks.end(), local.begin(), local.end()); });
+    MarkAll(marks);
+    mask.ClearMarks();
     return err;
 }
 
@@ -424,79 +499,100 @@ constexpr std::uint8_t ThinActions[256] = {
     1,  0, 0, 0, 1, 0, 12, 12, 13, 13, 0, 0,  13, 13, 0, 0,   //
 };
 
-// One thinning pass over rows 2..h-3 (markers not yet cleared).
-SError ThinPass(SBitmap& paint, SAbort* abort, std::int32_t from, std::int32_t to)
+// Marks the cells of row y that a thinning pass opens.
+void ThinRow(SBorderMask& mask, std::int32_t y, MarkList& local)
 {
-    const std::int32_t w = paint.Width(), h = paint.Height();
-    RowProgress progress(abort, h, from, to);
-    for (std::int32_t y = 2; y < h - 2; ++y) {
-        if (progress.Stop(y))
-            return Abort();
-        std::uint32_t* r[5];
-        for (std::int32_t i = 0; i < 5; ++i)
-            r[i] = paint.Row32(y - 2 + i);
-        const std::uint32_t* up = r[1];
-        std::uint32_t* row = r[2];
-        const std::uint32_t* down = r[3];
-        for (std::int32_t x = 2; x < w - 2; ++x) {
-            if (!Closed(row[x]))
-                continue;
-            const std::uint32_t pattern = std::uint32_t(Closed(up[x - 1])) | std::uint32_t(Closed(up[x])) << 1 |
-                                          std::uint32_t(Closed(up[x + 1])) << 2 | std::uint32_t(Closed(row[x - 1])) << 3 |
-                                          std::uint32_t(Closed(row[x + 1])) << 4 | std::uint32_t(Closed(down[x - 1])) << 5 |
-                                          std::uint32_t(Closed(down[x])) << 6 | std::uint32_t(Closed(down[x + 1])) << 7;
-            const std::uint8_t action = ThinActions[pattern];
-            if (action == 0)
-                continue;
-            // Cell i of the 5 x 5 window, row by row from (x - 2, y - 2).
-            auto set = [&](std::int32_t i) { return Closed(r[i / 5][x + i % 5 - 2]); };
-            auto clear3 = [&](std::int32_t a, std::int32_t b, std::int32_t c) { return !set(a) && !set(b) && !set(c); };
-            bool mark = false;
-            switch (action) {
-            case 1: mark = true; break;
-            case 2: {
-                static constexpr std::int32_t ring[16] = {0, 1, 2, 3, 4, 5, 9, 10, 14, 15, 19, 20, 21, 22, 23, 24};
-                mark = true;
-                for (std::int32_t i : ring)
-                    mark = mark && !set(i);
-                break;
-            }
-            case 3: mark = clear3(1, 2, 3); break;
-            case 4: mark = clear3(3, 4, 9); break;
-            case 5: mark = clear3(9, 14, 19); break;
-            case 6: mark = clear3(19, 23, 24); break;
-            case 7: mark = clear3(21, 22, 23); break;
-            case 8: mark = clear3(15, 20, 21); break;
-            case 9: mark = clear3(5, 10, 15); break;
-            case 10: mark = clear3(0, 1, 5); break;
-            case 11: mark = set(2); break;
-            case 12: mark = set(14); break;
-            case 13: mark = set(22); break;
-            case 14: mark = set(10); break;
-            default: break;
-            }
-            if (mark)
-                row[x] = Marker;
+    const std::int32_t w = mask.Width();
+    std::uint8_t* r[5];
+    for (std::int32_t i = 0; i < 5; ++i)
+        r[i] = mask.Row(y - 2 + i);
+    const std::uint8_t* up = r[1];
+    std::uint8_t* row = r[2];
+    const std::uint8_t* down = r[3];
+    for (std::int32_t x = mask.NextClosed(row, 2, w - 2); x < w - 2; x = mask.NextClosed(row, x + 1, w - 2)) {
+        auto closed = [](std::uint8_t cell) { return std::uint32_t(cell != SBorderMask::Open); };
+        const std::uint32_t pattern = closed(up[x - 1]) | closed(up[x]) << 1 | closed(up[x + 1]) << 2 |
+                                      closed(row[x - 1]) << 3 | closed(row[x + 1]) << 4 |
+                                      closed(down[x - 1]) << 5 | closed(down[x]) << 6 | closed(down[x + 1]) << 7;
+        const std::uint8_t action = ThinActions[pattern];
+        if (action == 0)
+            continue;
+        // Cell i of the 5 x 5 window, row by row from (x - 2, y - 2).
+        auto set = [&](std::int32_t i) { return r[i / 5][x + i % 5 - 2] != SBorderMask::Open; };
+        auto clear3 = [&](std::int32_t a, std::int32_t b, std::int32_t c) { return !set(a) && !set(b) && !set(c); };
+        bool mark = false;
+        switch (action) {
+        case 1: mark = true; break;
+        case 2: {
+            static constexpr std::int32_t ring[16] = {0, 1, 2, 3, 4, 5, 9, 10, 14, 15, 19, 20, 21, 22, 23, 24};
+            mark = true;
+            for (std::int32_t i : ring)
+                mark = mark && !set(i);
+            break;
         }
+        case 3: mark = clear3(1, 2, 3); break;
+        case 4: mark = clear3(3, 4, 9); break;
+        case 5: mark = clear3(9, 14, 19); break;
+        case 6: mark = clear3(19, 23, 24); break;
+        case 7: mark = clear3(21, 22, 23); break;
+        case 8: mark = clear3(15, 20, 21); break;
+        case 9: mark = clear3(5, 10, 15); break;
+        case 10: mark = clear3(0, 1, 5); break;
+        case 11: mark = set(2); break;
+        case 12: mark = set(14); break;
+        case 13: mark = set(22); break;
+        case 14: mark = set(10); break;
+        default: break;
+        }
+        if (mark)
+            local.push_back(&row[x]);
     }
-    return 0;
+}
+
+// One thinning pass over rows 2..h-3 (marks not yet cleared).
+SError ThinPass(SBorderMask& mask, SAbort* abort, std::int32_t from, std::int32_t to)
+{
+    const std::int32_t h = mask.Height();
+    MarkList marks;
+    const SError err = InRowBandsCollecting<MarkList>(
+        abort, h, 2, h - 2, [&](std::int32_t y, MarkList& local) { ThinRow(mask, y, local); },
+        [&](MarkList& local) { marks.insert(marks.end(), local.begin(), local.end()); }, from, to);
+    MarkAll(marks);
+    return err;
 }
 
 }  // namespace
 
-SError ThinPaintLines(SBitmap& paint, SAbort* abort)
+SError ThinBorderLines(SBorderMask& mask, SAbort* abort)
 {
-    if (paint.Format() != 32)
-        return Domain();
     static constexpr std::int32_t bounds[4] = {0, 33, 66, 100};
     for (std::int32_t pass = 0; pass < 3; ++pass) {
-        const SError err = ThinPass(paint, abort, bounds[pass], bounds[pass + 1]);
-        ClearMarkers(paint);
+        const SError err = ThinPass(mask, abort, bounds[pass], bounds[pass + 1]);
+        mask.ClearMarks();
         if (err)
             return err;
     }
     return 0;
 }
+
+namespace {
+
+// A mask pass on a paint layer: the layer brought in line with the mask also after an abort.
+SError OnMask(SBitmap& paint, SAbort* abort, SError (*pass)(SBorderMask&, SAbort*))
+{
+    SBorderMask mask;
+    if (SError err = mask.Make(paint))
+        return err;
+    const SError err = pass(mask, abort);
+    mask.ApplyTo(paint);
+    return err;
+}
+
+}  // namespace
+
+SError ExtendPaintNotches(SBitmap& paint, SAbort* abort) { return OnMask(paint, abort, ExtendBorderNotches); }
+
+SError ThinPaintLines(SBitmap& paint, SAbort* abort) { return OnMask(paint, abort, ThinBorderLines); }
 
 SError FlattenNearWhite(SBitmap& genga, SAbort* abort)
 {

@@ -11,6 +11,7 @@
 #include "SGeometry.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace import_value {
 // The layer values import writes (SCelValues.h), by the names its passes use.
@@ -56,12 +57,47 @@ ulib::SError ClassifyPaintBorders(const ulib::SBitmap& source, ulib::SBitmap& pa
 // The majority stage between classification and notch extension. Errors: "domain", "abort".
 ulib::SError SmoothPaintBorders(ulib::SBitmap& paint, ulib::SAbort* abort);
 
-// One pass deepening one-pixel open notches in thick borders by a pixel.
-// Errors: "domain" (not 32-bit), "abort"; markers are turned unpainted even after an abort.
-ulib::SError ExtendPaintNotches(ulib::SBitmap& paint, ulib::SAbort* abort);
+// Which pixels of a paint layer are closed, a byte a pixel. The notch and thinning passes only
+// turn closed pixels unpainted, so they work on this quarter of the layer's bytes and the layer is
+// brought in line once at the end.
+class SBorderMask
+{
+public:
+    static constexpr std::uint8_t Open = 0;
+    static constexpr std::uint8_t Closed = 1;
+    // A pass's own mark: closed while the pass runs, open once it ends.
+    static constexpr std::uint8_t Marked = 2;
 
-// Three thinning passes over the borders, each ending with its markers turned unpainted.
-// Errors: "domain" (not 32-bit), "abort".
+    // The mask of a 32-bit paint layer (Marker pixels marked). Errors: "domain", "memory_alloc".
+    ulib::SError Make(const ulib::SBitmap& paint);
+    // Turns the layer's pixels that are open here unpainted; the others keep their values.
+    void ApplyTo(ulib::SBitmap& paint) const;
+    // Marked cells become open.
+    void ClearMarks();
+
+    std::int32_t Width() const { return width_; }
+    std::int32_t Height() const { return height_; }
+    std::uint8_t* Row(std::int32_t y) { return cells_.data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint8_t* Row(std::int32_t y) const { return cells_.data() + std::size_t(y) * std::size_t(width_); }
+    // The first x of from..end-1 of the row whose cell is not open, or end.
+    static std::int32_t NextClosed(const std::uint8_t* row, std::int32_t from, std::int32_t end);
+
+private:
+    std::vector<std::uint8_t> cells_;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+};
+
+// One pass deepening one-pixel open notches in thick borders by a pixel. Errors: "abort"; marks
+// are cleared even after an abort.
+ulib::SError ExtendBorderNotches(SBorderMask& mask, ulib::SAbort* abort);
+
+// Three thinning passes over the borders, each ending with its marks cleared. Errors: "abort".
+ulib::SError ThinBorderLines(SBorderMask& mask, ulib::SAbort* abort);
+
+// The two above on a paint layer. Errors: "domain" (not 32-bit), "memory_alloc", "abort"; Marker
+// pixels count as closed and end unpainted, also after an abort.
+ulib::SError ExtendPaintNotches(ulib::SBitmap& paint, ulib::SAbort* abort);
 ulib::SError ThinPaintLines(ulib::SBitmap& paint, ulib::SAbort* abort);
 
 // The lightest channel value the lossy genga compression keeps: a pixel whose channels are all at

@@ -11,9 +11,11 @@
 #include "SPalette.h"
 #include "SString.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace ulib {
 
@@ -79,6 +81,34 @@ public:
     bool Equals(const SQuickPressLayer& other) const;
     // The bytes of this layer's record in a document file.
     std::size_t ByteSize() const;
+};
+
+// Compress split so that threads can share it as they come free: any number of threads may call
+// Work at once, each coding tile rows nobody has taken yet; once every Work has returned, Finish
+// gives the layer exactly the bytes Compress gives. The bitmap must outlive the coding and stay
+// unchanged from the first Work on.
+class STileCoding
+{
+public:
+    explicit STileCoding(const SBitmap& bitmap);
+    STileCoding(const STileCoding&) = delete;
+    STileCoding& operator=(const STileCoding&) = delete;
+
+    // Codes tile rows until none is left.
+    void Work();
+    // Codes one tile row nobody has taken that lies within the bitmap's first `rows` rows; false
+    // when there is none.
+    bool WorkRow(std::int32_t rows);
+    // As Compress: the layer's origin, size, format, palette and tiles. Errors as Compress.
+    SError Finish(SQuickPressLayer& layer);
+
+private:
+    const SBitmap& bitmap_;
+    std::int32_t columns_ = 0;
+    std::int32_t tileRows_ = 0;
+    std::vector<SBinary> coded_;
+    std::atomic<std::int32_t> next_{0};
+    std::atomic<const char*> failure_{nullptr};
 };
 
 // The document container: at most 65535 layers and the size and format of the whole.

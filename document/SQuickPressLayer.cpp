@@ -166,63 +166,89 @@ std::int64_t PlacementY(const SQuickPressLayer& layer, const SPoint* offset)
 
 }  // namespace
 
-SError SQuickPressLayer::Compress(const SBitmap& bitmap)
+STileCoding::STileCoding(const SBitmap& bitmap)
+    : bitmap_(bitmap), columns_((bitmap.Width() + Side - 1) / Side), tileRows_((bitmap.Height() + Side - 1) / Side)
 {
-    originX = 0;
-    originY = 0;
-    width = bitmap.Width();
-    height = bitmap.Height();
-    format = bitmap.Format();
-    palette = bitmap.GetPalette();
-    tiles.Clear();
-    auto fail = [this](const char* identifier) {
-        tiles.Clear();
-        width = 0;
-        height = 0;
+    try {
+        coded_.resize(std::size_t(columns_) * std::size_t(tileRows_));
+    } catch (const std::bad_alloc&) {
+        failure_ = "memory_alloc";
+    }
+}
+
+void STileCoding::Work()
+{
+    while (WorkRow(bitmap_.Height())) {
+    }
+}
+
+bool STileCoding::WorkRow(std::int32_t rows)
+{
+    const std::int32_t height = bitmap_.Height(), width = bitmap_.Width();
+    // Tile rows wholly inside the first rows, the last one counting once the bitmap is complete.
+    const std::int32_t ready = rows >= height ? tileRows_ : std::max(rows, 0) / Side;
+    std::int32_t row = next_.load();
+    do {
+        if (row >= ready || failure_.load(std::memory_order_relaxed))
+            return false;
+    } while (!next_.compare_exchange_weak(row, row + 1));
+    std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[CompressPixels]);
+    std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[CompressOutput]);
+    if (!pixels || !out) {
+        failure_ = "memory_temp";
+        return false;
+    }
+    const SPalette palette = bitmap_.GetPalette();
+    const std::int32_t y = row * Side, h = std::min(Side, height - y);
+    for (std::int32_t column = 0; column < columns_; ++column) {
+        const std::int32_t x = column * Side, w = std::min(Side, width - x);
+        std::fill_n(pixels.get(), w, 0u);
+        LoadTile(bitmap_, x, y, w, h, pixels.get() + w);
+        const std::size_t n = EncodeTileBgra({pixels.get(), std::size_t(h + 1) * std::size_t(w)}, h, w,
+                                             {out.get(), CompressOutput}, &palette);
+        if (coded_[std::size_t(row) * std::size_t(columns_) + std::size_t(column)].Assign(out.get(), n) != 0) {
+            failure_ = "memory_alloc";
+            return false;
+        }
+    }
+    return true;
+}
+
+SError STileCoding::Finish(SQuickPressLayer& layer)
+{
+    layer.originX = 0;
+    layer.originY = 0;
+    layer.width = bitmap_.Width();
+    layer.height = bitmap_.Height();
+    layer.format = bitmap_.Format();
+    layer.palette = bitmap_.GetPalette();
+    layer.tiles.Clear();
+    auto fail = [&layer](const char* identifier) {
+        layer.tiles.Clear();
+        layer.width = 0;
+        layer.height = 0;
         return ErrorFromIdentifier(identifier);
     };
-
-    // Tiles are coded independently: bands of tile rows go to the cores, and the tiles are listed
-    // in their order afterwards, so the bytes are those of a coding in one go.
-    const std::int32_t columns = (width + Side - 1) / Side;
-    const std::int32_t tileRows = (height + Side - 1) / Side;
-    std::vector<SBinary> coded;
-    try {
-        coded.resize(std::size_t(columns) * std::size_t(tileRows));
-    } catch (const std::bad_alloc&) {
-        return fail("memory_alloc");
-    }
-    std::atomic<const char*> failure{nullptr};
-    ForEachBand(tileRows, TileRowsPerBand, [&](std::int32_t from, std::int32_t to) {
-        std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[CompressPixels]);
-        std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[CompressOutput]);
-        if (!pixels || !out) {
-            failure = "memory_temp";
-            return;
-        }
-        for (std::int32_t row = from; row < to && !failure.load(std::memory_order_relaxed); ++row) {
-            const std::int32_t y = row * Side, h = std::min(Side, height - y);
-            for (std::int32_t column = 0; column < columns; ++column) {
-                const std::int32_t x = column * Side, w = std::min(Side, width - x);
-                std::fill_n(pixels.get(), w, 0u);
-                LoadTile(bitmap, x, y, w, h, pixels.get() + w);
-                const std::size_t n = EncodeTileBgra({pixels.get(), std::size_t(h + 1) * std::size_t(w)}, h, w,
-                                                     {out.get(), CompressOutput}, &palette);
-                if (coded[std::size_t(row) * std::size_t(columns) + std::size_t(column)].Assign(out.get(), n) != 0) {
-                    failure = "memory_alloc";
-                    return;
-                }
-            }
-        }
-    });
-    if (const char* identifier = failure.load())
+    // A row nobody took would leave tiles out; only a failure stops the rows being taken.
+    Work();
+    if (const char* identifier = failure_.load())
         return fail(identifier);
     std::size_t i = 0;
-    for (std::int32_t y = 0; y < height; y += Side)
-        for (std::int32_t x = 0; x < width; x += Side, ++i)
-            if (tiles.Append(SRect{x, y, std::min(x + Side, width), std::min(y + Side, height)}, std::move(coded[i])) != 0)
+    for (std::int32_t y = 0; y < layer.height; y += Side)
+        for (std::int32_t x = 0; x < layer.width; x += Side, ++i)
+            if (layer.tiles.Append(SRect{x, y, std::min(x + Side, layer.width), std::min(y + Side, layer.height)},
+                                   std::move(coded_[i])) != 0)
                 return fail("memory_alloc");
     return 0;
+}
+
+SError SQuickPressLayer::Compress(const SBitmap& bitmap)
+{
+    // Tiles are coded independently: the cores take tile rows, and the tiles are listed in their
+    // order afterwards, so the bytes are those of a coding in one go.
+    STileCoding coding(bitmap);
+    ForEachBand((bitmap.Height() + Side - 1) / Side, TileRowsPerBand, [&](std::int32_t, std::int32_t) { coding.Work(); });
+    return coding.Finish(*this);
 }
 
 bool SQuickPressLayer::CoversImage() const

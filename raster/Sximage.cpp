@@ -129,20 +129,21 @@ SError WriteBmpFile(const SBitmap& bitmap, const SString& path)
     return file.Close();
 }
 
-SError ReadImageBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
+SError ReadImageBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end, const SRowsRead* rowsRead)
 {
     if (begin == nullptr || end == nullptr || end < begin)
         return Refuse(bitmap, "InvalidArgument");
     if (HasSignature(begin, end, BmpSignature))
         return ReadBmp(bitmap, begin, end);
     if (HasSignature(begin, end, PngSignature))
-        return ReadPngBytes(bitmap, begin, end);
+        return ReadPngBytes(bitmap, begin, end, rowsRead);
     if (HasSignature(begin, end, JpegSignature))
-        return ReadJpegBytes(bitmap, begin, end);
+        return ReadJpegBytes(bitmap, begin, end, rowsRead);
     return Refuse(bitmap, "UnacceptableFormat");
 }
 
-SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader& fallback, SAbort* abort)
+SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader& fallback, SAbort* abort,
+                     const SRowsRead* rowsRead)
 {
     if (bitmap == nullptr)
         return ErrorFromIdentifier("pointer");
@@ -161,7 +162,7 @@ SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader&
     }
     // A file that carries a built-in signature goes to that reader only: a broken BMP is not
     // retried as PNG or JPEG.
-    SError result = ReadImageBytes(*bitmap, file.Begin(), file.End());
+    SError result = ReadImageBytes(*bitmap, file.Begin(), file.End(), rowsRead);
     if (result != 0 && fallback) {
         bitmap->Release();
         const SError plugins = fallback(*bitmap, file.Begin(), file.End(), path, abort);
@@ -172,8 +173,11 @@ SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader&
             result = plugins;
     }
     SError closed = file.Close();
-    if (result == 0)
+    if (result == 0 && closed != 0) {
         result = closed;
+        if (rowsRead)
+            (*rowsRead)(*bitmap, -1);
+    }
     if (result != 0)
         bitmap->Release();
     return result;

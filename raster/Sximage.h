@@ -6,6 +6,7 @@
 #include "SAbort.h"
 #include "SBitmap.h"
 #include "SError.h"
+#include "SRowsRead.h"
 #include "SString.h"
 
 #include <cstdint>
@@ -56,9 +57,11 @@ SError ReadBmp(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* e
 // err: the errors of SFileMapper::OpenWrite and Close, "file_resize" (the file cannot be sized).
 SError WriteBmpFile(const SBitmap& bitmap, const SString& path);
 
-// Reads a BMP, PNG or JPEG held in memory, chosen by signature (BMP, PNG, JPEG, in that order).
+// Reads a BMP, PNG or JPEG held in memory, chosen by signature (BMP, PNG, JPEG, in that order);
+// PNG and JPEG rows are told to *rowsRead (when given) as they are decoded.
 // err: the chosen reader's, or "UnacceptableFormat" when no signature matches.
-SError ReadImageBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
+SError ReadImageBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end,
+                      const SRowsRead* rowsRead = nullptr);
 
 // Reads a picture the built-in readers cannot, from the file's bytes (valid during the call) and
 // name; the plug-in reader is passed in here so that this layer need not know it.
@@ -66,11 +69,12 @@ using SPictureReader = std::function<SError(SBitmap& bitmap, const std::uint8_t*
                                             const SString& path, SAbort* abort)>;
 
 // Reads any supported picture file: the built-in readers on the mapped file, then `fallback` (when
-// given) if they fail; `abort` is only handed to the fallback.
+// given) if they fail; `abort` is only handed to the fallback, `rowsRead` only to the built-in
+// readers (and told -1 before a bitmap it was told rows of is released here).
 // err: "pointer" (no bitmap), "file_not_found" (no such file, or a folder), the errors of
 // SFileMapper::OpenRead, "empty_file" (0 bytes), "file_close"; when the fallback fails too: the
 // built-in reader's error for a file with a built-in signature, else the fallback's error.
 SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader& fallback = nullptr,
-                     SAbort* abort = nullptr);
+                     SAbort* abort = nullptr, const SRowsRead* rowsRead = nullptr);
 
 }  // namespace ulib

@@ -63,8 +63,13 @@ struct JpegReadJob
     std::size_t size;
     SBitmap* bitmap;
     JSAMPROW* rows;  // malloc'd, freed by the caller
+    const SRowsRead* rowsRead;
+    JDIMENSION told;  // rows told to *rowsRead
     SError result;
 };
+
+// Rows decoded between two tellings: enough to keep the listener's waking rare.
+constexpr JDIMENSION RowsPerTelling = 16;
 
 // No object with a destructor may live here: libjpeg leaves this function through longjmp.
 void RunJpegRead(JpegReadJob* job)
@@ -105,8 +110,14 @@ void RunJpegRead(JpegReadJob* job)
     jpeg_start_decompress(info);
     if (info->output_width != width || info->output_height != height || info->output_components != components)
         OnJpegFatal(reinterpret_cast<j_common_ptr>(info));
-    while (info->output_scanline < info->output_height)
+    while (info->output_scanline < info->output_height) {
         jpeg_read_scanlines(info, job->rows + info->output_scanline, info->output_height - info->output_scanline);
+        const JDIMENSION done = info->output_scanline;
+        if (job->rowsRead != nullptr && (done - job->told >= RowsPerTelling || done == info->output_height)) {
+            job->told = done;
+            (*job->rowsRead)(bitmap, std::int32_t(done));
+        }
+    }
     jpeg_finish_decompress(info);
     jpeg_destroy_decompress(info);
     job->result = 0;
@@ -184,7 +195,7 @@ SError ReadJpegError()
     return value;
 }
 
-SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
+SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end, const SRowsRead* rowsRead)
 {
     bitmap.Release();
     if (begin == nullptr || end == nullptr || end <= begin)
@@ -193,10 +204,14 @@ SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint
     job.begin = begin;
     job.size = std::size_t(end - begin);
     job.bitmap = &bitmap;
+    job.rowsRead = rowsRead;
     RunJpegRead(&job);
     std::free(job.rows);
-    if (job.result != 0)
+    if (job.result != 0) {
+        if (job.told != 0)
+            (*rowsRead)(bitmap, -1);
         bitmap.Release();
+    }
     return job.result;
 }
 

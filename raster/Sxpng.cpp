@@ -78,8 +78,13 @@ struct PngReadJob
     PngSource source{};
     SBitmap* bitmap = nullptr;
     png_bytep* rows = nullptr;  // malloc'd, freed by the caller
+    const SRowsRead* rowsRead = nullptr;
+    bool told = false;  // rows were told to *rowsRead
     SError result = 0;
 };
+
+// Rows decoded between two tellings: enough to keep the listener's waking rare.
+constexpr png_uint_32 RowsPerTelling = 16;
 
 void CopyPalette(png_structp png, png_infop info, SBitmap& bitmap)
 {
@@ -128,14 +133,24 @@ void RunPngRead(PngReadJob* job)
         png_error(png, "row larger than the bitmap's");
     for (png_uint_32 y = 0; y < height; ++y)
         job->rows[y] = bitmap.Row(std::int32_t(y));
-    png_read_image(png, job->rows);
+    if (interlace != PNG_INTERLACE_NONE || job->rowsRead == nullptr) {
+        png_read_image(png, job->rows);
+    } else {
+        for (png_uint_32 y = 0; y < height;) {
+            const png_uint_32 n = height - y < RowsPerTelling ? height - y : RowsPerTelling;
+            png_read_rows(png, job->rows + y, nullptr, n);
+            y += n;
+            job->told = true;
+            (*job->rowsRead)(bitmap, std::int32_t(y));
+        }
+    }
     png_read_end(png, nullptr);
     job->result = 0;
 }
 
 }  // namespace
 
-SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end)
+SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end, const SRowsRead* rowsRead)
 {
     bitmap.Release();
     if (begin == nullptr || end == nullptr || end < begin)
@@ -143,6 +158,7 @@ SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8
     PngReadJob job;
     job.source = {begin, end};
     job.bitmap = &bitmap;
+    job.rowsRead = rowsRead;
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     if (job.png == nullptr)
         return PngError();
@@ -153,8 +169,11 @@ SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8
         RunPngRead(&job);
     png_destroy_read_struct(&job.png, &job.info, nullptr);
     std::free(job.rows);
-    if (job.result != 0)
+    if (job.result != 0) {
+        if (job.told)
+            (*rowsRead)(bitmap, -1);
         bitmap.Release();
+    }
     return job.result;
 }
 

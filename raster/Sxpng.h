@@ -5,6 +5,7 @@
 
 #include "SBitmap.h"
 #include "SError.h"
+#include "SRowsRead.h"
 #include "SString.h"
 
 #include <cstdint>
@@ -15,10 +16,12 @@ namespace ulib {
 // RGB + alpha -> 32 and grey + alpha -> 32 (blue = green = red = grey), both marked HasAlpha;
 // RGB -> 24; palette of 8, 4 or 1 bits -> 8, 4, 1 and of 2 bits -> 8 (entries the file does not
 // define are black); grey of 8, 4 or 1 bits -> -8, -4, -1, of 2 bits -> -8 (v * 85), of 16 -> -8.
-// tRNS is not used. Interlaced files are read whole.
+// tRNS is not used. Interlaced files are read whole; the rows of others are told to *rowsRead
+// (when given) as they are decoded.
 // err: "pngerror" (anything libpng reports: damaged, cut short, not a PNG), "memory_alloc" (wider
 // or higher than 12000, checked before any allocation, or no memory).
-SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
+SError ReadPngBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end,
+                    const SRowsRead* rowsRead = nullptr);
 // The same from a file. err: as ReadPngBytes, "null_pointer" (no bitmap), "file_open".
 SError ReadPngFile(SBitmap* bitmap, const SString& path);
 // Writes a 24-bit bitmap as RGB and a 32-bit one as RGB + alpha, 8 bits per channel, no interlace,
@@ -29,8 +32,10 @@ SError WritePngFile(const SBitmap* bitmap, const SString& path);
 
 // JPEG of one component -> format -8, of three -> 24. Data cut short are completed by libjpeg, as
 // it does for any reader. err: ReadJpegError() (anything libjpeg refuses, other component counts,
-// more than 1000 scans), "memory_alloc" (wider or higher than 12000, or no memory).
-SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end);
+// more than 1000 scans), "memory_alloc" (wider or higher than 12000, or no memory). Rows are told
+// to *rowsRead (when given) as they are decoded.
+SError ReadJpegBytes(SBitmap& bitmap, const std::uint8_t* begin, const std::uint8_t* end,
+                     const SRowsRead* rowsRead = nullptr);
 // The same from a file. err: as ReadJpegBytes, "pointer" (no bitmap), 1 (empty file name),
 // "file_open", "file_close".
 SError ReadJpegFile(SBitmap* bitmap, const SString& path);

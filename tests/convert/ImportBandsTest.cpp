@@ -4,11 +4,15 @@
 
 #include "SParallel.h"
 #include "SQuickPress.h"
+#include "Sximage.h"
+#include "Sxpng.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace ulib;
@@ -96,6 +100,60 @@ TEST(ImportBands, LayersCodedInBandsAreTheOneThreadBytesAndDecodeBack)
             for (std::int32_t x = 0; x < layer.Width(); x += 11)
                 ASSERT_EQ(back.GetColor(x, y), layer.GetColor(x, y)) << x << "," << y;
     }
+}
+
+TEST(ImportBands, TileRowsTakenAsRowsArriveGiveTheCompressBytes)
+{
+    std::mt19937 random(3);
+    SBitmap picture = RandomScan(random, 333, 301);
+    SQuickPressLayer whole, arrived;
+    ASSERT_EQ(whole.Compress(picture), 0u);
+    STileCoding coding(picture);
+    EXPECT_FALSE(coding.WorkRow(63));  // no tile row lies within the first 63 rows
+    // Two threads take rows as a reader would tell them, 16 at a time, and finish together.
+    std::thread other([&] {
+        for (std::int32_t rows = 16; rows <= picture.Height() + 15; rows += 16)
+            while (coding.WorkRow(rows)) {
+            }
+    });
+    for (std::int32_t rows = 64; rows < picture.Height(); rows += 64)
+        coding.WorkRow(rows);
+    other.join();
+    ASSERT_EQ(coding.Finish(arrived), 0u);
+    EXPECT_TRUE(arrived.Equals(whole));
+}
+
+// Scan files imported while they are read (the genga coded as rows arrive, for the options that
+// keep the picture as the genga) give the document of their picture converted after reading.
+TEST(ImportBands, FilesCodedWhileReadGiveTheDocumentOfTheirPicture)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("huedrane-import-bands-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::mt19937 random(19);
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {{600, 515}, {64, 64}, {130, 17}};
+    for (const auto& [w, h] : sizes)
+        for (const char* extension : {".png", ".jpg"}) {
+            const SBitmap scan = RandomScan(random, w, h);
+            const SString path((folder / (std::string("scan") + extension)).string());
+            ASSERT_EQ(std::string(extension) == ".png" ? WritePngFile(&scan, path) : WriteJpegFile(scan, path), 0u);
+            SBitmap picture;
+            ASSERT_EQ(ReadImageFile(&picture, path), 0u);
+            for (const std::int32_t compress : {0, 1}) {
+                SHuedraneOptions options;
+                options.importGengaCompress = compress;
+                SQuickPress expected, read, serial;
+                ASSERT_EQ(ConvertImageToDocument(picture, &expected, options, nullptr), 0u);
+                ASSERT_EQ(ImportImageFile(&read, options, nullptr, nullptr, path), 0u);
+                {
+                    const SSerialScope one;
+                    ASSERT_EQ(ImportImageFile(&serial, options, nullptr, nullptr, path), 0u);
+                }
+                EXPECT_EQ(Bytes(read), Bytes(expected)) << w << "x" << h << extension << " mode " << compress;
+                EXPECT_EQ(Bytes(serial), Bytes(expected)) << w << "x" << h << extension << " mode " << compress;
+            }
+        }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -27,18 +27,49 @@ const std::set<SError>& NamedReadErrors()
     return errors;
 }
 
-// Reads a buffer of exactly the given bytes, so that the sanitizers see any read past its end.
-// Returns whether the read succeeded.
+// Reads a buffer of exactly the given bytes, so that the sanitizers see any read past its end,
+// telling the rows to a listener that checks what it is told: rows only growing, never past the
+// picture, every told row final (its bytes as the picture ends with them), and a
+// failure after told rows announced while the bitmap still holds them. Returns whether the read
+// succeeded.
 bool ReadDamaged(const Bytes& bytes, const std::string& what)
 {
     SBitmap image = Made(2, 2, 32);
-    SError err = ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size());
+    std::int32_t told = 0;
+    bool abandoned = false;
+    std::uint64_t sum = 0;
+    const SRowsRead listener = [&](const SBitmap& bitmap, std::int32_t rows) {
+        EXPECT_FALSE(abandoned) << what;
+        if (rows < 0) {
+            EXPECT_GT(told, 0) << what;
+            EXPECT_GT(bitmap.Height(), 0) << what;
+            abandoned = true;
+            return;
+        }
+        EXPECT_EQ(&bitmap, &image) << what;
+        EXPECT_GT(rows, told) << what;
+        EXPECT_LE(rows, bitmap.Height()) << what;
+        for (std::int32_t y = told; y < rows && y < bitmap.Height(); ++y)
+            for (std::int32_t i = 0; i < bitmap.Stride(); ++i)
+                sum += bitmap.Row(y)[i];
+        told = rows;
+    };
+    SError err = ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size(), &listener);
     if (err == 0) {
         EXPECT_FALSE(image.IsPristine()) << what;
+        EXPECT_FALSE(abandoned) << what;
+        EXPECT_TRUE(told == 0 || told == image.Height()) << what << ": " << told << " of " << image.Height();
+        // Told rows held their final pixels when they were told.
+        std::uint64_t final = 0;
+        for (std::int32_t y = 0; y < told; ++y)
+            for (std::int32_t i = 0; i < image.Stride(); ++i)
+                final += image.Row(y)[i];
+        EXPECT_EQ(sum, final) << what;
         return true;
     }
     EXPECT_TRUE(NamedReadErrors().count(err)) << what << ": error " << err << " " << ErrorText(err);
     EXPECT_TRUE(image.IsPristine()) << what;
+    EXPECT_EQ(abandoned, told > 0) << what;
     return false;
 }
 
