@@ -6,7 +6,10 @@ using namespace ulib;
 
 SRowsRead SEarlyGengaCoding::Listener()
 {
-    return [this](const SBitmap& bitmap, std::int32_t rows) { Told(bitmap, rows); };
+    return [this](const SBitmap& bitmap, std::int32_t rows) {
+        Told(bitmap, rows);
+        return true;
+    };
 }
 
 void SEarlyGengaCoding::Told(const SBitmap& bitmap, std::int32_t rows)

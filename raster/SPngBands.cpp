@@ -1,12 +1,15 @@
 #include "SPngBands.h"
 
+#include "SDeflateExtent.h"
 #include "SParallel.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
 
@@ -15,11 +18,11 @@ namespace ulib {
 namespace {
 
 constexpr std::int32_t RowsPerBand = 128;     // below this a band is not worth a thread
-constexpr std::size_t Window = 32768;         // deflate's history: what primes the next band
+constexpr int Level = 6;                      // libpng's default level
 constexpr std::size_t ChunkBytes = 1 << 16;   // data of one IDAT chunk
 
 // A filtered byte's weight in the filter choice: its distance from 0 as a signed byte.
-inline std::uint32_t Weight(std::uint8_t v) { return v < 128 ? v : 256u - v; }
+inline std::uint32_t Weight(std::uint8_t v) { return std::uint32_t(std::abs(std::int32_t(std::int8_t(v)))); }
 
 inline std::uint8_t Paeth(std::int32_t a, std::int32_t b, std::int32_t c)
 {
@@ -41,47 +44,84 @@ void Samples(const SBitmap& bitmap, std::int32_t y, std::int32_t channels, std::
     }
 }
 
-// The row filtered by one predictor into out; the weight of the result.
-template <class Predict>
-std::uint32_t Filtered(const std::uint8_t* row, const std::uint8_t* prior, std::size_t bytes, std::size_t bpp,
-                       std::uint8_t* out, Predict predict)
+// The predictors, by filter type: each gives the prediction from the byte to the left (a), above
+// (b) and above-left (c).
+struct Sub
+{
+    static std::int32_t Predict(std::int32_t a, std::int32_t, std::int32_t) { return a; }
+};
+struct Up
+{
+    static std::int32_t Predict(std::int32_t, std::int32_t b, std::int32_t) { return b; }
+};
+struct Average
+{
+    static std::int32_t Predict(std::int32_t a, std::int32_t b, std::int32_t) { return (a + b) / 2; }
+};
+struct PaethPredictor
+{
+    static std::int32_t Predict(std::int32_t a, std::int32_t b, std::int32_t c) { return Paeth(a, b, c); }
+};
+
+// Bytes weighed between two looks at the limit: long enough for the loop to be vectorised.
+constexpr std::size_t WeighRun = 256;
+
+// The weight of the row filtered by P; once it reaches limit (so the filter cannot be chosen) it
+// stops, returning a weight of at least limit.
+template <class P>
+std::uint32_t Weigh(const std::uint8_t* row, const std::uint8_t* prior, std::size_t bytes, std::size_t bpp,
+                    std::uint32_t limit)
 {
     std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < bpp && i < bytes; ++i) {
-        out[i] = std::uint8_t(row[i] - predict(0, prior[i], 0));
-        sum += Weight(out[i]);
-    }
-    for (std::size_t i = bpp; i < bytes; ++i) {
-        out[i] = std::uint8_t(row[i] - predict(row[i - bpp], prior[i], prior[i - bpp]));
-        sum += Weight(out[i]);
+    std::size_t i = 0;
+    for (; i < bpp && i < bytes; ++i)
+        sum += Weight(std::uint8_t(row[i] - P::Predict(0, prior[i], 0)));
+    while (i < bytes && sum < limit) {
+        const std::size_t end = std::min(bytes, i + WeighRun);
+        for (; i < end; ++i)
+            sum += Weight(std::uint8_t(row[i] - P::Predict(row[i - bpp], prior[i], prior[i - bpp])));
     }
     return sum;
 }
 
+template <class P>
+void Apply(const std::uint8_t* row, const std::uint8_t* prior, std::size_t bytes, std::size_t bpp, std::uint8_t* out)
+{
+    std::size_t i = 0;
+    for (; i < bpp && i < bytes; ++i)
+        out[i] = std::uint8_t(row[i] - P::Predict(0, prior[i], 0));
+    for (; i < bytes; ++i)
+        out[i] = std::uint8_t(row[i] - P::Predict(row[i - bpp], prior[i], prior[i - bpp]));
+}
+
 // Writes the filter type byte and the filtered row to out: the first of None, Sub, Up, Average,
-// Paeth whose weight is smallest. prior is the previous row's samples (zero above the first);
-// trial holds bytes bytes.
+// Paeth whose weight is smallest. prior is the previous row's samples (zero above the first). A
+// filter is weighed only until it is no lighter than the best so far, as libpng weighs them.
 void FilterRow(const std::uint8_t* row, const std::uint8_t* prior, std::size_t bytes, std::size_t bpp,
-               std::uint8_t* out, std::uint8_t* trial)
+               std::uint8_t* out)
 {
     std::uint32_t best = 0;
     for (std::size_t i = 0; i < bytes; ++i)
         best += Weight(row[i]);
-    out[0] = 0;
-    std::memcpy(out + 1, row, bytes);
-    const auto consider = [&](std::uint8_t type, std::uint32_t sum) {
+    std::uint8_t type = 0;
+    const auto consider = [&](std::uint8_t candidate, std::uint32_t sum) {
         if (sum < best) {
             best = sum;
-            out[0] = type;
-            std::memcpy(out + 1, trial, bytes);
+            type = candidate;
         }
     };
-    consider(1, Filtered(row, prior, bytes, bpp, trial, [](std::int32_t a, std::int32_t, std::int32_t) { return a; }));
-    consider(2, Filtered(row, prior, bytes, bpp, trial, [](std::int32_t, std::int32_t b, std::int32_t) { return b; }));
-    consider(3, Filtered(row, prior, bytes, bpp, trial,
-                         [](std::int32_t a, std::int32_t b, std::int32_t) { return (a + b) / 2; }));
-    consider(4, Filtered(row, prior, bytes, bpp, trial,
-                         [](std::int32_t a, std::int32_t b, std::int32_t c) { return std::int32_t(Paeth(a, b, c)); }));
+    consider(1, Weigh<Sub>(row, prior, bytes, bpp, best));
+    consider(2, Weigh<Up>(row, prior, bytes, bpp, best));
+    consider(3, Weigh<Average>(row, prior, bytes, bpp, best));
+    consider(4, Weigh<PaethPredictor>(row, prior, bytes, bpp, best));
+    out[0] = type;
+    switch (type) {
+    case 1: Apply<Sub>(row, prior, bytes, bpp, out + 1); break;
+    case 2: Apply<Up>(row, prior, bytes, bpp, out + 1); break;
+    case 3: Apply<Average>(row, prior, bytes, bpp, out + 1); break;
+    case 4: Apply<PaethPredictor>(row, prior, bytes, bpp, out + 1); break;
+    default: std::memcpy(out + 1, row, bytes); break;
+    }
 }
 
 void PutBE32(std::vector<std::uint8_t>& file, std::uint32_t v)
@@ -102,38 +142,47 @@ void PutChunk(std::vector<std::uint8_t>& file, const char* type, const std::uint
 
 struct SBandOutput
 {
-    std::size_t from = 0;  // the band's first byte in the filtered data
+    std::int32_t from = 0;  // the band's first row
     std::vector<std::uint8_t> deflated;
     uLong adler = 1;
     std::size_t length = 0;
 };
 
-// Deflates filtered[from, to) as a part of one stream: primed with the window before it, ended on a
-// byte boundary (or finished, for the last part).
-bool DeflateBand(const std::vector<std::uint8_t>& filtered, std::size_t from, std::size_t to, SBandOutput& band)
+// Filters rows from..to-1 and deflates them as a part of one stream: the last band's stream is
+// finished, the others end on a byte boundary so that the next band's stream continues them.
+bool EncodeBand(const SBitmap& bitmap, std::int32_t from, std::int32_t to, SBandOutput& band)
 {
-    z_stream z{};
-    if (deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK)
-        return false;
-    bool ok = true;
-    if (from > 0) {
-        const std::size_t primed = std::min(from, Window);
-        ok = deflateSetDictionary(&z, filtered.data() + from - primed, uInt(primed)) == Z_OK;
+    const std::int32_t channels = bitmap.Format() / 8;
+    const std::size_t rowBytes = std::size_t(bitmap.Width()) * std::size_t(channels);
+    const std::size_t stride = rowBytes + 1;
+    const std::size_t length = stride * std::size_t(to - from);
+    // Written before read: left uninitialised rather than cleared first.
+    const std::unique_ptr<std::uint8_t[]> filtered(new std::uint8_t[length]);
+    std::vector<std::uint8_t> rows(2 * rowBytes, 0);
+    std::uint8_t* prior = rows.data();
+    std::uint8_t* row = rows.data() + rowBytes;
+    if (from > 0)
+        Samples(bitmap, from - 1, channels, prior);
+    for (std::int32_t y = from; y < to; ++y) {
+        Samples(bitmap, y, channels, row);
+        FilterRow(row, prior, rowBytes, std::size_t(channels), filtered.get() + std::size_t(y - from) * stride);
+        std::swap(prior, row);
     }
-    const bool last = to == filtered.size();
+
     band.from = from;
-    band.length = to - from;
-    band.adler = adler32(1, filtered.data() + from, uInt(to - from));
-    band.deflated.resize(deflateBound(&z, uLong(to - from)) + 16);
-    z.next_in = const_cast<Bytef*>(filtered.data() + from);
-    z.avail_in = uInt(to - from);
-    z.next_out = band.deflated.data();
-    z.avail_out = uInt(band.deflated.size());
-    const int status = ok ? deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH) : Z_STREAM_ERROR;
-    ok = ok && (last ? status == Z_STREAM_END : status == Z_OK) && z.avail_in == 0;
-    band.deflated.resize(band.deflated.size() - z.avail_out);
-    deflateEnd(&z);
-    return ok;
+    band.length = length;
+    band.adler = libdeflate_adler32(1, filtered.get(), length);
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(Level);
+    if (compressor == nullptr)
+        return false;
+    const std::size_t bound = libdeflate_deflate_compress_bound(compressor, length);
+    const std::unique_ptr<std::uint8_t[]> deflated(new std::uint8_t[bound]);
+    const std::size_t size = libdeflate_deflate_compress(compressor, filtered.get(), length, deflated.get(), bound);
+    libdeflate_free_compressor(compressor);
+    if (size == 0)
+        return false;
+    band.deflated.assign(deflated.get(), deflated.get() + size);
+    return to == bitmap.Height() || EndWithoutFinalBlock(band.deflated);
 }
 
 }  // namespace
@@ -146,36 +195,28 @@ SError EncodePngBands(const SBitmap& bitmap, std::vector<std::uint8_t>& file)
         return ErrorFromIdentifier("domain");
     const std::int32_t width = bitmap.Width(), height = bitmap.Height();
     const std::int32_t channels = format / 8;
-    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
-    const std::size_t stride = rowBytes + 1;
     try {
-        std::vector<std::uint8_t> filtered(stride * std::size_t(height));
-        ForEachBand(height, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
-            std::vector<std::uint8_t> rows(2 * rowBytes, 0), scratch(rowBytes);
-            std::uint8_t* prior = rows.data();
-            std::uint8_t* row = rows.data() + rowBytes;
-            if (from > 0)
-                Samples(bitmap, from - 1, channels, prior);
-            for (std::int32_t y = from; y < to; ++y) {
-                Samples(bitmap, y, channels, row);
-                FilterRow(row, prior, rowBytes, std::size_t(channels), filtered.data() + std::size_t(y) * stride,
-                          scratch.data());
-                std::swap(prior, row);
-            }
-        });
-
         std::vector<SBandOutput> bands;
         std::mutex joining;
-        bool deflated = true;
+        SError failure = 0;
+        // Bands may run on threads of their own: nothing is thrown out of them.
         ForEachBand(height, RowsPerBand, [&](std::int32_t from, std::int32_t to) {
-            SBandOutput band;
-            const bool ok = DeflateBand(filtered, std::size_t(from) * stride, std::size_t(to) * stride, band);
+            SError err = 0;
+            try {
+                SBandOutput band;
+                if (!EncodeBand(bitmap, from, to, band))
+                    err = ErrorFromIdentifier("data");
+                const std::lock_guard<std::mutex> lock(joining);
+                bands.push_back(std::move(band));
+            } catch (const std::bad_alloc&) {
+                err = ErrorFromIdentifier("memory_alloc");
+            }
             const std::lock_guard<std::mutex> lock(joining);
-            deflated = deflated && ok;
-            bands.push_back(std::move(band));
+            if (failure == 0)
+                failure = err;
         });
-        if (!deflated)
-            return ErrorFromIdentifier("data");
+        if (failure != 0)
+            return failure;
         std::sort(bands.begin(), bands.end(), [](const SBandOutput& a, const SBandOutput& b) { return a.from < b.from; });
 
         std::vector<std::uint8_t> stream = {0x78, 0x9C};  // deflate, 32 KB window, default level

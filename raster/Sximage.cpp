@@ -163,7 +163,8 @@ SError ReadImageFile(SBitmap* bitmap, const SString& path, const SPictureReader&
     // A file that carries a built-in signature goes to that reader only: a broken BMP is not
     // retried as PNG or JPEG.
     SError result = ReadImageBytes(*bitmap, file.Begin(), file.End(), rowsRead);
-    if (result != 0 && fallback) {
+    // A read its listener stopped is not retried.
+    if (result != 0 && fallback && !(rowsRead && result == ErrorFromIdentifier("abort"))) {
         bitmap->Release();
         const SError plugins = fallback(*bitmap, file.Begin(), file.End(), path, abort);
         // Without a built-in signature the plug-ins' answer is the only one that knows the file: a

@@ -70,7 +70,8 @@ using SPictureReader = std::function<SError(SBitmap& bitmap, const std::uint8_t*
 
 // Reads any supported picture file: the built-in readers on the mapped file, then `fallback` (when
 // given) if they fail; `abort` is only handed to the fallback, `rowsRead` only to the built-in
-// readers (and told -1 before a bitmap it was told rows of is released here).
+// readers (and told -1 before a bitmap it was told rows of is released here; a read it stopped
+// fails with "abort" and goes to no fallback).
 // err: "pointer" (no bitmap), "file_not_found" (no such file, or a folder), the errors of
 // SFileMapper::OpenRead, "empty_file" (0 bytes), "file_close"; when the fallback fails too: the
 // built-in reader's error for a file with a built-in signature, else the fallback's error.

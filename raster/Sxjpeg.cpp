@@ -115,7 +115,11 @@ void RunJpegRead(JpegReadJob* job)
         const JDIMENSION done = info->output_scanline;
         if (job->rowsRead != nullptr && (done - job->told >= RowsPerTelling || done == info->output_height)) {
             job->told = done;
-            (*job->rowsRead)(bitmap, std::int32_t(done));
+            if (!(*job->rowsRead)(bitmap, std::int32_t(done))) {
+                jpeg_destroy_decompress(info);
+                job->result = ErrorFromIdentifier("abort");
+                return;
+            }
         }
     }
     jpeg_finish_decompress(info);

@@ -141,7 +141,10 @@ void RunPngRead(PngReadJob* job)
             png_read_rows(png, job->rows + y, nullptr, n);
             y += n;
             job->told = true;
-            (*job->rowsRead)(bitmap, std::int32_t(y));
+            if (!(*job->rowsRead)(bitmap, std::int32_t(y))) {
+                job->result = ErrorFromIdentifier("abort");
+                return;
+            }
         }
     }
     png_read_end(png, nullptr);

@@ -13,7 +13,7 @@ huedrane_install() {
 }
 # What building the program needs on a fresh Debian 12 machine (Python 3 writes the core's
 # translation table).
-HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev python3)
+HUEDRANE_BUILD_PACKAGES=(build-essential cmake pkg-config libpng-dev libjpeg62-turbo-dev libtiff-dev libdeflate-dev python3)
 # What the Qt program and its tests need besides: Qt 6 Widgets, Qt's offscreen platform, Qt SVG
 # (the tests read the tool-bar drawings with it; libqt6svg6 holds the SVG icon engine and image format
 # plug-ins that draw them at run time), Qt's own translations (standard buttons in the system's

@@ -44,7 +44,7 @@ bool ReadDamaged(const Bytes& bytes, const std::string& what)
             EXPECT_GT(told, 0) << what;
             EXPECT_GT(bitmap.Height(), 0) << what;
             abandoned = true;
-            return;
+            return true;
         }
         EXPECT_EQ(&bitmap, &image) << what;
         EXPECT_GT(rows, told) << what;
@@ -53,6 +53,7 @@ bool ReadDamaged(const Bytes& bytes, const std::string& what)
             for (std::int32_t i = 0; i < bitmap.Stride(); ++i)
                 sum += bitmap.Row(y)[i];
         told = rows;
+        return true;
     };
     SError err = ReadImageBytes(image, bytes.data(), bytes.data() + bytes.size(), &listener);
     if (err == 0) {

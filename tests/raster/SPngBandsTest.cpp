@@ -66,8 +66,8 @@ TEST(PngBands, LibpngReadsBackEveryPixelInBandsOrNot)
                 ASSERT_EQ(ReadPngBytes(back, file->data(), file->data() + file->size()), 0u) << w << "x" << h;
                 EXPECT_TRUE(SamePixels(back, picture)) << format << " bits, " << w << "x" << h;
             }
-            // Priming each band with the window before it keeps the bands' file as small.
-            EXPECT_LE(double(banded.size()), double(serial.size()) * 1.005 + 64) << w << "x" << h;
+            // A band deflated on its own loses only the history at its first rows.
+            EXPECT_LE(double(banded.size()), double(serial.size()) * 1.02 + 64) << w << "x" << h;
         }
 }
 
