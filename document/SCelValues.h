@@ -64,8 +64,10 @@ constexpr std::uint32_t ColourDensity(std::uint32_t v) { return (v >> 16) & 0xFF
 // A coloured pencil line not yet converted: no converted or black density, a colour density.
 // One mask test, so row scans over it vectorise.
 constexpr bool IsUnconvertedColourLine(std::uint32_t v) { return (v & 0xFF0000FFu) == 0 && (v & 0x00FF0000u) != 0; }
+// The bits of BlackDensity and ColourDensity.
+inline constexpr std::uint32_t LineDensityBits = 0x00FF00FFu;
 // BlackDensity or ColourDensity not 0, in one test (true for NoLine as well).
-constexpr bool HasLineDensity(std::uint32_t v) { return (v & 0x00FF00FFu) != 0; }
+constexpr bool HasLineDensity(std::uint32_t v) { return (v & LineDensityBits) != 0; }
 
 // A black line of density d (1..255); d 0 gives 0, the empty unconverted value.
 constexpr std::uint32_t BlackLine(std::uint32_t density) { return density; }
