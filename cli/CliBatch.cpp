@@ -53,19 +53,15 @@ bool Exists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// Whether the picture an export would replace is the scan the document was imported from.
-bool TargetHoldsGenga(const SBatchJob& job)
-{
-    SQuickPress document;
-    return document.ReadFile(SString(job.source)) == 0 && PictureFileHoldsGenga(document, SString(job.target));
-}
-
 // Export with an under layer: stored 32-bit as kind 2001, without changing the document's size.
 SError ExportWithUnderlay(const SBatchJob& job, const SHuedraneOptions& options, const SBitmap& underlay, SAbort* abort)
 {
     SQuickPress document;
     if (SError err = document.ReadFile(SString(job.source)))
         return err;
+    // An export never replaces the scan the document was imported from.
+    if (Exists(job.target) && PictureFileHoldsGenga(document, SString(job.target)))
+        return ErrorWithPath(ErrorFromIdentifier("genga_overwrite"), job.target);
     SBitmap under32;
     under32.Create(underlay.Width(), underlay.Height(), 32);
     Blit(under32, underlay, {0, 0});
@@ -172,18 +168,17 @@ private:
     {
         if (SError err = SReplacingFile::CheckTarget(SString(job.target)))
             return err;
-        if (Exists(job.target)) {
-            if (!force_)
-                return ErrorFromIdentifier("file_exist");
-            if (!import_ && TargetHoldsGenga(job))
-                return ErrorWithPath(ErrorFromIdentifier("genga_overwrite"), job.target);
-        }
+        const bool exists = Exists(job.target);
+        if (exists && !force_)
+            return ErrorFromIdentifier("file_exist");
         if (import_)
             return ImportImageFileToDocumentFile(SString(job.source), SString(job.target), options_, &job.progress,
                                                  PluginPictureReader(spi_));
         if (!underlay_.IsEmpty())
             return ExportWithUnderlay(job, options_, underlay_, &job.progress);
-        return ExportDocumentFileToImageFile(SString(job.source), SString(job.target), options_, &job.progress);
+        // An export never replaces the scan the document was imported from.
+        return ExportDocumentFileToImageFile(SString(job.source), SString(job.target), options_, &job.progress,
+                                             exists);
     }
 
     // Prints a progress line whenever the percentage changes, until the batch has finished.

@@ -1,6 +1,8 @@
 #include "SExportFile.h"
 
+#include "SErrorCause.h"
 #include "SExportRender.h"
+#include "SGengaPicture.h"
 #include "SReplacingFile.h"
 #include "Sximage.h"
 #include "Sxpng.h"
@@ -99,7 +101,7 @@ SError ExportDocumentFile(const SQuickPress& document, const SHuedraneOptions& o
 }
 
 SError ExportDocumentFileToImageFile(const SString& documentPath, const SString& picturePath,
-                                     const SHuedraneOptions& options, SAbort* progress)
+                                     const SHuedraneOptions& options, SAbort* progress, bool keepScan)
 {
     if (Aborted(progress))
         return ErrorFromIdentifier("abort");
@@ -113,6 +115,8 @@ SError ExportDocumentFileToImageFile(const SString& documentPath, const SString&
         err = ErrorFromIdentifier("abort");
     if (err == 0 && !IsExportableDocument(document))
         err = ErrorFromIdentifier("data");
+    if (err == 0 && keepScan && PictureFileHoldsGenga(document, picturePath))
+        err = ErrorWithPath(ErrorFromIdentifier("genga_overwrite"), picturePath.Str());
     Replace(progress, 10, 90);
     if (err == 0)
         err = RenderExportImage(&picture, document, &options, progress);
