@@ -433,23 +433,6 @@ void SBorderMask::ClearMarks()
         cell &= Closed;
 }
 
-std::int32_t SBorderMask::NextClosed(const std::uint8_t* row, std::int32_t from, std::int32_t end)
-{
-    std::int32_t x = from;
-#if defined(__SSE2__)
-    const __m128i open = _mm_setzero_si128();
-    for (; x + 16 <= end; x += 16) {
-        const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), open);
-        const unsigned mask = unsigned(_mm_movemask_epi8(same));
-        if (mask != 0xFFFFu)
-            return x + std::int32_t(std::countr_one(mask));
-    }
-#endif
-    while (x < end && row[x] == Open)
-        ++x;
-    return x;
-}
-
 namespace {
 
 // The cells a pass marks. Its decisions read only whether cells are open, which marking leaves as
@@ -464,6 +447,54 @@ void MarkAll(const MarkList& list)
 
 }  // namespace
 
+namespace {
+
+#if defined(__SSE2__)
+// 0xFF in each byte of the 16 cells from p that is not open.
+__m128i ClosedBytes(const std::uint8_t* p)
+{
+    const __m128i open = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+    return _mm_xor_si128(open, _mm_set1_epi8(-1));
+}
+#endif
+
+// Calls cell(x, k) for every cell x + k (k < 16) whose bit k is set in what chunkBits(x) gives for
+// the chunk of cells x..x+15, chunk by chunk through from..end-1, and tail(x) for each cell after
+// the last whole chunk.
+template <class ChunkBits, class Cell, class Tail>
+void ForCandidates(std::int32_t from, std::int32_t end, const ChunkBits& chunkBits, const Cell& cell, const Tail& tail)
+{
+    std::int32_t x = from;
+#if defined(__SSE2__)
+    for (; x + 16 <= end; x += 16)
+        for (unsigned bits = chunkBits(x); bits != 0; bits &= bits - 1)
+            cell(x, std::countr_zero(bits));
+#else
+    (void)chunkBits;
+    (void)cell;
+#endif
+    for (; x < end; ++x)
+        tail(x);
+}
+
+// The notch rules at cell x of the centre row r[2], rows r[0..4] around it.
+void NotchCell(std::uint8_t* const r[5], std::int32_t x, MarkList& local)
+{
+    for (std::int32_t i = 1; i <= 3; ++i)
+        if (!(r[i][x - 1] && r[i][x] && r[i][x + 1]))
+            return;
+    if (r[0][x - 1] && r[0][x + 1] && !r[0][x])
+        local.push_back(&r[1][x]);
+    if (r[4][x - 1] && r[4][x + 1] && !r[4][x])
+        local.push_back(&r[3][x]);
+    if (r[1][x - 2] && r[3][x - 2] && !r[2][x - 2])
+        local.push_back(&r[2][x - 1]);
+    if (r[1][x + 2] && r[3][x + 2] && !r[2][x + 2])
+        local.push_back(&r[2][x + 1]);
+}
+
+}  // namespace
+
 SError ExtendBorderNotches(SBorderMask& mask, SAbort* abort)
 {
     const std::int32_t w = mask.Width(), h = mask.Height();
@@ -474,21 +505,23 @@ SError ExtendBorderNotches(SBorderMask& mask, SAbort* abort)
             std::uint8_t* r[5];
             for (std::int32_t i = 0; i < 5; ++i)
                 r[i] = mask.Row(y - 2 + i);
-            for (std::int32_t x = mask.NextClosed(r[2], 3, w - 3); x < w - 3; x = mask.NextClosed(r[2], x + 1, w - 3)) {
-                bool block = true;
-                for (std::int32_t i = 1; i <= 3 && block; ++i)
-                    block = r[i][x - 1] && r[i][x] && r[i][x + 1];
-                if (!block)
-                    continue;
-                if (r[0][x - 1] && r[0][x + 1] && !r[0][x])
-                    local.push_back(&r[1][x]);
-                if (r[4][x - 1] && r[4][x + 1] && !r[4][x])
-                    local.push_back(&r[3][x]);
-                if (r[1][x - 2] && r[3][x - 2] && !r[2][x - 2])
-                    local.push_back(&r[2][x - 1]);
-                if (r[1][x + 2] && r[3][x + 2] && !r[2][x + 2])
-                    local.push_back(&r[2][x + 1]);
-            }
+            // Sixteen cells at a time: only cells whose 3 x 3 block is closed can be notched.
+            ForCandidates(
+                3, w - 3,
+                [&](std::int32_t x) {
+#if defined(__SSE2__)
+                    __m128i block = _mm_set1_epi8(-1);
+                    for (std::int32_t i = 1; i <= 3; ++i)
+                        block = _mm_and_si128(block, _mm_and_si128(ClosedBytes(r[i] + x - 1),
+                                                                   _mm_and_si128(ClosedBytes(r[i] + x), ClosedBytes(r[i] + x + 1))));
+                    return unsigned(_mm_movemask_epi8(block));
+#else
+                    (void)x;
+                    return 0u;
+#endif
+                },
+                [&](std::int32_t x, std::int32_t k) { NotchCell(r, x + k, local); },
+                [&](std::int32_t x) { NotchCell(r, x, local); });
         },
         [&](MarkList& local) { marks.insert(marks.end(), local.begin(), local.end()); });
     MarkAll(marks);
@@ -518,6 +551,52 @@ constexpr std::uint8_t ThinActions[256] = {
     1,  0, 0, 0, 1, 0, 12, 12, 13, 13, 0, 0,  13, 13, 0, 0,   //
 };
 
+// The closed neighbours of cell x of the centre row r[2] (bit 0 top-left ... bit 7 bottom-right).
+std::uint32_t NeighbourPattern(std::uint8_t* const r[5], std::int32_t x)
+{
+    auto closed = [](std::uint8_t cell) { return std::uint32_t(cell != SBorderMask::Open); };
+    const std::uint8_t *up = r[1], *row = r[2], *down = r[3];
+    return closed(up[x - 1]) | closed(up[x]) << 1 | closed(up[x + 1]) << 2 | closed(row[x - 1]) << 3 |
+           closed(row[x + 1]) << 4 | closed(down[x - 1]) << 5 | closed(down[x]) << 6 | closed(down[x + 1]) << 7;
+}
+
+// Marks cell x of the centre row if a thinning pass opens it.
+void ThinCell(std::uint8_t* const r[5], std::int32_t x, std::uint32_t pattern, MarkList& local)
+{
+    const std::uint8_t action = ThinActions[pattern];
+    if (action == 0)
+        return;
+    // Cell i of the 5 x 5 window, row by row from (x - 2, y - 2).
+    auto set = [&](std::int32_t i) { return r[i / 5][x + i % 5 - 2] != SBorderMask::Open; };
+    auto clear3 = [&](std::int32_t a, std::int32_t b, std::int32_t c) { return !set(a) && !set(b) && !set(c); };
+    bool mark = false;
+    switch (action) {
+    case 1: mark = true; break;
+    case 2: {
+        static constexpr std::int32_t ring[16] = {0, 1, 2, 3, 4, 5, 9, 10, 14, 15, 19, 20, 21, 22, 23, 24};
+        mark = true;
+        for (std::int32_t i : ring)
+            mark = mark && !set(i);
+        break;
+    }
+    case 3: mark = clear3(1, 2, 3); break;
+    case 4: mark = clear3(3, 4, 9); break;
+    case 5: mark = clear3(9, 14, 19); break;
+    case 6: mark = clear3(19, 23, 24); break;
+    case 7: mark = clear3(21, 22, 23); break;
+    case 8: mark = clear3(15, 20, 21); break;
+    case 9: mark = clear3(5, 10, 15); break;
+    case 10: mark = clear3(0, 1, 5); break;
+    case 11: mark = set(2); break;
+    case 12: mark = set(14); break;
+    case 13: mark = set(22); break;
+    case 14: mark = set(10); break;
+    default: break;
+    }
+    if (mark)
+        local.push_back(&r[2][x]);
+}
+
 // Marks the cells of row y that a thinning pass opens.
 void ThinRow(SBorderMask& mask, std::int32_t y, MarkList& local)
 {
@@ -525,47 +604,31 @@ void ThinRow(SBorderMask& mask, std::int32_t y, MarkList& local)
     std::uint8_t* r[5];
     for (std::int32_t i = 0; i < 5; ++i)
         r[i] = mask.Row(y - 2 + i);
-    const std::uint8_t* up = r[1];
-    std::uint8_t* row = r[2];
-    const std::uint8_t* down = r[3];
-    for (std::int32_t x = mask.NextClosed(row, 2, w - 2); x < w - 2; x = mask.NextClosed(row, x + 1, w - 2)) {
-        auto closed = [](std::uint8_t cell) { return std::uint32_t(cell != SBorderMask::Open); };
-        const std::uint32_t pattern = closed(up[x - 1]) | closed(up[x]) << 1 | closed(up[x + 1]) << 2 |
-                                      closed(row[x - 1]) << 3 | closed(row[x + 1]) << 4 |
-                                      closed(down[x - 1]) << 5 | closed(down[x]) << 6 | closed(down[x + 1]) << 7;
-        const std::uint8_t action = ThinActions[pattern];
-        if (action == 0)
-            continue;
-        // Cell i of the 5 x 5 window, row by row from (x - 2, y - 2).
-        auto set = [&](std::int32_t i) { return r[i / 5][x + i % 5 - 2] != SBorderMask::Open; };
-        auto clear3 = [&](std::int32_t a, std::int32_t b, std::int32_t c) { return !set(a) && !set(b) && !set(c); };
-        bool mark = false;
-        switch (action) {
-        case 1: mark = true; break;
-        case 2: {
-            static constexpr std::int32_t ring[16] = {0, 1, 2, 3, 4, 5, 9, 10, 14, 15, 19, 20, 21, 22, 23, 24};
-            mark = true;
-            for (std::int32_t i : ring)
-                mark = mark && !set(i);
-            break;
-        }
-        case 3: mark = clear3(1, 2, 3); break;
-        case 4: mark = clear3(3, 4, 9); break;
-        case 5: mark = clear3(9, 14, 19); break;
-        case 6: mark = clear3(19, 23, 24); break;
-        case 7: mark = clear3(21, 22, 23); break;
-        case 8: mark = clear3(15, 20, 21); break;
-        case 9: mark = clear3(5, 10, 15); break;
-        case 10: mark = clear3(0, 1, 5); break;
-        case 11: mark = set(2); break;
-        case 12: mark = set(14); break;
-        case 13: mark = set(22); break;
-        case 14: mark = set(10); break;
-        default: break;
-        }
-        if (mark)
-            local.push_back(&row[x]);
-    }
+    // Sixteen cells at a time: the patterns of a chunk are made together, then its closed cells
+    // looked up one by one.
+    std::uint8_t patterns[16] = {};
+    ForCandidates(
+        2, w - 2,
+        [&](std::int32_t x) {
+#if defined(__SSE2__)
+            static constexpr std::int32_t offsets[8][2] = {{1, -1}, {1, 0}, {1, 1}, {2, -1},
+                                                           {2, 1},  {3, -1}, {3, 0}, {3, 1}};
+            __m128i pattern = _mm_setzero_si128();
+            for (std::int32_t bit = 0; bit < 8; ++bit)
+                pattern = _mm_or_si128(pattern, _mm_and_si128(ClosedBytes(r[offsets[bit][0]] + x + offsets[bit][1]),
+                                                              _mm_set1_epi8(char(1 << bit))));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(patterns), pattern);
+            return unsigned(_mm_movemask_epi8(ClosedBytes(r[2] + x)));
+#else
+            (void)x;
+            return 0u;
+#endif
+        },
+        [&](std::int32_t x, std::int32_t k) { ThinCell(r, x + k, patterns[k], local); },
+        [&](std::int32_t x) {
+            if (r[2][x] != SBorderMask::Open)
+                ThinCell(r, x, NeighbourPattern(r, x), local);
+        });
 }
 
 // One thinning pass over rows 2..h-3 (marks not yet cleared).

@@ -79,8 +79,6 @@ public:
     std::int32_t Height() const { return height_; }
     std::uint8_t* Row(std::int32_t y) { return cells_.data() + std::size_t(y) * std::size_t(width_); }
     const std::uint8_t* Row(std::int32_t y) const { return cells_.data() + std::size_t(y) * std::size_t(width_); }
-    // The first x of from..end-1 of the row whose cell is not open, or end.
-    static std::int32_t NextClosed(const std::uint8_t* row, std::int32_t from, std::int32_t end);
 
 private:
     std::vector<std::uint8_t> cells_;
