@@ -69,10 +69,14 @@ void ExportPngDocument_ref_libpngEncode(benchmark::State& state)
     state.counters["encoded"] = double(std::filesystem::file_size(target));
 }
 
-void BatchImport(benchmark::State& state, const char* jobs)
+// oneCore: the batch held to the first core (taskset), the throughput one core gives whatever
+// the program's own threads.
+void BatchImport(benchmark::State& state, const char* jobs, bool oneCore = false)
 {
     const std::vector<std::string> scans = bench_scans::BatchScans(8, 2000, 1500);
     std::vector<std::string> arguments = {HUEDRANE_CLI, "import", "--force", "-j", jobs};
+    if (oneCore)
+        arguments.insert(arguments.begin(), {"/usr/bin/taskset", "-c", "0"});
     arguments.insert(arguments.end(), scans.begin(), scans.end());
     for (auto _ : state)
         if (bench_process::Run(arguments) < 0) {
@@ -82,10 +86,12 @@ void BatchImport(benchmark::State& state, const char* jobs)
 }
 void BatchImportTwoJobs(benchmark::State& state) { BatchImport(state, "2"); }
 void BatchImportTwoJobs_ref_oneJob(benchmark::State& state) { BatchImport(state, "1"); }
+void BatchImportTwoJobs_ref_oneJobOneCore(benchmark::State& state) { BatchImport(state, "1", true); }
 
 BENCHMARK(ExportPngDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExportPngDocument_ref_libpngEncode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BatchImportTwoJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BatchImportTwoJobs_ref_oneJob)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BatchImportTwoJobs_ref_oneJobOneCore)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

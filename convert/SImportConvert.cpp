@@ -2,7 +2,7 @@
 
 #include "SCel.h"
 #include "SDocumentRecords.h"
-#include "SEarlyGengaCoding.h"
+#include "SEarlyImport.h"
 #include "SImportPasses.h"
 #include "SParallel.h"
 #include "SReplacingFile.h"
@@ -140,7 +140,7 @@ SError FinishGenga(SBitmap& genga, std::int32_t mode, SAbort* abort)
 // picture: the picture read, or null when genga already holds it as 24 bits (taken over from a
 // 24-bit picture that is not needed afterwards, which spares a copy of it).
 SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, const SHuedraneOptions& options,
-                SAbort* abort, STileCoding* earlyGengaCoding = nullptr)
+                SAbort* abort, const SEarlyRows& early = {})
 {
     const std::int32_t w = picture ? picture->Width() : genga.Width(), h = picture ? picture->Height() : genga.Height();
     SBitmap paint, trace;
@@ -161,14 +161,19 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
             if (SError err = ApplyInputLevel(genga, options.importLevelBlack, options.importLevelWhite, abort))
                 return err;
         }
-        paint.Create(w, h, 32);
-        trace.Create(w, h, 32);
+        if (early.paint && early.trace) {
+            paint.Swap(*early.paint);
+            trace.Swap(*early.trace);
+        } else {
+            paint.Create(w, h, 32);
+            trace.Create(w, h, 32);
+        }
         if (paint.Width() != w || paint.Height() != h || trace.Width() != w || trace.Height() != h)
             return ErrorFromIdentifier("memory_alloc");
     }
     {
         Step step(abort, 10, 20);
-        if (SError err = ExtractTraceLines(genga, trace, abort))
+        if (SError err = ExtractTraceLines(genga, trace, abort, early.extracted))
             return err;
     }
     {
@@ -193,7 +198,7 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
                 return ErrorFromIdentifier("memory_alloc");
             if (SError err = ClassifyPaintBorders(filtered, paint, abort))
                 return err;
-        } else if (SError err = ClassifyPaintBorders(genga, paint, abort)) {
+        } else if (SError err = ClassifyPaintBorders(genga, paint, abort, early.classified)) {
             return err;
         }
     }
@@ -208,7 +213,7 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
     document.height = h;
     document.format = 32;
     std::optional<STileCoding> ownGengaCoding;
-    STileCoding& gengaCoding = earlyGengaCoding ? *earlyGengaCoding : ownGengaCoding.emplace(genga);
+    STileCoding& gengaCoding = early.gengaCoding ? *early.gengaCoding : ownGengaCoding.emplace(genga);
     STileCoding traceCoding(trace), paintCoding(paint);
     std::atomic<bool> gengaFinal{false}, paintFinal{false};
     auto going = [abort] { return !(abort && abort->IsAborted()); };
@@ -258,14 +263,14 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
 }
 
 // ConvertImageToDocument for a picture nobody needs afterwards: a 24-bit one becomes the genga
-// itself instead of being copied into it. gengaCoding: the picture's coding begun while it was read.
+// itself instead of being copied into it. early: the work done on it while it was read.
 SError ConvertOwnPicture(SBitmap& picture, SQuickPress& document, const SHuedraneOptions& options, SAbort* abort,
-                         STileCoding* gengaCoding)
+                         const SEarlyRows& early)
 {
     if (picture.Format() != 24 || picture.IsEmpty())
         return ConvertImageToDocument(picture, &document, options, abort);
     document.Clear();
-    const SError err = RunSteps(nullptr, picture, document, options, abort, gengaCoding);
+    const SError err = RunSteps(nullptr, picture, document, options, abort, early);
     if (err)
         document.Clear();
     return err;
@@ -303,7 +308,7 @@ SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, c
             abort->PushRange(0, 10, 0, 100);
         // The picture's size is known only once it is being read: the second thread merely waits
         // on pictures too small to be worth it.
-        SEarlyGengaCoding early(!options.importLevelEnabled && options.importGengaCompress == 0);
+        SEarlyImport early(options);
         const SRowsRead listener = early.Listener();
         RunInParallel({
             [&] {
@@ -319,7 +324,7 @@ SError ImportImageFile(SQuickPress* document, const SHuedraneOptions& options, c
         if (!err) {
             if (abort)
                 abort->PushRange(10, 100, 0, 100);
-            err = ConvertOwnPicture(picture, *document, options, abort, early.Coding());
+            err = ConvertOwnPicture(picture, *document, options, abort, early.Rows());
             if (abort)
                 abort->PopRange();
             if (!err && abort && abort->SetPosition(99))

@@ -168,42 +168,49 @@ SError ApplyInputLevel(SBitmap& genga, std::int32_t black, std::int32_t white, S
     });
 }
 
-SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort)
+void ExtractTraceRow(const SBitmap& genga, SBitmap& trace, std::int32_t y)
+{
+    const std::int32_t w = genga.Width(), h = genga.Height();
+    const std::uint8_t* row = genga.Row(y);
+    std::uint32_t* out = trace.Row32(y);
+    for (std::int32_t x = 0; x < w; ++x) {
+        const std::uint8_t* p = row + 3 * x;
+        const std::int32_t B = p[0], G = p[1], R = p[2];
+        std::uint32_t v = 0;
+        if (G - R > 4 && G - B > 4 && G >= 128) {
+            v = 0;  // green
+        } else if (R - B >= 96 && G - B >= 64) {
+            v = 0;  // yellow, orange
+        } else if (R - G >= 25 && R - B >= 25 && R >= 128) {
+            v = cel_values::ColouredLine(ColourDensity(G, B), cel_values::CodeRed);
+        } else if (B - R > 32 && B - G > 32 && B >= 128) {
+            const std::uint32_t d = ColourDensity(G, R);
+            v = d ? cel_values::ColouredLine(d, BlueKind) : 0;
+        } else if (R < 192 && G < 192 && B < 192) {
+            v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
+        } else if (R >= 224 || G >= 224 || B >= 224) {
+            v = 0;  // light
+        } else {
+            // Light grey: a line only beside a dark pixel (the picture wraps at its edges).
+            const std::uint8_t* left = row + 3 * (x == 0 ? w - 1 : x - 1);
+            const std::uint8_t* right = row + 3 * (x == w - 1 ? 0 : x + 1);
+            const std::uint8_t* up = genga.Row(y == 0 ? h - 1 : y - 1) + 3 * x;
+            const std::uint8_t* down = genga.Row(y == h - 1 ? 0 : y + 1) + 3 * x;
+            if (Dark(left) || Dark(up) || Dark(right) || Dark(down))
+                v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
+        }
+        out[x] = v;
+    }
+}
+
+SError ExtractTraceLines(const SBitmap& genga, SBitmap& trace, SAbort* abort, SRowsDone done)
 {
     if (genga.Format() != 24 || trace.Format() != 32 || !SameSize(genga, trace))
         return Domain();
-    const std::int32_t w = genga.Width(), h = genga.Height();
+    const std::int32_t h = genga.Height();
     return InRowBands(abort, h, 0, h, [&](std::int32_t y) {
-        const std::uint8_t* row = genga.Row(y);
-        std::uint32_t* out = trace.Row32(y);
-        for (std::int32_t x = 0; x < w; ++x) {
-            const std::uint8_t* p = row + 3 * x;
-            const std::int32_t B = p[0], G = p[1], R = p[2];
-            std::uint32_t v = 0;
-            if (G - R > 4 && G - B > 4 && G >= 128) {
-                v = 0;  // green
-            } else if (R - B >= 96 && G - B >= 64) {
-                v = 0;  // yellow, orange
-            } else if (R - G >= 25 && R - B >= 25 && R >= 128) {
-                v = cel_values::ColouredLine(ColourDensity(G, B), cel_values::CodeRed);
-            } else if (B - R > 32 && B - G > 32 && B >= 128) {
-                const std::uint32_t d = ColourDensity(G, R);
-                v = d ? cel_values::ColouredLine(d, BlueKind) : 0;
-            } else if (R < 192 && G < 192 && B < 192) {
-                v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
-            } else if (R >= 224 || G >= 224 || B >= 224) {
-                v = 0;  // light
-            } else {
-                // Light grey: a line only beside a dark pixel (the picture wraps at its edges).
-                const std::uint8_t* left = row + 3 * (x == 0 ? w - 1 : x - 1);
-                const std::uint8_t* right = row + 3 * (x == w - 1 ? 0 : x + 1);
-                const std::uint8_t* up = genga.Row(y == 0 ? h - 1 : y - 1) + 3 * x;
-                const std::uint8_t* down = genga.Row(y == h - 1 ? 0 : y + 1) + 3 * x;
-                if (Dark(left) || Dark(up) || Dark(right) || Dark(down))
-                    v = cel_values::BlackLine(std::uint32_t(255 - (R + G + B) / 3));
-            }
-            out[x] = v;
-        }
+        if (!done.Holds(y))
+            ExtractTraceRow(genga, trace, y);
     });
 }
 
@@ -344,31 +351,38 @@ SBitmap ConvolveImage(const SBitmap& source, const SImageRankFanctor& kernel, co
     return out;
 }
 
-SError ClassifyPaintBorders(const SBitmap& source, SBitmap& paint, SAbort* abort)
+void ClassifyPaintRow(const SBitmap& source, SBitmap& paint, std::int32_t y)
+{
+    const std::int32_t w = source.Width();
+    const std::uint8_t* p = source.Row(y);
+    std::uint32_t* out = paint.Row32(y);
+    for (std::int32_t x = 0; x < w; ++x, p += 3) {
+        const std::int32_t B = p[0], G = p[1], R = p[2];
+        std::uint32_t v;
+        if (G - R > 48 && G - B > 48)
+            v = Unpainted;
+        else if (R - B >= 128 && G - B >= 64)
+            v = Unpainted;
+        else if (B - R > 32 && B - G > 16)
+            v = RedBorder;
+        else if (R - G > 32 && R - B > 32)
+            v = RedBorder;
+        else if (R < 192 && G < 192 && B < 192)
+            v = BlackBorder;
+        else
+            v = Unpainted;
+        out[x] = v;
+    }
+}
+
+SError ClassifyPaintBorders(const SBitmap& source, SBitmap& paint, SAbort* abort, SRowsDone done)
 {
     if (source.Format() != 24 || paint.Format() != 32 || !SameSize(source, paint))
         return Domain();
-    const std::int32_t w = source.Width(), h = source.Height();
+    const std::int32_t h = source.Height();
     return InRowBands(abort, h, 0, h, [&](std::int32_t y) {
-        const std::uint8_t* p = source.Row(y);
-        std::uint32_t* out = paint.Row32(y);
-        for (std::int32_t x = 0; x < w; ++x, p += 3) {
-            const std::int32_t B = p[0], G = p[1], R = p[2];
-            std::uint32_t v;
-            if (G - R > 48 && G - B > 48)
-                v = Unpainted;
-            else if (R - B >= 128 && G - B >= 64)
-                v = Unpainted;
-            else if (B - R > 32 && B - G > 16)
-                v = RedBorder;
-            else if (R - G > 32 && R - B > 32)
-                v = RedBorder;
-            else if (R < 192 && G < 192 && B < 192)
-                v = BlackBorder;
-            else
-                v = Unpainted;
-            out[x] = v;
-        }
+        if (!done.Holds(y))
+            ClassifyPaintRow(source, paint, y);
     });
 }
 

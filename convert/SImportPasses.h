@@ -32,9 +32,22 @@ ulib::SError ApplyInputLevel(ulib::SBitmap& genga, std::int32_t black, std::int3
 // The 256-entry level table (identity when the levels ask for no correction).
 void MakeLevelTable(std::int32_t black, std::int32_t white, std::uint8_t table[256]);
 
-// Writes the trace image (32-bit, the genga's size, every pixel written) from a 24-bit genga.
-// Errors: "domain" (genga not 24-bit, trace not 32-bit or of another size), "abort".
-ulib::SError ExtractTraceLines(const ulib::SBitmap& genga, ulib::SBitmap& trace, ulib::SAbort* abort);
+// A range of rows a pass has already written, from..to-1 (none by default).
+struct SRowsDone
+{
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    bool Holds(std::int32_t y) const { return y >= from && y < to; }
+};
+
+// Writes the trace image (32-bit, the genga's size, every pixel written) from a 24-bit genga;
+// rows in `done` are taken as written. Errors: "domain" (genga not 24-bit, trace not 32-bit or of
+// another size), "abort".
+ulib::SError ExtractTraceLines(const ulib::SBitmap& genga, ulib::SBitmap& trace, ulib::SAbort* abort,
+                               SRowsDone done = {});
+// Row y of ExtractTraceLines (shapes as checked there): it reads genga rows y-1 to y+1, wrapping
+// at the edges.
+void ExtractTraceRow(const ulib::SBitmap& genga, ulib::SBitmap& trace, std::int32_t y);
 
 // Removes isolated black and colour specks in place; the outermost pixel frame is left.
 // Errors: "domain" (not 32-bit), "abort".
@@ -51,8 +64,11 @@ ulib::SBitmap ConvolveImage(const ulib::SBitmap& source, const ulib::SImageRankF
                             const ulib::SRect* rect = nullptr);
 
 // Writes the paint image (32-bit, the source's size) from a 24-bit source: borders under drawn
-// lines, unpainted elsewhere. Errors: "domain", "abort".
-ulib::SError ClassifyPaintBorders(const ulib::SBitmap& source, ulib::SBitmap& paint, ulib::SAbort* abort);
+// lines, unpainted elsewhere; rows in `done` are taken as written. Errors: "domain", "abort".
+ulib::SError ClassifyPaintBorders(const ulib::SBitmap& source, ulib::SBitmap& paint, ulib::SAbort* abort,
+                                  SRowsDone done = {});
+// Row y of ClassifyPaintBorders (shapes as checked there); it reads source row y only.
+void ClassifyPaintRow(const ulib::SBitmap& source, ulib::SBitmap& paint, std::int32_t y);
 
 // The majority stage between classification and notch extension. Errors: "domain", "abort".
 ulib::SError SmoothPaintBorders(ulib::SBitmap& paint, ulib::SAbort* abort);

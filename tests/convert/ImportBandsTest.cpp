@@ -123,15 +123,16 @@ TEST(ImportBands, TileRowsTakenAsRowsArriveGiveTheCompressBytes)
     EXPECT_TRUE(arrived.Equals(whole));
 }
 
-// Scan files imported while they are read (the genga coded as rows arrive, for the options that
-// keep the picture as the genga) give the document of their picture converted after reading.
-TEST(ImportBands, FilesCodedWhileReadGiveTheDocumentOfTheirPicture)
+// Scan files imported while they are read (rows extracted and classified, and the genga coded, as
+// they arrive, for the options that allow it) give the document of their picture converted after
+// reading, with every option that changes what can be done early.
+TEST(ImportBands, FilesConvertedWhileReadGiveTheDocumentOfTheirPicture)
 {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("huedrane-import-bands-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::mt19937 random(19);
-    const std::pair<std::int32_t, std::int32_t> sizes[] = {{600, 515}, {64, 64}, {130, 17}};
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {{600, 515}, {64, 64}, {130, 17}, {90, 2}};
     for (const auto& [w, h] : sizes)
         for (const char* extension : {".png", ".jpg"}) {
             const SBitmap scan = RandomScan(random, w, h);
@@ -139,9 +140,12 @@ TEST(ImportBands, FilesCodedWhileReadGiveTheDocumentOfTheirPicture)
             ASSERT_EQ(std::string(extension) == ".png" ? WritePngFile(&scan, path) : WriteJpegFile(scan, path), 0u);
             SBitmap picture;
             ASSERT_EQ(ReadImageFile(&picture, path), 0u);
-            for (const std::int32_t compress : {0, 1}) {
+            for (int variant = 0; variant < 4; ++variant) {
                 SHuedraneOptions options;
-                options.importGengaCompress = compress;
+                options.importGengaCompress = variant == 1 ? 1 : 0;
+                options.importLevelEnabled = variant == 2;
+                options.importLevelBlack = 10;
+                options.importAntiHole = variant == 3;
                 SQuickPress expected, read, serial;
                 ASSERT_EQ(ConvertImageToDocument(picture, &expected, options, nullptr), 0u);
                 ASSERT_EQ(ImportImageFile(&read, options, nullptr, nullptr, path), 0u);
@@ -149,8 +153,8 @@ TEST(ImportBands, FilesCodedWhileReadGiveTheDocumentOfTheirPicture)
                     const SSerialScope one;
                     ASSERT_EQ(ImportImageFile(&serial, options, nullptr, nullptr, path), 0u);
                 }
-                EXPECT_EQ(Bytes(read), Bytes(expected)) << w << "x" << h << extension << " mode " << compress;
-                EXPECT_EQ(Bytes(serial), Bytes(expected)) << w << "x" << h << extension << " mode " << compress;
+                EXPECT_EQ(Bytes(read), Bytes(expected)) << w << "x" << h << extension << " variant " << variant;
+                EXPECT_EQ(Bytes(serial), Bytes(expected)) << w << "x" << h << extension << " variant " << variant;
             }
         }
     std::filesystem::remove_all(folder);
