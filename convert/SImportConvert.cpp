@@ -94,6 +94,23 @@ SError CopyToGenga(const SBitmap& picture, SBitmap& genga, SAbort* abort)
     return err;
 }
 
+// The trace passes after extraction: steps 30 to 40 of the conversion.
+SError FinishTrace(SBitmap& trace, bool binarize, SAbort* abort)
+{
+    Step step(abort, 30, 40);
+    {
+        Step specks(abort, 0, 50);
+        if (SError err = RemoveTraceSpecks(trace, abort))
+            return err;
+    }
+    if (binarize) {
+        Step binarizing(abort, 50, 100);
+        if (SError err = BinarizeTrace(trace, abort))
+            return err;
+    }
+    return 0;
+}
+
 // The paint passes after classification: steps 40 to 70 of the conversion (the genga's mode and
 // the coding run beside them).
 SError FinishPaint(SBitmap& paint, SAbort* abort)
@@ -178,19 +195,6 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
     }
     {
         Step step(abort, 20, 30);
-        {
-            Step specks(abort, 0, 50);
-            if (SError err = RemoveTraceSpecks(trace, abort))
-                return err;
-        }
-        if (options.importBinarize) {
-            Step binarize(abort, 50, 100);
-            if (SError err = BinarizeTrace(trace, abort))
-                return err;
-        }
-    }
-    {
-        Step step(abort, 30, 40);
         if (options.importAntiHole) {
             const SRect inner{1, 1, w - 1, h - 1};
             const SBitmap filtered = ConvolveImage(genga, SAntiHoleFilter(), &inner);
@@ -202,11 +206,11 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
             return err;
         }
     }
-    // From here the genga and the trace are final but for the genga's compression mode, and the
-    // paint passes touch only the paint layer: a second thread applies the mode while the passes
-    // run here, and the three layers are coded by whichever thread is free, each taking tile rows
-    // only once its layer is final (a flag set after the last change, so a thread that finds it
-    // unset leaves that coding to the other). That thread reports no positions; it stops at an abort.
+    // From here each layer has passes of its own left: the trace its specks, the paint its border
+    // passes (both here, in that order), the genga its compression mode (on a second thread). The
+    // three layers are coded by whichever thread is free, each taking tile rows only once its
+    // layer is final (a flag set after the last change, so a thread that finds it unset leaves
+    // that coding to the other). That thread reports no positions; it stops at an abort.
     if (SError err = document.SetCount(4))
         return err;
     document.width = w;
@@ -215,7 +219,7 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
     std::optional<STileCoding> ownGengaCoding;
     STileCoding& gengaCoding = early.gengaCoding ? *early.gengaCoding : ownGengaCoding.emplace(genga);
     STileCoding traceCoding(trace), paintCoding(paint);
-    std::atomic<bool> gengaFinal{false}, paintFinal{false};
+    std::atomic<bool> gengaFinal{false}, paintFinal{false}, traceFinal{false};
     auto going = [abort] { return !(abort && abort->IsAborted()); };
     SError paintErr = 0, gengaErr = 0;
     // Each thread finishes its own layer, then codes it, the trace and the other's layer once final.
@@ -226,14 +230,21 @@ SError RunSteps(const SBitmap* picture, SBitmap& genga, SQuickPress& document, c
             final.store(true, std::memory_order_release);
         if (err == 0 && going())
             own.Work();
-        if (going())
+        if (traceFinal.load(std::memory_order_acquire) && going())
             traceCoding.Work();
         if (otherFinal.load(std::memory_order_acquire) && going())
             other.Work();
     };
     RunInParallel({
         [&] {
-            share([&] { return FinishPaint(paint, abort); }, paintErr, paintFinal, paintCoding, gengaFinal, gengaCoding);
+            share(
+                [&] {
+                    if (SError err = FinishTrace(trace, options.importBinarize, abort))
+                        return err;
+                    traceFinal.store(true, std::memory_order_release);
+                    return FinishPaint(paint, abort);
+                },
+                paintErr, paintFinal, paintCoding, gengaFinal, gengaCoding);
         },
         [&] {
             const SSerialScope serial;
