@@ -11,7 +11,7 @@
 #include "SGeometry.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace import_value {
 // The layer values import writes (SCelValues.h), by the names its passes use.
@@ -81,10 +81,10 @@ class SBorderMask
 public:
     static constexpr std::uint8_t Open = 0;
     static constexpr std::uint8_t Closed = 1;
-    // A pass's own mark: closed while the pass runs, open once it ends.
+    // A Marker pixel's cell: closed until the first pass ends, open afterwards.
     static constexpr std::uint8_t Marked = 2;
 
-    // The mask of a 32-bit paint layer (Marker pixels marked). Errors: "domain", "memory_alloc".
+    // The mask of a 32-bit paint layer. Errors: "domain", "memory_alloc".
     ulib::SError Make(const ulib::SBitmap& paint);
     // Turns the layer's pixels that are open here unpainted; the others keep their values.
     void ApplyTo(ulib::SBitmap& paint) const;
@@ -93,13 +93,14 @@ public:
 
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
-    std::uint8_t* Row(std::int32_t y) { return cells_.data() + std::size_t(y) * std::size_t(width_); }
-    const std::uint8_t* Row(std::int32_t y) const { return cells_.data() + std::size_t(y) * std::size_t(width_); }
+    std::uint8_t* Row(std::int32_t y) { return cells_.get() + std::size_t(y) * std::size_t(width_); }
+    const std::uint8_t* Row(std::int32_t y) const { return cells_.get() + std::size_t(y) * std::size_t(width_); }
 
 private:
-    std::vector<std::uint8_t> cells_;
+    std::unique_ptr<std::uint8_t[]> cells_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
+    bool marked_ = false;  // some cell is Marked
 };
 
 // One pass deepening one-pixel open notches in thick borders by a pixel. Errors: "abort"; marks
