@@ -1,13 +1,10 @@
 #include "SExportPasses.h"
 
+#include "SPixelScan.h"
+
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <utility>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 using namespace ulib;
 
@@ -22,20 +19,10 @@ bool RowAborted(SAbort* progress, std::int32_t y)
 // The first x of from..end-1 whose pixel is a black or red border, or end, four pixels at a time.
 std::int32_t NextBorder(const std::uint32_t* row, std::int32_t from, std::int32_t end)
 {
-    std::int32_t x = from;
-#if defined(__SSE2__)
-    const __m128i black = _mm_set1_epi32(std::int32_t(cel_values::BorderBlack));
-    const __m128i red = _mm_set1_epi32(std::int32_t(cel_values::BorderRed));
-    for (; x + 4 <= end; x += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi32(v, black), _mm_cmpeq_epi32(v, red))));
-        if (mask != 0)
-            return x + std::int32_t(std::countr_zero(mask) >> 2);
-    }
-#endif
-    while (x < end && !cel_values::IsBlackOrRedBorder(row[x]))
-        ++x;
-    return x;
+    return FirstPixel(row, from, end, cel_values::IsBlackOrRedBorder, [](auto words) {
+        return _mm_or_si128(_mm_cmpeq_epi32(words, _mm_set1_epi32(std::int32_t(cel_values::BorderBlack))),
+                            _mm_cmpeq_epi32(words, _mm_set1_epi32(std::int32_t(cel_values::BorderRed))));
+    });
 }
 
 }  // namespace

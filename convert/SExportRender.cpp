@@ -2,14 +2,10 @@
 
 #include "SExportPasses.h"
 #include "SParallel.h"
+#include "SPixelScan.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 using namespace ulib;
 
@@ -58,19 +54,12 @@ private:
 // empty, and the composite skips it four pixels at a time.
 std::int32_t NextVisible(const std::uint32_t* row, std::int32_t from, std::int32_t end)
 {
-    std::int32_t x = from;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; x + 4 <= end; x += 4) {
-        const __m128i alpha = _mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), 24);
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)));
-        if (mask != 0xFFFFu)
-            return x + std::int32_t(std::countr_one(mask) >> 2);
-    }
-#endif
-    while (x < end && (row[x] >> 24) == 0)
-        ++x;
-    return x;
+    return FirstPixel(
+        row, from, end, [](std::uint32_t v) { return (v >> 24) != 0; },
+        [](auto words) {
+            const auto transparent = _mm_cmpeq_epi32(_mm_srli_epi32(words, 24), _mm_setzero_si128());
+            return _mm_xor_si128(transparent, _mm_set1_epi32(-1));
+        });
 }
 
 // Composites every pixel of a 32-bit layer image of the output's size onto the output, as

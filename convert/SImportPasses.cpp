@@ -1,6 +1,7 @@
 #include "SImportPasses.h"
 
 #include "SParallel.h"
+#include "SPixelScan.h"
 
 #include <algorithm>
 #include <atomic>
@@ -96,20 +97,10 @@ SError InRowBands(SAbort* abort, std::int32_t rows, std::int32_t first, std::int
 // empty, and the speck pass skips it four pixels at a time.
 std::int32_t NextWithLineDensity(const std::uint32_t* row, std::int32_t from, std::int32_t end)
 {
-    std::int32_t x = from;
-#if defined(__SSE2__)
-    const __m128i densities = _mm_set1_epi32(std::int32_t(cel_values::LineDensityBits));
-    const __m128i none = _mm_setzero_si128();
-    for (; x + 4 <= end; x += 4) {
-        const __m128i v = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), densities);
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi32(v, none)));
-        if (mask != 0xFFFFu)
-            return x + std::int32_t(std::countr_one(mask) >> 2);
-    }
-#endif
-    while (x < end && !cel_values::HasLineDensity(row[x]))
-        ++x;
-    return x;
+    return FirstPixel(row, from, end, cel_values::HasLineDensity, [](auto words) {
+        const auto density = _mm_and_si128(words, _mm_set1_epi32(std::int32_t(cel_values::LineDensityBits)));
+        return _mm_xor_si128(_mm_cmpeq_epi32(density, _mm_setzero_si128()), _mm_set1_epi32(-1));
+    });
 }
 
 bool SameSize(const SBitmap& a, const SBitmap& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }

@@ -104,6 +104,7 @@ public:
 
 private:
     const SBitmap& bitmap_;
+    SPalette palette_;  // the bitmap's, copied once for every tile
     std::int32_t columns_ = 0;
     std::int32_t tileRows_ = 0;
     std::vector<SBinary> coded_;

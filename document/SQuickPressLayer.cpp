@@ -167,7 +167,8 @@ std::int64_t PlacementY(const SQuickPressLayer& layer, const SPoint* offset)
 }  // namespace
 
 STileCoding::STileCoding(const SBitmap& bitmap)
-    : bitmap_(bitmap), columns_((bitmap.Width() + Side - 1) / Side), tileRows_((bitmap.Height() + Side - 1) / Side)
+    : bitmap_(bitmap), palette_(bitmap.GetPalette()), columns_((bitmap.Width() + Side - 1) / Side),
+      tileRows_((bitmap.Height() + Side - 1) / Side)
 {
     try {
         coded_.resize(std::size_t(columns_) * std::size_t(tileRows_));
@@ -198,14 +199,13 @@ bool STileCoding::WorkRow(std::int32_t rows)
         failure_ = "memory_temp";
         return false;
     }
-    const SPalette palette = bitmap_.GetPalette();
     const std::int32_t y = row * Side, h = std::min(Side, height - y);
     for (std::int32_t column = 0; column < columns_; ++column) {
         const std::int32_t x = column * Side, w = std::min(Side, width - x);
         std::fill_n(pixels.get(), w, 0u);
         LoadTile(bitmap_, x, y, w, h, pixels.get() + w);
         const std::size_t n = EncodeTileBgra({pixels.get(), std::size_t(h + 1) * std::size_t(w)}, h, w,
-                                             {out.get(), CompressOutput}, &palette);
+                                             {out.get(), CompressOutput}, &palette_);
         if (coded_[std::size_t(row) * std::size_t(columns_) + std::size_t(column)].Assign(out.get(), n) != 0) {
             failure_ = "memory_alloc";
             return false;
@@ -221,7 +221,7 @@ SError STileCoding::Finish(SQuickPressLayer& layer)
     layer.width = bitmap_.Width();
     layer.height = bitmap_.Height();
     layer.format = bitmap_.Format();
-    layer.palette = bitmap_.GetPalette();
+    layer.palette = palette_;
     layer.tiles.Clear();
     auto fail = [&layer](const char* identifier) {
         layer.tiles.Clear();
